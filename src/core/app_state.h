@@ -1,0 +1,49 @@
+#pragma once
+// The one record of run-time state. The reader thread touches only `nmea` (under its
+// guard) and `portHandle`; everything else belongs to the user-interface thread.
+
+#include <atomic>
+#include <thread>
+
+#include "geo/distance.h"
+#include "geo/locator.h"
+#include "gps/nmea.h"
+
+namespace moltrevane {
+
+inline constexpr int kInvalidPortHandle = -1;
+
+struct AppState {
+    std::atomic<int> portHandle{kInvalidPortHandle};
+    std::thread readerThread;
+    NmeaBuffer nmea;
+
+    int portIndex = 1;   // "COM2:"
+    int speedIndex = 2;  // 4800 baud
+    bool portActive = false;
+    LocatorText offlineLocator{};
+    LocatorText currentLocator{};
+    LocatorText targetLocator{};
+
+    double gpsLatitude = 0.0;
+    double gpsLongitude = 0.0;
+    double ownLatitude = 0.0;
+    double ownLongitude = 0.0;
+    double targetLatitude = 0.0;
+    double targetLongitude = 0.0;
+    double degToRad = kDegToRad;
+
+    bool showHf = false;
+    bool show2m = false;
+    bool show70cm = false;
+    bool show23cm = false;
+    bool showBelow23cm = false;
+    bool showRepeaterFm = false;
+    bool showRepeaterAtv = false;
+    bool showTransponder = false;
+    bool showDigipeater = false;
+    bool showBeacon = false;
+    bool showOther = false;
+};
+
+}  // namespace moltrevane

@@ -1,0 +1,92 @@
+#include "geo/locator.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/app_state.h"
+
+namespace moltrevane {
+namespace {
+
+// Index of a cell, bounded so that no input can make a character out of range.
+char Cell(char first, double quotient, int cells) {
+    const double index = std::floor(quotient);
+    if (!(index >= 0.0)) return first;
+    return static_cast<char>(first + static_cast<int>(std::min(index, cells - 1.0)));
+}
+
+double NonNegativeRemainder(double value, double modulus) {
+    const double remainder = std::fmod(value, modulus);
+    return remainder < 0.0 ? remainder + modulus : remainder;
+}
+
+double SignedArcMinutes(double degreesMinutes) {
+    const double magnitude = std::fabs(degreesMinutes);
+    const double degrees = std::floor(magnitude / 100.0);
+    const double minutes = magnitude - 100.0 * degrees;
+    const double arcMinutes = 60.0 * degrees + minutes;
+    return degreesMinutes < 0.0 ? -arcMinutes : arcMinutes;
+}
+
+int CharAt(std::string_view text, std::size_t i) {
+    return i < text.size() ? static_cast<signed char>(text[i]) : 0;
+}
+
+}  // namespace
+
+LocatorText LocatorFromPosition(double latitudeDm, double longitudeDm) {
+    const double t = SignedArcMinutes(longitudeDm) + 10800.0;
+    const double u = SignedArcMinutes(latitudeDm) + 5400.0;
+    return {Cell('A', t / 1200.0, 26),
+            Cell('A', u / 600.0, 26),
+            Cell('0', NonNegativeRemainder(t, 1200.0) / 120.0, 10),
+            Cell('0', NonNegativeRemainder(u, 600.0) / 60.0, 10),
+            Cell('A', NonNegativeRemainder(t, 120.0) / 5.0, 26),
+            Cell('A', NonNegativeRemainder(u, 60.0) / 2.5, 26),
+            '\0'};
+}
+
+bool IsValidLocator(std::string_view locatorText) {
+    for (std::size_t i = 0; i < 6; ++i) {
+        const int c = CharAt(locatorText, i);
+        const bool digitPosition = i == 2 || i == 3;
+        const bool accepted = digitPosition ? (c >= '0' && c <= '9') : (c >= 'A' && c <= 'Y');
+        if (!accepted) return false;
+    }
+    return true;
+}
+
+GeoPoint PositionFromLocator(std::string_view locatorText) {
+    const auto c = [&](std::size_t position) { return CharAt(locatorText, position - 1); };
+    const double longitude =
+        (c(5) - 'A') * (1.0 / 12) + 2 * (c(3) - '0') + 20 * (c(1) - 'J') + 1.0 / 24;
+    const double latitude =
+        (c(6) - 'A') * (1.0 / 24) + 10 * (c(2) - 'J') + (c(4) - '0') + 1.0 / 48;
+    return {latitude, longitude};
+}
+
+void DecodeOwnLocator(AppState& state, std::string_view locatorText) {
+    const GeoPoint point = PositionFromLocator(locatorText);
+    state.ownLatitude = point.latitude;
+    state.ownLongitude = point.longitude;
+}
+
+void DecodeTargetLocator(AppState& state, std::string_view locatorText) {
+    const GeoPoint point = PositionFromLocator(locatorText);
+    state.targetLatitude = point.latitude;
+    state.targetLongitude = point.longitude;
+}
+
+std::string_view LocatorView(const LocatorText& locator) {
+    const std::string_view whole(locator.data(), locator.size());
+    return whole.substr(0, whole.find('\0'));
+}
+
+LocatorText ToLocatorText(std::string_view text) {
+    LocatorText locator{};
+    const std::string_view head = text.substr(0, text.find('\0')).substr(0, 6);
+    std::copy(head.begin(), head.end(), locator.begin());
+    return locator;
+}
+
+}  // namespace moltrevane

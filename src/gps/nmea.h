@@ -1,0 +1,55 @@
+#pragma once
+// NMEA line assembly (reader thread) and RMC decoding (user-interface thread).
+
+#include <array>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+namespace moltrevane {
+
+struct NmeaBuffer {
+    static constexpr std::size_t kLineCapacity = 1024;
+    static constexpr std::size_t kTextLimit = 2000;
+
+    std::mutex guard;
+    // The line being assembled; a line longer than the capacity is dropped up to its end.
+    std::array<char, kLineCapacity> line{};
+    std::size_t lineLength = 0;
+    bool droppingLine = false;
+    // Whole lines, each with the CR or LF that ended it; never more than kTextLimit + 1 bytes.
+    std::array<char, kTextLimit + 2> text{};
+    std::size_t textLength = 0;
+};
+
+// One byte from the receiver; never allocates.
+void FeedByte(NmeaBuffer& buffer, unsigned char byte);
+
+// The first RMC sentence of any GNSS talker whose checksum (if present) matches,
+// without its line end; empties the collected text in the same step.
+std::string TakeSentence(NmeaBuffer& buffer);
+
+// Everything collected, emptied in the same step.
+std::string TakeAllText(NmeaBuffer& buffer);
+
+struct RmcReading {
+    std::string timeText;           // hh:mm:ss, empty when the time field has no six digits
+    char status = 0;                // 'A' fix, 'V' warning, 0 none
+    std::string latitudeText;       // the fields as received, at most 12 characters
+    std::string latitudeHemisphere;
+    std::string longitudeText;
+    std::string longitudeHemisphere;
+    double rawLatitude = 0.0;       // ddmm.mmmm, negative for S
+    double rawLongitude = 0.0;      // dddmm.mmmm, negative for W
+    double latitude = 0.0;          // decimal degrees
+    double longitude = 0.0;
+};
+
+RmcReading DecodeSentence(std::string_view sentence);
+
+// Position of the n-th comma (n from 1); 0 for an empty sentence, the sentence's
+// length when it has fewer commas.
+std::size_t CommaPosition(std::string_view sentence, int n);
+
+}  // namespace moltrevane

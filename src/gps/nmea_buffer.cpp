@@ -1,0 +1,82 @@
+#include "gps/nmea.h"
+
+#include <algorithm>
+
+namespace moltrevane {
+namespace {
+
+bool IsLineEnd(unsigned char byte) { return byte == '\n' || byte == '\r'; }
+
+bool IsRmcHeader(std::string_view at) {
+    static constexpr std::array<std::string_view, 7> kTalkers = {"GP", "GN", "GL", "GA", "GB", "GQ", "BD"};
+    if (at.size() < 7 || at[0] != '$' || at.substr(3, 4) != "RMC,") return false;
+    return std::find(kTalkers.begin(), kTalkers.end(), at.substr(1, 2)) != kTalkers.end();
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// A sentence without '*' carries no checksum and is taken on trust.
+bool ChecksumMatches(std::string_view sentence) {
+    const std::size_t star = sentence.find('*');
+    if (star == std::string_view::npos) return true;
+    if (star + 3 > sentence.size()) return false;
+    const int high = HexValue(sentence[star + 1]);
+    const int low = HexValue(sentence[star + 2]);
+    if (high < 0 || low < 0) return false;
+    unsigned char sum = 0;
+    for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(sentence[i]);
+    return sum == high * 16 + low;
+}
+
+}  // namespace
+
+void FeedByte(NmeaBuffer& buffer, unsigned char byte) {
+    std::lock_guard lock(buffer.guard);
+    if (buffer.droppingLine) {
+        buffer.droppingLine = !IsLineEnd(byte);
+        return;
+    }
+    const std::size_t n = buffer.lineLength;
+    if (n + buffer.textLength > NmeaBuffer::kTextLimit) buffer.textLength = 0;
+    if (byte == 0) return;  // a zero byte never lengthens a zero-terminated line
+    if (n == NmeaBuffer::kLineCapacity) {
+        buffer.lineLength = 0;
+        buffer.droppingLine = !IsLineEnd(byte);
+        return;
+    }
+    buffer.line[n] = static_cast<char>(byte);
+    buffer.lineLength = n + 1;
+    if (!IsLineEnd(byte)) return;
+    std::copy_n(buffer.line.begin(), buffer.lineLength, buffer.text.begin() + buffer.textLength);
+    buffer.textLength += buffer.lineLength;
+    buffer.lineLength = 0;
+}
+
+std::string TakeSentence(NmeaBuffer& buffer) {
+    // Sentences are never taken from beyond this text position.
+    constexpr std::size_t kSentenceLimit = 1023;
+    std::lock_guard lock(buffer.guard);
+    const std::string_view text(buffer.text.data(), std::min(buffer.textLength, kSentenceLimit));
+    buffer.textLength = 0;
+    for (std::size_t p = text.find('$'); p != std::string_view::npos; p = text.find('$', p + 1)) {
+        const std::string_view rest = text.substr(p);
+        if (!IsRmcHeader(rest)) continue;
+        const std::string_view sentence = rest.substr(0, rest.find_first_of("\r\n"));
+        if (ChecksumMatches(sentence)) return std::string(sentence);
+    }
+    return {};
+}
+
+std::string TakeAllText(NmeaBuffer& buffer) {
+    std::lock_guard lock(buffer.guard);
+    std::string text(buffer.text.data(), buffer.textLength);
+    buffer.textLength = 0;
+    return text;
+}
+
+}  // namespace moltrevane

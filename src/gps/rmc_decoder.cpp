@@ -1,0 +1,118 @@
+#include "gps/nmea.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace moltrevane {
+namespace {
+
+constexpr double kPerMinute = 0.016666666666666666;
+constexpr double kPerTenThousandthMinute = 1.6666666666666667e-6;
+constexpr std::size_t kShownFieldLength = 12;
+constexpr int kMaxFractionDigits = 9;
+
+// Field k lies between the k-th and the (k+1)-th comma; a missing field is empty.
+std::string_view Field(std::string_view sentence, int k) {
+    const std::size_t start = CommaPosition(sentence, k) + 1;
+    if (start > sentence.size()) return {};
+    return sentence.substr(start, CommaPosition(sentence, k + 1) - start);
+}
+
+bool AllDigits(std::string_view text) {
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+int IntegerOf(std::string_view digits) {
+    int value = 0;
+    for (char c : digits) value = value * 10 + (c - '0');
+    return value;
+}
+
+// The minutes fraction is read with as many digits as it has; four digits keep the
+// historic constant so their results stay bit-identical.
+double FractionTerm(std::string_view digits) {
+    if (digits.size() == 4) return IntegerOf(digits) * kPerTenThousandthMinute;
+    return IntegerOf(digits) / std::pow(10.0, static_cast<double>(digits.size())) * kPerMinute;
+}
+
+struct Coordinate {
+    bool valid = false;
+    double degrees = 0.0;
+    double raw = 0.0;
+};
+
+// ddmm.mmmm (degreeDigits 2) or dddmm.mmmm (3), with its hemisphere letter.
+Coordinate ParseCoordinate(std::string_view field, std::string_view hemisphere, int degreeDigits,
+                           char positive, char negative, double limit) {
+    Coordinate result;
+    const std::size_t wholeDigits = static_cast<std::size_t>(degreeDigits) + 2;
+    if (hemisphere.size() != 1 || (hemisphere[0] != positive && hemisphere[0] != negative)) return result;
+    if (field.size() < wholeDigits || !AllDigits(field.substr(0, wholeDigits))) return result;
+    std::string_view fraction;
+    if (field.size() > wholeDigits) {
+        if (field[wholeDigits] != '.') return result;
+        fraction = field.substr(wholeDigits + 1);
+        if (fraction.size() > kMaxFractionDigits || !AllDigits(fraction)) return result;
+    }
+    const int minutes = IntegerOf(field.substr(degreeDigits, 2));
+    if (minutes >= 60) return result;
+    double degrees = IntegerOf(field.substr(0, degreeDigits));
+    degrees += minutes * kPerMinute;
+    degrees += FractionTerm(fraction);
+    if (degrees > limit) return result;
+    std::from_chars(field.data(), field.data() + field.size(), result.raw);
+    const double sign = hemisphere[0] == negative ? -1.0 : 1.0;
+    result.valid = true;
+    result.degrees = sign * degrees;
+    result.raw = sign * result.raw;
+    return result;
+}
+
+std::string TimeText(std::string_view field) {
+    if (field.size() < 6 || !AllDigits(field.substr(0, 6))) return {};
+    std::string text(field.substr(0, 2));
+    text.append(":").append(field.substr(2, 2)).append(":").append(field.substr(4, 2));
+    return text;
+}
+
+}  // namespace
+
+std::size_t CommaPosition(std::string_view sentence, int n) {
+    if (sentence.empty()) return 0;
+    int seen = 0;
+    for (std::size_t i = 0; i < sentence.size(); ++i)
+        if (sentence[i] == ',' && ++seen == n) return i;
+    return sentence.size();
+}
+
+RmcReading DecodeSentence(std::string_view sentence) {
+    RmcReading reading;
+    reading.timeText = TimeText(Field(sentence, 1));
+    const std::string_view status = Field(sentence, 2);
+    reading.status = status.empty() ? 0 : status[0];
+    if (reading.status != 'A') return reading;
+
+    const std::string_view latitudeField = Field(sentence, 3);
+    const std::string_view northSouth = Field(sentence, 4);
+    const std::string_view longitudeField = Field(sentence, 5);
+    const std::string_view eastWest = Field(sentence, 6);
+    const Coordinate latitude = ParseCoordinate(latitudeField, northSouth, 2, 'N', 'S', 90.0);
+    const Coordinate longitude = ParseCoordinate(longitudeField, eastWest, 3, 'E', 'W', 180.0);
+    if (!latitude.valid || !longitude.valid) {
+        reading.status = 'V';
+        return reading;
+    }
+    reading.latitudeText = latitudeField.substr(0, kShownFieldLength);
+    reading.latitudeHemisphere = northSouth;
+    reading.longitudeText = longitudeField.substr(0, kShownFieldLength);
+    reading.longitudeHemisphere = eastWest;
+    reading.rawLatitude = latitude.raw;
+    reading.rawLongitude = longitude.raw;
+    reading.latitude = latitude.degrees;
+    reading.longitude = longitude.degrees;
+    return reading;
+}
+
+}  // namespace moltrevane

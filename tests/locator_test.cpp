@@ -1,0 +1,74 @@
+#include "geo/locator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/app_state.h"
+
+namespace moltrevane {
+namespace {
+
+std::string Locator(double latitudeDm, double longitudeDm) {
+    return std::string(LocatorView(LocatorFromPosition(latitudeDm, longitudeDm)));
+}
+
+TEST(LocatorFromPosition, KnownPlacesAndBoundaries) {
+    EXPECT_EQ(Locator(4808.5, 1134.6), "JN58SD");
+    EXPECT_EQ(Locator(0.0, 0.0), "JJ00AA");
+    EXPECT_EQ(Locator(5102.5, 1105.0), "JO51NB");  // exactly on a subsquare edge: the next cell
+    EXPECT_EQ(Locator(-130.0, -130.0), "II98GM");
+    EXPECT_EQ(Locator(-5130.0, -150.0), "ID98CM");
+    EXPECT_EQ(Locator(9000.0, 18000.0), "SS00AA");  // no clamping at the pole and the antimeridian
+}
+
+TEST(LocatorFromPosition, NoInputMakesACharacterOutOfRange) {
+    for (double v : {std::nan(""), 1e300, -1e300, 99999.0}) {
+        const LocatorText locator = LocatorFromPosition(v, v);
+        for (int i : {0, 1, 4, 5}) EXPECT_TRUE(locator[i] >= 'A' && locator[i] <= 'Z') << v;
+        for (int i : {2, 3}) EXPECT_TRUE(locator[i] >= '0' && locator[i] <= '9') << v;
+        EXPECT_EQ(locator[6], '\0');
+    }
+}
+
+TEST(IsValidLocator, FormOnlyWithTheWideLetterRange) {
+    for (const char* good : {"JN58SD", "YY99YY", "JN58SDXX", "AA00AA"}) EXPECT_TRUE(IsValidLocator(good)) << good;
+    for (const char* bad : {"jn58sd", "ZZ00AA", "JN5ASD", "JN58S", "ERROR", "", "JN58S\xC4"})
+        EXPECT_FALSE(IsValidLocator(bad)) << bad;
+}
+
+TEST(PositionFromLocator, CentreOfTheSubsquare) {
+    const GeoPoint munich = PositionFromLocator("JN58SD");
+    EXPECT_NEAR(munich.latitude, 48.1458333333, 1e-9);
+    EXPECT_NEAR(munich.longitude, 11.5416666667, 1e-9);
+    const GeoPoint corner = PositionFromLocator("AA00AA");
+    EXPECT_NEAR(corner.latitude, -89.9791666667, 1e-9);
+    EXPECT_NEAR(corner.longitude, -179.9583333333, 1e-9);
+    const GeoPoint origin = PositionFromLocator("JJ00AA");
+    EXPECT_EQ(origin.latitude, 1.0 / 48);
+    EXPECT_EQ(origin.longitude, 1.0 / 24);
+}
+
+TEST(PositionFromLocator, ShortTextsCountMissingCharactersAsZero) {
+    const GeoPoint empty = PositionFromLocator("");
+    EXPECT_EQ(empty.longitude, (0 - 'A') * (1.0 / 12) + 2 * (0 - '0') + 20 * (0 - 'J') + 1.0 / 24);
+    const GeoPoint error = PositionFromLocator("ERROR");
+    EXPECT_EQ(error.latitude, (0 - 'A') * (1.0 / 24) + 10 * ('R' - 'J') + ('O' - '0') + 1.0 / 48);
+}
+
+TEST(DecodeLocators, StoreIntoOwnAndTarget) {
+    AppState state;
+    DecodeOwnLocator(state, "JN58SD");
+    DecodeTargetLocator(state, "JO62QM");
+    EXPECT_NEAR(state.ownLatitude, 48.1458333, 1e-6);
+    EXPECT_NEAR(state.targetLongitude, 13.375, 1e-12);
+}
+
+TEST(LocatorText, CutsAtSixAndAtZeroBytes) {
+    EXPECT_EQ(LocatorView(ToLocatorText("JN58SDXX")), "JN58SD");
+    EXPECT_EQ(LocatorView(ToLocatorText(std::string_view("JN\0SD", 5))), "JN");
+    EXPECT_EQ(LocatorView(ToLocatorText("")), "");
+}
+
+}  // namespace
+}  // namespace moltrevane

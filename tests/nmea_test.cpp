@@ -1,0 +1,199 @@
+#include "gps/nmea.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <thread>
+
+namespace moltrevane {
+namespace {
+
+void Feed(NmeaBuffer& buffer, std::string_view bytes) {
+    for (char c : bytes) FeedByte(buffer, static_cast<unsigned char>(c));
+}
+
+std::string WithChecksum(std::string body) {
+    unsigned char sum = 0;
+    for (char c : body.substr(1)) sum ^= static_cast<unsigned char>(c);
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "*%02X", sum);
+    return body + hex;
+}
+
+constexpr std::string_view kFix = "$GPRMC,123519.000,A,5130.1234,N,00712.3456,E,0.0,0.0,230394,,";
+
+TEST(NmeaBuffer, CollectsOnlyWholeLinesAndSplitsCrLf) {
+    NmeaBuffer buffer;
+    Feed(buffer, "$GPGGA,partial");
+    EXPECT_EQ(TakeAllText(buffer), "");
+    Feed(buffer, "\r\n$GPGSV,1\n");
+    EXPECT_EQ(TakeAllText(buffer), "$GPGGA,partial\r\n$GPGSV,1\n");
+    EXPECT_EQ(TakeAllText(buffer), "");
+}
+
+TEST(NmeaBuffer, TextIsEmptiedWhenLinePlusTextWouldPassTheLimit) {
+    const auto fill = [](NmeaBuffer& buffer, std::size_t textLength) {
+        for (int i = 0; i < 198; ++i) Feed(buffer, "123456789\n");
+        Feed(buffer, std::string(textLength - 1981, 'x') + "\n");
+        Feed(buffer, std::string(10, 'y'));
+    };
+    NmeaBuffer kept;
+    fill(kept, 1990);
+    FeedByte(kept, 'y');
+    EXPECT_EQ(TakeAllText(kept).size(), 1990u);
+
+    NmeaBuffer emptied;
+    fill(emptied, 1991);
+    FeedByte(emptied, 'y');
+    EXPECT_EQ(TakeAllText(emptied), "");
+}
+
+TEST(NmeaBuffer, OverlongLineIsDroppedUpToItsEnd) {
+    NmeaBuffer buffer;
+    Feed(buffer, std::string(1500, 'z') + "\r\n" + std::string(kFix) + "\r\n");
+    EXPECT_EQ(TakeAllText(buffer), "\n" + std::string(kFix) + "\r\n");
+
+    NmeaBuffer longest;
+    Feed(longest, std::string(1023, 'a') + "\n");
+    EXPECT_EQ(TakeAllText(longest).size(), 1024u);
+}
+
+TEST(NmeaBuffer, ZeroBytesVanishAndHighBytesPass) {
+    NmeaBuffer buffer;
+    Feed(buffer, std::string("$GP\0RMC\xFF\x80", 10) + "\n");
+    EXPECT_EQ(TakeAllText(buffer), "$GPRMC\xFF\x80\n");
+}
+
+TEST(TakeSentence, TakesFirstRmcOfAnyTalkerAndEmptiesText) {
+    NmeaBuffer buffer;
+    Feed(buffer, "$GPGGA,1,2\r\n$GNRMC,000001,A,1,N,1,E\r\n$GPRMC,000002,A\r\n");
+    EXPECT_EQ(TakeSentence(buffer), "$GNRMC,000001,A,1,N,1,E");
+    EXPECT_EQ(TakeSentence(buffer), "");
+
+    Feed(buffer, "$GPRMB,1\r\n$XXRMC,1\r\n$BDRMC,2\n");
+    EXPECT_EQ(TakeSentence(buffer), "$BDRMC,2");
+}
+
+TEST(TakeSentence, SkipsBadChecksumsAndAcceptsMissingOnes) {
+    NmeaBuffer buffer;
+    const std::string good = WithChecksum(std::string(kFix));
+    std::string bad = good;
+    bad[20] = '6';
+    Feed(buffer, bad + "\r\n" + good + "\r\n");
+    EXPECT_EQ(TakeSentence(buffer), good);
+
+    Feed(buffer, std::string(kFix) + "*G1\r\n" + std::string(kFix) + "\r\n");
+    EXPECT_EQ(TakeSentence(buffer), kFix);
+}
+
+TEST(TakeSentence, NeverTakesFromPosition1023On) {
+    NmeaBuffer buffer;
+    Feed(buffer, std::string(1020, 'p') + "\n" + std::string(kFix) + "\n");
+    EXPECT_EQ(TakeSentence(buffer), "");
+}
+
+TEST(DecodeSentence, ClassicFixAsTheHistoricConstantsGiveIt) {
+    const RmcReading r = DecodeSentence(kFix);
+    EXPECT_EQ(r.timeText, "12:35:19");
+    EXPECT_EQ(r.status, 'A');
+    EXPECT_EQ(r.latitudeText, "5130.1234");
+    EXPECT_EQ(r.longitudeText, "00712.3456");
+    EXPECT_EQ(r.latitudeHemisphere, "N");
+    EXPECT_EQ(r.longitudeHemisphere, "E");
+    EXPECT_DOUBLE_EQ(r.rawLatitude, 5130.1234);
+    EXPECT_DOUBLE_EQ(r.rawLongitude, 712.3456);
+    EXPECT_EQ(r.latitude, 51 + 30 * 0.016666666666666666 + 1234 * 1.6666666666666667e-6);
+    EXPECT_EQ(r.longitude, 7 + 12 * 0.016666666666666666 + 3456 * 1.6666666666666667e-6);
+    EXPECT_NEAR(r.latitude, 51.50205667, 1e-8);
+    EXPECT_NEAR(r.longitude, 7.20576, 1e-8);
+}
+
+TEST(DecodeSentence, SouthAndWestNegateEverything) {
+    const RmcReading r = DecodeSentence("$GPRMC,123519.000,A,5130.1234,S,00712.3456,W,0.0");
+    EXPECT_DOUBLE_EQ(r.rawLatitude, -5130.1234);
+    EXPECT_DOUBLE_EQ(r.rawLongitude, -712.3456);
+    EXPECT_NEAR(r.latitude, -51.50205667, 1e-8);
+    EXPECT_NEAR(r.longitude, -7.20576, 1e-8);
+}
+
+TEST(DecodeSentence, ModernReceiverDialects) {
+    const RmcReading twoDecimals = DecodeSentence("$GNRMC,123519.00,A,4807.038,N,01131.000,E,0.0,,230394,,,A");
+    EXPECT_EQ(twoDecimals.status, 'A');
+    EXPECT_EQ(twoDecimals.timeText, "12:35:19");
+    EXPECT_NEAR(twoDecimals.latitude, 48 + 7.038 / 60, 1e-12);
+    EXPECT_NEAR(twoDecimals.longitude, 11 + 31.0 / 60, 1e-12);
+
+    const RmcReading noDecimals = DecodeSentence("$GPRMC,123519,A,4807.03812,N,01131.00001,E,,,,,");
+    EXPECT_EQ(noDecimals.status, 'A');
+    EXPECT_NEAR(noDecimals.latitude, 48 + 7.03812 / 60, 1e-12);
+    EXPECT_NEAR(noDecimals.longitude, 11 + 31.00001 / 60, 1e-12);
+
+    EXPECT_EQ(DecodeSentence("$GPRMC,123519.000,V,,,,,,").status, 'V');
+    EXPECT_EQ(DecodeSentence("$GPRMC,123519.000,V,,,,,,").timeText, "12:35:19");
+}
+
+TEST(DecodeSentence, MalformedFixIsNoFix) {
+    for (const char* sentence : {
+             "$GPRMC,123519.000,A,,N,00712.3456,E",           // empty latitude
+             "$GPRMC,123519.000,A,5130.1234,,00712.3456,E",   // empty hemisphere
+             "$GPRMC,123519.000,A,5130.1234,N,00712.3456,X",  // bad hemisphere
+             "$GPRMC,123519.000,A,51x0.1234,N,00712.3456,E",  // not a number
+             "$GPRMC,123519.000,A,5170.1234,N,00712.3456,E",  // 70 minutes
+             "$GPRMC,123519.000,A,9130.0000,N,00712.3456,E",  // beyond the pole
+             "$GPRMC,123519.000,A,5130.1234,N,18112.3456,E",  // beyond 180
+             "$GPRMC,123519.000,A,5130.1234,N,712.3456,E",    // too few degree digits
+             "$GPRMC,123519.000,A,5130.1234,N",               // truncated
+         }) {
+        const RmcReading r = DecodeSentence(sentence);
+        EXPECT_EQ(r.status, 'V') << sentence;
+        EXPECT_EQ(r.latitude, 0.0) << sentence;
+        EXPECT_EQ(r.latitudeText, "") << sentence;
+    }
+    EXPECT_EQ(DecodeSentence("").status, 0);
+    EXPECT_EQ(DecodeSentence("$GPRMC,1").status, 0);
+    EXPECT_EQ(DecodeSentence("$GPRMC,1").timeText, "");
+}
+
+TEST(DecodeSentence, KeepsAtMostTwelveCharactersOfAPositionText) {
+    const RmcReading r = DecodeSentence("$GPRMC,1,A,5130.123456789,N,00712.345678901,E");
+    EXPECT_EQ(r.latitudeText, "5130.1234567");
+    EXPECT_EQ(r.longitudeText, "00712.345678");
+    EXPECT_NEAR(r.rawLatitude, 5130.123456789, 1e-9);
+}
+
+TEST(CommaPosition, CountsFromOneAndStopsAtTheEnd) {
+    EXPECT_EQ(CommaPosition("", 1), 0u);
+    EXPECT_EQ(CommaPosition("$GPRMC,1,A", 2), 8u);
+    EXPECT_EQ(CommaPosition("$GPRMC,1,A", 3), 10u);
+}
+
+// Whole sentences must come out while a reader thread feeds; a torn one would fail its checksum
+// test or show a mixed time.
+TEST(NmeaBuffer, ConcurrentFeedAndTakeYieldsOnlyWholeSentences) {
+    NmeaBuffer buffer;
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        for (int i = 0; i < 20000; ++i) {
+            char time[16];
+            std::snprintf(time, sizeof time, "%06d", i % 1000000);
+            Feed(buffer, WithChecksum(std::string("$GNRMC,") + time + ".00,A,4807.038,N,01131.000,E,,") + "\r\n");
+            Feed(buffer, "$GPGSV,3,1,11,03,03,111,00\r\n");
+        }
+        done = true;
+    });
+    int decoded = 0;
+    while (!done) {
+        const std::string sentence = TakeSentence(buffer);
+        if (sentence.empty()) continue;
+        const RmcReading r = DecodeSentence(sentence);
+        ASSERT_EQ(r.status, 'A') << sentence;
+        ASSERT_EQ(r.timeText.size(), 8u);
+        ++decoded;
+    }
+    reader.join();
+    EXPECT_GT(decoded, 0);
+}
+
+}  // namespace
+}  // namespace moltrevane
