@@ -77,6 +77,15 @@ void DecodeTargetLocator(AppState& state, std::string_view locatorText) {
     state.targetLongitude = point.longitude;
 }
 
+void FixOwnPosition(AppState& state) {
+    if (state.portActive) {
+        state.ownLatitude = state.gpsLatitude;
+        state.ownLongitude = state.gpsLongitude;
+    } else {
+        DecodeOwnLocator(state, LocatorView(state.offlineLocator));
+    }
+}
+
 std::string_view LocatorView(const LocatorText& locator) {
     const std::string_view whole(locator.data(), locator.size());
     return whole.substr(0, whole.find('\0'));

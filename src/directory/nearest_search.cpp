@@ -1,0 +1,60 @@
+#include "directory/nearest_search.h"
+
+#include <cmath>
+#include <utility>
+
+#include "core/app_state.h"
+#include "directory/station_directory.h"
+
+namespace moltrevane {
+
+void StationList::Clear() {
+    text_.clear();
+    entries_.clear();
+}
+
+void StationList::Add(std::string_view call, std::string_view locator) {
+    const std::size_t callStart = text_.size();
+    text_.append(call).append(locator);
+    entries_.push_back({callStart, call.size(), callStart + call.size(), locator.size()});
+}
+
+std::string_view StationList::Call(std::size_t index) const {
+    const Entry& e = entries_.at(index);
+    return std::string_view(text_).substr(e.callStart, e.callLength);
+}
+
+std::string_view StationList::Locator(std::size_t index) const {
+    const Entry& e = entries_.at(index);
+    return std::string_view(text_).substr(e.locatorStart, e.locatorLength);
+}
+
+void CollectStation(StationList& list, std::string_view call, std::string_view locator) {
+    if (list.Count() > 0 && list.Call(list.Count() - 1) == call) return;
+    list.Add(call, locator);
+}
+
+void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex) {
+    if (!(distanceKm < nearest.back().distanceKm)) return;
+    nearest.back() = {distanceKm, stationIndex};
+    for (std::size_t p = nearest.size() - 1; p > 0 && nearest[p - 1].distanceKm > nearest[p].distanceKm; --p)
+        std::swap(nearest[p - 1], nearest[p]);
+}
+
+void SearchNearest(AppState& state, const StationDirectory& directory, StationList& list, NearestStations& nearest) {
+    nearest.fill(NearestEntry{});
+    FixOwnPosition(state);
+    list.Clear();
+    directory.RunQuery(kStationListStatement, [&](RowValues row) {
+        if (row.size() >= 2) CollectStation(list, row[0], row[1]);
+    });
+    for (std::size_t i = 0; i < list.Count(); ++i) {
+        const std::string_view locator = list.Locator(i);
+        if (!IsValidLocator(locator)) continue;  // no usable locator, no distance
+        DecodeTargetLocator(state, locator);
+        const double km = DistanceKm(state.ownLatitude, state.ownLongitude, state.targetLatitude, state.targetLongitude);
+        InsertCandidate(nearest, static_cast<int>(std::ceil(km)), static_cast<int>(i));
+    }
+}
+
+}  // namespace moltrevane

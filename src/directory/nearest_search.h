@@ -1,0 +1,49 @@
+#pragma once
+// The seven stations nearest to the own position.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace moltrevane {
+
+struct AppState;
+class StationDirectory;
+
+// Calls and locators of every station, in the station-list query's order, each call once.
+// Kept for the whole run; its storage is reused by every search.
+class StationList {
+public:
+    void Clear();
+    void Add(std::string_view call, std::string_view locator);
+    std::size_t Count() const { return entries_.size(); }
+    std::string_view Call(std::size_t index) const;
+    std::string_view Locator(std::size_t index) const;
+
+private:
+    struct Entry {
+        std::size_t callStart, callLength, locatorStart, locatorLength;
+    };
+    std::string text_;
+    std::vector<Entry> entries_;
+};
+
+inline constexpr int kUnfilledDistance = 9999999;
+inline constexpr int kNoStation = -1;
+
+struct NearestEntry {
+    int distanceKm = kUnfilledDistance;
+    int stationIndex = kNoStation;  // into StationList; kNoStation when no candidate filled it
+};
+using NearestStations = std::array<NearestEntry, 7>;
+
+// Row callback of the station-list query: keeps the first row of each call.
+void CollectStation(StationList& list, std::string_view call, std::string_view locator);
+
+// Distances compared in whole kilometres (rounded up); ties keep the earlier call.
+void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex);
+
+void SearchNearest(AppState& state, const StationDirectory& directory, StationList& list, NearestStations& nearest);
+
+}  // namespace moltrevane

@@ -1,0 +1,20 @@
+#pragma once
+// The full record of a call: five lines per matching row, values as stored.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "directory/station_directory.h"
+
+namespace moltrevane {
+
+// Appends one row of the details statement to the listing text (lines end in CR).
+void AppendStationRecord(std::string& listing, RowValues row);
+
+// The listing split at its carriage returns; text after the last one is not a line.
+std::vector<std::string> ListingLines(std::string_view listing);
+
+std::vector<std::string> StationRecordLines(const StationDirectory& directory, std::string_view call);
+
+}  // namespace moltrevane

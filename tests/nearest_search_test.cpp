@@ -1,0 +1,93 @@
+#include "directory/nearest_search.h"
+
+#include <gtest/gtest.h>
+
+#include "core/app_state.h"
+#include "directory/station_directory.h"
+#include "directory_fixture.h"
+#include "directory_generator.h"
+
+namespace moltrevane {
+namespace {
+
+using testing::Row;
+
+struct SearchResult {
+    StationList list;
+    NearestStations nearest;
+    std::vector<std::string> calls() const {
+        std::vector<std::string> out;
+        for (const NearestEntry& e : nearest)
+            out.push_back(e.stationIndex == kNoStation ? "-" : std::string(list.Call(static_cast<std::size_t>(e.stationIndex))));
+        return out;
+    }
+};
+
+SearchResult Search(AppState& state, const std::vector<Row>& rows) {
+    testing::TempFolder folder;
+    testing::WriteDirectory(folder / "d.sqlite", rows);
+    SearchResult result;
+    SearchNearest(state, StationDirectory(folder / "d.sqlite"), result.list, result.nearest);
+    return result;
+}
+
+struct OfflineAt : AppState {
+    explicit OfflineAt(const char* locator) { offlineLocator = ToLocatorText(locator); }
+};
+
+TEST(SearchNearest, EveryRowIsACandidateAndEmptyPositionsAreMarked) {
+    OfflineAt state("JN58SD");
+    const SearchResult r = Search(state, {Row{"A1", "JN58SD"}, Row{"B1", "JO62QM"}, Row{"C1", "JN58TD"}});
+    EXPECT_EQ(r.calls(), (std::vector<std::string>{"A1", "C1", "B1", "-", "-", "-", "-"}));
+    EXPECT_EQ(r.nearest[0].distanceKm, 0);
+    EXPECT_EQ(r.nearest[1].distanceKm, 7);  // 6.18 km rounded up
+    EXPECT_EQ(r.nearest[2].distanceKm, 504);
+    EXPECT_EQ(r.nearest[3].distanceKm, kUnfilledDistance);
+}
+
+TEST(SearchNearest, DuplicateCallsKeepTheSmallestLocatorAndBadLocatorsAreSkipped) {
+    OfflineAt state("JO62QM");
+    const SearchResult r = Search(state, {Row{"DUP", "JN58SD"}, Row{"DUP", "JO62QM"}, Row{"BAD", "jo62qm"},
+                                          Row{"NUL", std::nullopt}, Row{"LONGCALL99", "JO62QMXX"}});
+    ASSERT_EQ(r.list.Count(), 4u);
+    EXPECT_EQ(r.list.Locator(1), "JN58SD");
+    EXPECT_EQ(r.list.Call(3), "NUL");
+    EXPECT_EQ(r.calls(), (std::vector<std::string>{"LONGCALL99", "DUP", "-", "-", "-", "-", "-"}));
+}
+
+TEST(SearchNearest, TiesKeepTheEarlierCallAndEqualToLastDoesNotEnter) {
+    OfflineAt state("JN58SD");
+    std::vector<Row> rows;
+    for (char c = 'A'; c <= 'H'; ++c) rows.push_back(Row{std::string("S") + c, "JN58TD"});  // eight at 7 km
+    rows.push_back(Row{"Z", "JN58SD"});
+    const SearchResult r = Search(state, rows);
+    EXPECT_EQ(r.calls(), (std::vector<std::string>{"Z", "SA", "SB", "SC", "SD", "SE", "SF"}));
+}
+
+TEST(SearchNearest, OwnPositionFromGpsWhenThePortIsActive) {
+    OfflineAt state("JN58SD");
+    state.portActive = true;  // no fix yet: 0, 0
+    const SearchResult r = Search(state, {Row{"MUC", "JN58SD"}, Row{"NUL", "JJ00AA"}});
+    EXPECT_EQ(r.calls()[0], "NUL");
+    EXPECT_EQ(state.ownLatitude, 0.0);
+}
+
+TEST(SearchNearest, LargeDirectoriesAreReadWhole) {
+    testing::TempFolder folder;
+    tools::WriteSyntheticDirectory(folder / "big.sqlite", 5000, tools::Spread::Clustered);
+    OfflineAt state("JO50AA");
+    StationList list;
+    NearestStations nearest;
+    SearchNearest(state, StationDirectory(folder / "big.sqlite"), list, nearest);
+    EXPECT_EQ(list.Count(), 5000u);
+    for (std::size_t p = 1; p < nearest.size(); ++p) EXPECT_LE(nearest[p - 1].distanceKm, nearest[p].distanceKm);
+    EXPECT_NE(nearest.back().stationIndex, kNoStation);
+
+    // A second search over a missing file leaves nothing stale behind.
+    SearchNearest(state, StationDirectory(folder / "gone.sqlite"), list, nearest);
+    EXPECT_EQ(list.Count(), 0u);
+    for (const NearestEntry& e : nearest) EXPECT_EQ(e.stationIndex, kNoStation);
+}
+
+}  // namespace
+}  // namespace moltrevane

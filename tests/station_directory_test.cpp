@@ -1,0 +1,131 @@
+#include "directory/station_directory.h"
+
+#include <gtest/gtest.h>
+
+#include "directory/station_record.h"
+#include "directory_fixture.h"
+
+namespace moltrevane {
+namespace {
+
+using testing::Row;
+using testing::TempFolder;
+
+class StationDirectoryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::WriteDirectory(file, {
+            Row{"DB0ABC", "JN58SD", "520", "FM", "Muenchen", "439.100", "431.500", "RU692", "Echolink", "demo"},
+            Row{"DB0DUP", "JO62QM", "40", "FM", "Berlin"},
+            Row{"DB0DUP", "JN58TD", "600", "DMR", "Freising"},
+            Row{"DB0SHT", "JN5", "1", "FM", "Kurzort"},
+            Row{"DB0NUL", std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+            Row{"", "JJ00AA", "", "", "Nowhere"},
+            Row{"DB0CR", "JN48FX", "300", "FM", "Stutt\rgart", "", "", "", "", ""},
+            Row{"O'HARE", "EN61AX", "200", "FM", "Chicago's"},
+        });
+    }
+    TempFolder folder;
+    std::filesystem::path file = folder / "Moltrevane.sqlite";
+    StationDirectory directory{file};
+};
+
+TEST_F(StationDirectoryTest, LookupFindsExactCallsOnly) {
+    const CallLookupResult found = directory.LookupCall("DB0ABC");
+    EXPECT_TRUE(found.found);
+    EXPECT_EQ(found.lookupText, "JN58SD - Muenchen");
+    EXPECT_FALSE(directory.LookupCall("db0abc").found);
+    EXPECT_FALSE(directory.LookupCall("DB0XYZ").found);
+    EXPECT_TRUE(directory.LookupCall("").found);  // a row with an empty call exists
+    EXPECT_EQ(directory.LookupCall("DB0DUP").lookupText, "JN58TD - Freising");  // the later row
+    EXPECT_EQ(directory.LookupCall("DB0SHT").lookupText, "JN5 - Kurzort");
+    EXPECT_EQ(directory.LookupCall("DB0NUL").lookupText, " - ");
+    EXPECT_EQ(directory.LookupCall("O'HARE").lookupText, "EN61AX - Chicago's");
+}
+
+TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
+    const std::string before = testing::ReadFile(file);
+    for (const std::string& payload : {std::string("' OR '1'='1"), std::string("x'; DROP TABLE repeater; --"),
+                                       std::string("'"), std::string("ZZ9\0' OR '1'='1", 15),
+                                       std::string("\xFF\xFE'"), std::string(1000, '\'')}) {
+        EXPECT_FALSE(directory.LookupCall(payload).found) << payload;
+        EXPECT_TRUE(StationRecordLines(directory, payload).empty()) << payload;
+    }
+    EXPECT_EQ(testing::ReadFile(file), before);
+    EXPECT_TRUE(directory.LookupCall("DB0ABC").found);
+}
+
+TEST(CallStatement, QuotesDoubledAndCutAt23) {
+    EXPECT_EQ(CallStatement(kLookupPrefix, "DB0ABC"), "SELECT loc, qth FROM repeater WHERE call='DB0ABC'");
+    EXPECT_EQ(CallStatement(kLookupPrefix, "a'b"), "SELECT loc, qth FROM repeater WHERE call='a''b'");
+    EXPECT_EQ(CallStatement("", std::string(30, 'x')), std::string(23, 'x') + "'");
+    EXPECT_EQ(CallStatement("", std::string("ab\0cd", 5)), "ab'");
+}
+
+TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
+    TempFolder folder;
+    const auto noRows = [](const std::filesystem::path& file) {
+        StationDirectory directory(file);
+        int rows = 0;
+        directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; });
+        return rows == 0 && !directory.LookupCall("DB0ABC").found;
+    };
+    EXPECT_TRUE(noRows(folder / "missing.sqlite"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite"));  // never created
+
+    testing::WriteFile(folder / "text.sqlite", "this is not a database at all, just some text\n");
+    EXPECT_TRUE(noRows(folder / "text.sqlite"));
+
+    sqlite3* db = nullptr;
+    sqlite3_open((folder / "other.sqlite").c_str(), &db);
+    sqlite3_exec(db, "CREATE TABLE other (x TEXT)", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    EXPECT_TRUE(noRows(folder / "other.sqlite"));
+}
+
+TEST_F(StationDirectoryTest, LockedDatabaseLooksLikeNoRows) {
+    sqlite3* writer = nullptr;
+    sqlite3_open(file.c_str(), &writer);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_FALSE(directory.LookupCall("DB0ABC").found);
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    EXPECT_TRUE(directory.LookupCall("DB0ABC").found);
+}
+
+TEST_F(StationDirectoryTest, RecordListsFiveLinesPerRow) {
+    EXPECT_EQ(StationRecordLines(directory, "DB0ABC"),
+              (std::vector<std::string>{"DB0ABC  -  JN58SD  -  520  -  FM", "   Muenchen",
+                                        "   439.100  -  431.500  -  RU692", "   Echolink", "   demo"}));
+    const auto duplicates = StationRecordLines(directory, "DB0DUP");
+    ASSERT_EQ(duplicates.size(), 10u);
+    EXPECT_EQ(duplicates[0], "DB0DUP  -  JO62QM  -  40  -  FM");
+    EXPECT_EQ(duplicates[5], "DB0DUP  -  JN58TD  -  600  -  DMR");
+    EXPECT_EQ(duplicates[9], "   ");  // NULL remark: three blanks, still listed
+
+    const auto split = StationRecordLines(directory, "DB0CR");
+    ASSERT_EQ(split.size(), 6u);
+    EXPECT_EQ(split[1], "   Stutt");
+    EXPECT_EQ(split[2], "gart");
+    EXPECT_TRUE(StationRecordLines(directory, "NOBODY").empty());
+}
+
+TEST(StationRecord, ManyRowsAreListedWhole) {
+    TempFolder folder;
+    std::vector<Row> rows(200, Row{"DB0MANY", "JN58SD", "1", "FM", "Ort", "", "", "", std::string(100, 'r'), ""});
+    testing::WriteDirectory(folder / "many.sqlite", rows);
+    EXPECT_EQ(StationRecordLines(StationDirectory(folder / "many.sqlite"), "DB0MANY").size(), 1000u);
+}
+
+TEST(StationRecord, ShortRowsAndTextWithoutFinalReturn) {
+    std::string listing;
+    AppendStationRecord(listing, {});
+    EXPECT_EQ(listing, "");
+    const std::string_view one[] = {"X"};
+    AppendStationRecord(listing, one);
+    EXPECT_EQ(ListingLines(listing).size(), 5u);
+    EXPECT_EQ(ListingLines("a\rb").size(), 1u);
+}
+
+}  // namespace
+}  // namespace moltrevane

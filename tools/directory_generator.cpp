@@ -1,0 +1,70 @@
+#include "directory_generator.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#include "geo/locator.h"
+
+namespace moltrevane::tools {
+namespace {
+
+void Exec(sqlite3* db, const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+double DegreesMinutes(double degrees) {
+    const double whole = std::trunc(degrees);
+    return whole * 100 + (degrees - whole) * 60;
+}
+
+std::string CallFor(int n) {
+    static constexpr const char* kPrefixes[] = {"DB0", "OE", "HB9", "PI", "ON0", "F5", "G", "OK0", "SP", "IR"};
+    return kPrefixes[n % 10] + std::to_string(n / 10) + static_cast<char>('A' + n % 26);
+}
+
+}  // namespace
+
+void WriteSyntheticDirectory(const std::filesystem::path& file, int stations, Spread spread, unsigned seed) {
+    std::filesystem::remove(file);
+    sqlite3* db = nullptr;
+    if (sqlite3_open(file.c_str(), &db) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot create " + file.string());
+    }
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    std::normal_distribution<double> cluster(0.0, 1.5);
+    Exec(db, "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
+             "kanal TEXT, rem1 TEXT, rem2 TEXT)");
+    Exec(db, "BEGIN");
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?, ?, '500', 'FM', ?, '145.600', '145.000', 'RV48', '', "
+                           "'synthetic test data')", -1, &insert, nullptr);
+    for (int n = 0; n < stations; ++n) {
+        double latitude, longitude;
+        if (spread == Spread::Uniform) {
+            latitude = std::asin(2 * unit(random) - 1) * 180 / 3.141592653589793;  // equal area
+            longitude = unit(random) * 360 - 180;
+        } else {
+            latitude = std::clamp(50.0 + cluster(random), -89.9, 89.9);
+            longitude = std::clamp(10.0 + 2 * cluster(random), -179.9, 179.9);
+        }
+        const LocatorText locator = LocatorFromPosition(DegreesMinutes(latitude), DegreesMinutes(longitude));
+        const std::string call = CallFor(n), place = "Place " + std::to_string(n);
+        sqlite3_bind_text(insert, 1, call.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 2, locator.data(), 6, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 3, place.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    Exec(db, "COMMIT");
+    sqlite3_close(db);
+}
+
+}  // namespace moltrevane::tools
