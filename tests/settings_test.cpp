@@ -1,0 +1,163 @@
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "core/app_state.h"
+#include "core/host_paths.h"
+#include "fakes.h"
+#include "temp_folder.h"
+
+namespace moltrevane {
+namespace {
+
+using namespace std::string_literals;
+
+using testing::ReadFile;
+using testing::WriteFile;
+
+class SettingsTest : public ::testing::Test {
+protected:
+    testing::TempFolder folder;
+    std::filesystem::path file = folder / "Moltrevane.cfg";
+    AppState state;
+    std::string target;
+    testing::RecordingSerialPort port;
+
+    void Load() { loadSettings(state, target, port, file); }
+};
+
+const std::string kDefaultsRecord = std::string("230-") + std::string(6, '\0') + "-" + std::string(6, '\0') +
+                                    "-11111-11111" + "01";
+
+TEST_F(SettingsTest, NoFileGivesDefaultsAndTheFirstExitWritesThem) {
+    Load();
+    EXPECT_EQ(state.portIndex, 1);
+    EXPECT_EQ(state.speedIndex, 2);
+    EXPECT_FALSE(state.portActive);
+    EXPECT_TRUE(state.showHf && state.showBelow23cm && state.showBeacon && state.showOther);
+    EXPECT_TRUE(port.opens.empty());
+    ASSERT_TRUE(saveSettings(state, target, file));
+    EXPECT_EQ(ReadFile(file), kDefaultsRecord);
+
+    AppState again;
+    std::string againTarget = "x";
+    loadSettings(again, againTarget, port, file);
+    EXPECT_EQ(EncodeSettings(again, againTarget), EncodeSettings(state, target));
+    EXPECT_EQ(againTarget, "");
+}
+
+TEST_F(SettingsTest, PortIsOpenedBeforeTheRemainingValuesAreApplied) {
+    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
+    Load();
+    ASSERT_EQ(port.opens.size(), 1u);
+    EXPECT_EQ(port.opens[0], (testing::RecordingSerialPort::Open{"COM3:", 9600, "", true}));
+    EXPECT_EQ(LocatorView(state.offlineLocator), "JN58SD");
+    EXPECT_EQ(target, "JO62QM");
+    EXPECT_FALSE(state.showHf);
+    EXPECT_FALSE(state.showOther);
+}
+
+TEST_F(SettingsTest, OddBytesReadAsThePositionsSay) {
+    WriteFile(file, "940-ERROR\0-JO62QMX1 x11-1111ZQ1trailing bytes"s);
+    Load();
+    EXPECT_EQ(state.portIndex, 8);
+    EXPECT_TRUE(port.opens.empty());  // flag clear
+    EXPECT_EQ(LocatorView(state.offlineLocator), "ERROR");
+    EXPECT_EQ(target, "JO62QM");
+    EXPECT_TRUE(state.showHf);
+    EXPECT_FALSE(state.show2m);
+    EXPECT_FALSE(state.show70cm);
+    EXPECT_TRUE(state.showOther);
+    saveSettings(state, target, file);
+    EXPECT_EQ(ReadFile(file), "940-ERROR\0-JO62QM-10011-1111001"s);
+}
+
+TEST_F(SettingsTest, PortDigitOutsideTheTableOpensNothingAndBadSpeedOpensAt4800) {
+    WriteFile(file, "9\xFF" "1-");
+    Load();
+    EXPECT_TRUE(port.opens.empty());
+    WriteFile(file, "2\xFF" "1-");
+    Load();
+    ASSERT_EQ(port.opens.size(), 1u);
+    EXPECT_EQ(port.opens[0].baudRate, 4800u);
+    EXPECT_TRUE(state.portActive);
+    saveSettings(state, target, file);
+    EXPECT_EQ(ReadFile(file).substr(0, 3), "2\xFF" "1");
+}
+
+TEST_F(SettingsTest, ShortFileKeepsNoFileDefaultsForMissingPositions) {
+    WriteFile(file, "560-JN5");
+    Load();
+    EXPECT_EQ(state.portIndex, 4);
+    EXPECT_EQ(state.speedIndex, 5);
+    EXPECT_EQ(LocatorView(state.offlineLocator), "JN5");
+    EXPECT_EQ(target, "");
+    EXPECT_TRUE(state.showHf && state.showOther);
+    WriteFile(file, "");
+    AppState fresh;
+    loadSettings(fresh, target, port, file);
+    EXPECT_EQ(fresh.portIndex, 1);  // empty file: still defaults
+    EXPECT_TRUE(fresh.showHf);
+}
+
+TEST_F(SettingsTest, EveryByteAtEveryPositionSurvivesARoundTrip) {
+    for (std::size_t position = 0; position < 31; ++position) {
+        for (int byte = 0; byte < 256; byte += 7) {
+            std::string record = kDefaultsRecord;
+            record[position] = static_cast<char>(byte);
+            WriteFile(file, record);
+            AppState first;
+            std::string firstTarget;
+            loadSettings(first, firstTarget, port, file);
+            ASSERT_TRUE(saveSettings(first, firstTarget, file));
+            AppState second;
+            std::string secondTarget;
+            loadSettings(second, secondTarget, port, file);
+            ASSERT_EQ(EncodeSettings(second, secondTarget), EncodeSettings(first, firstTarget)) << position << " " << byte;
+        }
+    }
+}
+
+TEST_F(SettingsTest, TargetLongerThanSixIsStoredAsItsFirstSix) {
+    state.offlineLocator = ToLocatorText("JN58SD");
+    saveSettings(state, "JO62QMABC", file);
+    Load();
+    EXPECT_EQ(target, "JO62QM");
+}
+
+TEST_F(SettingsTest, FailedSaveLeavesTheOldFileAndNoLitter) {
+    WriteFile(file, kDefaultsRecord);
+    state.portIndex = 6;
+    ::chmod(folder.path().c_str(), 0500);
+    const bool saved = saveSettings(state, target, file);
+    ::chmod(folder.path().c_str(), 0700);
+    if (::geteuid() != 0) {
+        EXPECT_FALSE(saved);  // root writes anyway
+    }
+    if (!saved) {
+        EXPECT_EQ(ReadFile(file), kDefaultsRecord);
+    }
+    EXPECT_FALSE(saveSettings(state, target, folder / "missing-folder" / "Moltrevane.cfg"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST_F(SettingsTest, CrashBetweenWriteAndRenameLeavesTheOldFileReadable) {
+    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
+    WriteFile(folder / "Moltrevane.cfg.Ab12Cd", "27");  // a torn temporary from a crashed run
+    Load();
+    EXPECT_EQ(LocatorView(state.offlineLocator), "JN58SD");
+    EXPECT_TRUE(saveSettings(state, target, file));
+    EXPECT_EQ(ReadFile(file), "341-JN58SD-JO62QM-00000-0000000");
+}
+
+TEST(HostPaths, DevicePathsLiveUnderTheRoot) {
+    testing::TempFolder home;
+    EXPECT_EQ(HostPath(home.path(), kSettingsFile), home.path() / "Programme/Moltrevane/Moltrevane.cfg");
+    CreateProgramFolders(home.path());
+    CreateProgramFolders(home.path());  // existing folders are fine
+    EXPECT_TRUE(std::filesystem::is_directory(HostPath(home.path(), kProgramFolder)));
+}
+
+}  // namespace
+}  // namespace moltrevane
