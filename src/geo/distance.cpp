@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/app_state.h"
+
 namespace moltrevane {
 namespace {
 
@@ -87,5 +89,13 @@ double BearingDeg(double lat1, double lon1, double lat2, double lon2) {
 std::string DistanceText(double km) { return RoundedUpText(km, " km"); }
 
 std::string BearingText(double degrees) { return RoundedUpText(degrees, " \xB0"); }
+
+DistanceBearingTexts DescribeOwnToTarget(const AppState& state) {
+    const double lat1 = state.ownLatitude, lon1 = state.ownLongitude;
+    const double lat2 = state.targetLatitude, lon2 = state.targetLongitude;
+    const bool coincident = lat1 == lat2 && lon1 == lon2;
+    return {DistanceText(DistanceKm(lat1, lon1, lat2, lon2)),
+            coincident ? std::string() : BearingText(BearingDeg(lat1, lon1, lat2, lon2))};
+}
 
 }  // namespace moltrevane

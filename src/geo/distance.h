@@ -19,4 +19,13 @@ double BearingDeg(double lat1, double lon1, double lat2, double lon2);
 std::string DistanceText(double km);
 std::string BearingText(double degrees);
 
+struct AppState;
+
+struct DistanceBearingTexts {
+    std::string distance, bearing;
+};
+
+// From the own point to the target point of the state; coincident points have no bearing.
+DistanceBearingTexts DescribeOwnToTarget(const AppState& state);
+
 }  // namespace moltrevane

@@ -1,0 +1,51 @@
+#pragma once
+// One screen as an FLTK window: controls built from its layout, the Dialog calls on them,
+// and the screen's events, timer and painting wired back to it.
+
+#include <map>
+#include <memory>
+
+#include "screens/layout.h"
+#include "screens/screen.h"
+
+class Fl_Widget;
+
+namespace moltrevane {
+
+class ScreenWindow;
+
+class FltkDialog final : public Dialog {
+public:
+    explicit FltkDialog(ScreenKind kind);
+    ~FltkDialog() override;
+    FltkDialog(const FltkDialog&) = delete;
+    FltkDialog& operator=(const FltkDialog&) = delete;
+
+    // Shows the window, initialises the screen and returns once the window is closed.
+    void Run(Screen& screen, bool modal);
+
+    void SetText(int id, std::string_view text) override;
+    void SetDirectoryText(int id, std::string_view utf8) override;
+    std::string Text(int id) const override;
+    void SetEnabled(int id, bool enabled) override;
+    void SetReadOnly(int id, bool readOnly) override;
+    void Focus(int id) override;
+    void SetChecked(int id, bool checked) override;
+    bool Checked(int id) const override;
+    void Select(int id, int item) override;
+    int Selection(int id) const override;
+    void SetLines(int id, const std::vector<std::string>& utf8Lines) override;
+    void StartTimer() override;
+    void StopTimer() override;
+    void Redraw() override;
+
+private:
+    static void OnTick(void* self);
+    void SetUtf8(int id, std::string_view utf8);
+
+    std::unique_ptr<ScreenWindow> window_;
+    std::map<int, Fl_Widget*> controls_;
+    Screen* screen_ = nullptr;
+};
+
+}  // namespace moltrevane

@@ -1,0 +1,78 @@
+#include "platform/fltk_program.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+#include <FL/fl_ask.H>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "platform/fltk_dialog.h"
+#include "platform/unique_fd.h"
+#include "screens/code_page.h"
+#include "screens/main_screen.h"
+#include "screens/make_screen.h"
+
+namespace moltrevane {
+namespace {
+
+int signalWrite = -1;
+
+void NoteSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(signalWrite, &byte, 1);
+}
+
+// A signal closes every window; the loops unwind and the normal shut-down runs.
+void CloseAllWindows(FL_SOCKET, void*) {
+    while (Fl_Window* window = Fl::first_window()) window->hide();
+}
+
+class SignalsEndTheProgram {
+public:
+    SignalsEndTheProgram() {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        read_.reset(ends[0]);
+        write_.reset(ends[1]);
+        signalWrite = write_.get();
+        struct sigaction action {};
+        action.sa_handler = NoteSignal;
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+        Fl::add_fd(read_.get(), FL_READ, CloseAllWindows);
+    }
+    ~SignalsEndTheProgram() {
+        if (read_) Fl::remove_fd(read_.get());
+    }
+
+private:
+    UniqueFd read_, write_;
+};
+
+}  // namespace
+
+void FltkMessages::ShowMessage(std::string_view title, std::string_view text) {
+    fl_message_title(Utf8FromCodePage(title).c_str());
+    fl_close = "OK";
+    fl_message("%s", Utf8FromCodePage(text).c_str());
+}
+
+int FltkScreens::RunProgram(ScreenContext& context) {
+    context_ = &context;
+    SignalsEndTheProgram signals;
+    FltkDialog dialog(ScreenKind::Main);
+    MainScreen main(context, dialog);
+    dialog.Run(main, false);
+    main.ShutDown();
+    context_ = nullptr;
+    return 0;
+}
+
+void FltkScreens::Open(ScreenKind kind) {
+    FltkDialog dialog(kind);
+    const auto screen = MakeScreen(kind, *context_, dialog);
+    dialog.Run(*screen, true);
+}
+
+}  // namespace moltrevane

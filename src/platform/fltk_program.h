@@ -1,0 +1,25 @@
+#pragma once
+// The program on FLTK: message boxes, the screens as windows, and the signals that end it.
+
+#include "core/messages.h"
+#include "screens/screen.h"
+#include "screens/screen_context.h"
+
+namespace moltrevane {
+
+class FltkMessages final : public MessageSink {
+public:
+    void ShowMessage(std::string_view title, std::string_view text) override;
+};
+
+class FltkScreens final : public ScreenOpener {
+public:
+    // Shows the main screen until it is closed (or SIGINT, SIGTERM, SIGHUP), then shuts down.
+    int RunProgram(ScreenContext& context);
+    void Open(ScreenKind kind) override;
+
+private:
+    ScreenContext* context_ = nullptr;
+};
+
+}  // namespace moltrevane

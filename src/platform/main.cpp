@@ -1,0 +1,40 @@
+// moltrevane: the Maidenhead locator, distance and bearing, and the nearest stations, from GPS.
+#include <FL/Fl.H>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/app_state.h"
+#include "core/host_paths.h"
+#include "directory/station_directory.h"
+#include "platform/fltk_program.h"
+#include "platform/posix_serial_port.h"
+
+#ifndef MOLTREVANE_VERSION
+#define MOLTREVANE_VERSION "3.0.2"
+#endif
+
+int main(int argc, char** argv) {
+    using namespace moltrevane;
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("Moltrevane %s\n", MOLTREVANE_VERSION);
+        return 0;
+    }
+    if (argc > 1) {
+        std::fprintf(stderr, "usage: moltrevane [--version]\n");
+        return 2;
+    }
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path root = home && *home ? home : ".";
+    CreateProgramFolders(root);
+
+    static AppState state;  // the one record, alive until after the last window
+    FltkMessages messages;
+    PosixSerialPort port(messages, HostPath(root, kProgramFolder));
+    const StationDirectory directory(HostPath(root, kDirectoryFile));
+    FltkScreens screens;
+    ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}};
+    Fl::visual(FL_DOUBLE | FL_INDEX);
+    return screens.RunProgram(context);
+}

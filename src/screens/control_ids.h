@@ -1,0 +1,40 @@
+#pragma once
+// Control identifiers of the screens.
+
+#include <array>
+
+namespace moltrevane::ids {
+
+// Main screen
+inline constexpr int kSentence = 1007, kUtc = 1014, kLatitude = 1013, kNorthSouth = 1015, kLongitude = 1016,
+                     kEastWest = 1017, kLocatorLabel = 1041, kTarget = 1022, kDistance = 1080, kBearing = 1081,
+                     kSettingsButton = 1000, kRepeaterButton = 1021, kInfoButton = 1006;
+
+// Repeater screen, one entry per row
+struct RepeaterRowIds {
+    int newCall, call, km, grad, info, stationInfo;
+};
+inline constexpr std::array<RepeaterRowIds, 7> kRepeaterRows = {{
+    {1050, 1042, 1043, 1044, 1045, 1075},
+    {1051, 1046, 1047, 1048, 1049, 1077},
+    {1052, 1054, 1055, 1056, 1057, 1078},
+    {1053, 1074, 1059, 1060, 1061, 1079},
+    {1062, 1018, 1063, 1064, 1065, 1080},
+    {1066, 1019, 1067, 1068, 1069, 1081},
+    {1070, 1058, 1071, 1072, 1073, 1082},
+}};
+inline constexpr int kSearchStation = 1021, kSearchQrg = 1023, kEditStation = 1024;
+
+// Settings screen
+inline constexpr int kPortChoice = 1001, kSpeedChoice = 1002, kOpenPort = 1003, kClosePort = 1004,
+                     kOfflineLocator = 1037, kNmeaView = 1005;
+inline constexpr std::array<int, 11> kFilterBoxes = {1025, 1026, 1027, 1028, 1029, 1030,
+                                                     1031, 1032, 1033, 1034, 1038};
+
+// Station info screen
+inline constexpr int kStationRecordList = 1076;
+
+// Edit-station screen
+inline constexpr int kEditCallEntry = 1007, kSearchCall = 1021;
+
+}  // namespace moltrevane::ids

@@ -1,0 +1,109 @@
+#include "screens/layout.h"
+
+#include <array>
+
+#include "screens/control_ids.h"
+
+namespace moltrevane {
+namespace {
+
+using K = ControlKind;
+
+constexpr std::array kMain = {
+    ControlSpec{K::Entry, ids::kSentence, "", 1, 1, 136, 16, kReadOnly | kNoBorder | kMultiLine},
+    ControlSpec{K::Label, 0, "UTC:", 4, 18, 18, 10},
+    ControlSpec{K::Entry, ids::kUtc, "", 80, 18, 55, 12, kNoBorder},
+    ControlSpec{K::Entry, ids::kLatitude, "", 5, 30, 45, 12, kReadOnly},
+    ControlSpec{K::Entry, ids::kNorthSouth, "", 53, 30, 10, 12, kReadOnly},
+    ControlSpec{K::Entry, ids::kLongitude, "", 75, 30, 45, 12, kReadOnly},
+    ControlSpec{K::Entry, ids::kEastWest, "", 123, 30, 10, 12, kReadOnly},
+    ControlSpec{K::Label, ids::kLocatorLabel, "Locator:", 7, 47, 52, 9},
+    ControlSpec{K::Frame, 0, "Calculate", 3, 56, 130, 24},
+    ControlSpec{K::Entry, ids::kTarget, "", 10, 65, 43, 12, kUpperCase},
+    ControlSpec{K::Label, ids::kDistance, "km", 63, 66, 35, 9},
+    ControlSpec{K::Label, ids::kBearing, "Grad", 108, 66, 20, 9},
+    ControlSpec{K::Button, ids::kSettingsButton, "Settings", 1, 141, 44, 12},
+    ControlSpec{K::Button, ids::kRepeaterButton, "Repeater", 47, 141, 44, 12},
+    ControlSpec{K::Button, ids::kInfoButton, "Info", 93, 141, 44, 12},
+};
+
+constexpr std::array<int, 7> kRowTop = {1, 21, 41, 61, 81, 101, 121};
+constexpr std::array<int, 7> kRowInfoTop = {10, 30, 50, 70, 90, 110, 129};
+
+constexpr std::array<ControlSpec, 7 * 6 + 3> RepeaterControls() {
+    std::array<ControlSpec, 7 * 6 + 3> controls{};
+    std::size_t n = 0;
+    for (std::size_t r = 0; r < 7; ++r) {
+        const ids::RepeaterRowIds& row = ids::kRepeaterRows[r];
+        const int top = kRowTop[r];
+        const int buttonTop = top + 1;
+        const int infoButtonTop = r == 6 ? 124 : buttonTop;
+        controls[n++] = {K::Button, row.newCall, "N", 1, buttonTop, 12, 12};
+        controls[n++] = {K::Entry, row.call, "", 18, top, 40, 12, kReadOnly | kUpperCase};
+        controls[n++] = {K::Label, row.km, "", 62, top, 35, 9};
+        controls[n++] = {K::Label, row.grad, "", 100, top, 20, 9};
+        controls[n++] = {K::Button, row.stationInfo, "I", 124, infoButtonTop, 12, 12};
+        controls[n++] = {K::Label, row.info, "", 18, kRowInfoTop[r], 104, 9};
+    }
+    controls[n++] = {K::Button, ids::kSearchStation, "Search Stn.", 1, 141, 44, 12};
+    controls[n++] = {K::Button, ids::kSearchQrg, "Search QRG", 47, 141, 44, 12};
+    controls[n++] = {K::Button, ids::kEditStation, "Edit Stn.", 93, 141, 44, 12};
+    return controls;
+}
+constexpr auto kRepeater = RepeaterControls();
+
+constexpr std::array kSettings = {
+    ControlSpec{K::Label, 0, "Port:", 7, 5, 17, 8},
+    ControlSpec{K::Choice, ids::kPortChoice, "COM 1|COM 2|COM 3|COM 4|COM 5|COM 6|COM 7|COM 8", 29, 3, 33, 12},
+    ControlSpec{K::Label, 0, "Speed:", 70, 5, 24, 8},
+    ControlSpec{K::Choice, ids::kSpeedChoice, "1200|2400|4800|9600|19200|38400|57600|115200", 98, 3, 33, 12},
+    ControlSpec{K::Button, ids::kOpenPort, "Open Port", 2, 19, 44, 12},
+    ControlSpec{K::Button, ids::kClosePort, "Close Port", 92, 19, 44, 12},
+    ControlSpec{K::Label, 0, "Offline Locator", 8, 36, 50, 9},
+    ControlSpec{K::Entry, ids::kOfflineLocator, "", 67, 34, 35, 12, kUpperCase | kSixCharacters},
+    ControlSpec{K::Entry, ids::kNmeaView, "", 2, 49, 134, 27, kReadOnly | kMultiLine},
+    ControlSpec{K::Label, 0, "Show only:", 7, 82, 48, 9},
+    ControlSpec{K::Label, 0, "(not ready)", 7, 90, 48, 9},
+    ControlSpec{K::CheckBox, 1025, "KW", 8, 101, 40, 9},
+    ControlSpec{K::CheckBox, 1026, "2 m", 8, 111, 40, 9},
+    ControlSpec{K::CheckBox, 1027, "70 cm", 8, 121, 40, 9},
+    ControlSpec{K::CheckBox, 1028, "23 cm", 8, 131, 40, 9},
+    ControlSpec{K::CheckBox, 1029, "< 23 cm", 8, 141, 40, 9},
+    ControlSpec{K::CheckBox, 1030, "Repeater FM / Multi", 60, 81, 75, 9},
+    ControlSpec{K::CheckBox, 1031, "Repeater ATV", 60, 91, 75, 9},
+    ControlSpec{K::CheckBox, 1032, "Transponder", 60, 101, 75, 9},
+    ControlSpec{K::CheckBox, 1033, "Digipeater", 60, 111, 75, 9},
+    ControlSpec{K::CheckBox, 1034, "Bake", 60, 121, 69, 10},
+    ControlSpec{K::CheckBox, 1038, "other", 60, 141, 70, 9},
+};
+
+constexpr std::array kStationInfo = {
+    ControlSpec{K::List, ids::kStationRecordList, "", 1, 1, 136, 152},
+};
+
+constexpr std::array kAbout = {
+    ControlSpec{K::Icon, 0, "", 11, 11, 20, 20},
+    ControlSpec{K::Label, 0, "Moltrevane Version 3.0.2", 43, 17, 88, 9},
+    ControlSpec{K::Label, 0, "Written by and for radio amateurs on the move.\n73 de the Moltrevane developers", 3, 41,
+                131, 21},
+    ControlSpec{K::Label, 0,
+                "Free to use at your own risk. Distances and bearings are for orientation only; "
+                "check the station directory against current lists.",
+                3, 65, 128, 39},
+};
+
+constexpr std::array kEditStation = {
+    ControlSpec{K::Entry, ids::kEditCallEntry, "", 13, 7, 52, 12},
+    ControlSpec{K::Button, ids::kSearchCall, "Search Call", 79, 6, 44, 12},
+};
+
+constexpr ScreenLayout kLayouts[] = {
+    {"Moltrevane", kMain},  {"Settings", kSettings}, {"Repeater", kRepeater},
+    {"Info Station", kStationInfo}, {"Info", kAbout}, {"Edit Station", kEditStation},
+};
+
+}  // namespace
+
+const ScreenLayout& LayoutOf(ScreenKind kind) { return kLayouts[static_cast<std::size_t>(kind)]; }
+
+}  // namespace moltrevane

@@ -1,0 +1,175 @@
+#include "screens/main_screen.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+
+#include "core/app_state.h"
+#include "core/settings.h"
+#include "gps/serial_port.h"
+#include "screens/control_ids.h"
+
+namespace moltrevane {
+namespace {
+
+using Fields = MainScreen::Fields;
+
+constexpr std::array<std::pair<int, std::string Fields::*>, 10> kBindings = {{
+    {ids::kSentence, &Fields::sentence},
+    {ids::kUtc, &Fields::utc},
+    {ids::kLatitude, &Fields::latitude},
+    {ids::kNorthSouth, &Fields::northSouth},
+    {ids::kLongitude, &Fields::longitude},
+    {ids::kEastWest, &Fields::eastWest},
+    {ids::kLocatorLabel, &Fields::locatorLabel},
+    {ids::kTarget, &Fields::target},
+    {ids::kDistance, &Fields::distance},
+    {ids::kBearing, &Fields::bearing},
+}};
+
+constexpr int kTimeX = 40, kTimeY = 27, kLocatorX = 130, kLocatorY = 77;
+constexpr int kMapX = 10, kMapY = 140, kMapWidth = 220, kMapHeight = 106;
+
+// Hundredths of a minute, bounded so that no input overflows.
+long long Hundredths(double raw) { return static_cast<long long>(std::ceil(std::clamp(raw, -1e7, 1e7) * 100)); }
+
+// Hundredths of a minute from the cell's southern or western edge, 1 … cell (0 stays 0).
+long long IntoCell(double raw, long long negativePeriod, long long cell) {
+    long long value = Hundredths(raw);
+    if (raw > 0) {
+        if (value > 1000) value -= ((value - 1001) / 1000 + 1) * 1000;
+    } else if (value < 0) {
+        value += ((-value - 1) / negativePeriod + 1) * negativePeriod;
+    }
+    if (value > cell) value -= ((value - cell - 1) / cell + 1) * cell;
+    return value;
+}
+
+int MapPixels(long long hundredths) { return static_cast<int>(std::ceil(0.4 * static_cast<double>(hundredths))); }
+
+}  // namespace
+
+MapCross CrossFor(double rawLatitude, double rawLongitude) {
+    return {MapPixels(IntoCell(rawLongitude, 1000, 500)), MapPixels(IntoCell(rawLatitude, 10000, 250))};
+}
+
+MainScreen::MainScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
+
+void MainScreen::Initialise() {
+    loadSettings(context_.state, fields_.target, context_.port, context_.settingsFile);
+    fields_.locatorLabel = "Locator";
+    ShowFields();
+    dialog_.StartTimer();
+    TakeAllText(context_.state.nmea);
+}
+
+void MainScreen::OnPress(int id) {
+    if (id == ids::kSettingsButton) context_.opener.Open(ScreenKind::Settings);
+    if (id == ids::kRepeaterButton) context_.opener.Open(ScreenKind::Repeater);
+    if (id == ids::kInfoButton) context_.opener.Open(ScreenKind::About);
+}
+
+void MainScreen::ShutDown() {
+    dialog_.StopTimer();
+    ReadFields();
+    context_.port.ClosePort(context_.state);
+    saveSettings(context_.state, fields_.target, context_.settingsFile);
+}
+
+void MainScreen::RunCycle() {
+    ReadFields();
+    if (context_.state.portActive)
+        GpsStep();
+    else
+        OfflineStep();
+    ShowFields();
+    ReadFields();
+    TargetStep();
+    ShowFields();
+    dialog_.Redraw();
+}
+
+// Only changed texts reach the controls, so the caret in the target entry stays put.
+void MainScreen::ShowFields() {
+    for (const auto& [id, field] : kBindings)
+        if (dialog_.Text(id) != fields_.*field) dialog_.SetText(id, fields_.*field);
+}
+
+void MainScreen::ReadFields() {
+    for (const auto& [id, field] : kBindings) fields_.*field = dialog_.Text(id);
+}
+
+void MainScreen::GpsStep() {
+    const std::string sentence = TakeSentence(context_.state.nmea);
+    const RmcReading reading = DecodeSentence(sentence);
+    fields_.sentence = sentence;
+    fields_.locatorLabel = "Locator";
+    if (reading.status == 'V') {
+        drawing_.time = reading.timeText;
+        fields_.utc = "Bad GPS-Signal";
+    } else {
+        drawing_.time.clear();
+        fields_.utc = "No GPS Signal";
+    }
+    if (reading.status == 'A') ShowFix(reading);
+}
+
+void MainScreen::ShowFix(const RmcReading& reading) {
+    AppState& state = context_.state;
+    drawing_.time = reading.timeText;
+    fields_.utc.clear();
+    fields_.latitude = reading.latitudeText;
+    fields_.northSouth = reading.latitudeHemisphere;
+    fields_.longitude = reading.longitudeText;
+    fields_.eastWest = reading.longitudeHemisphere;
+    state.gpsLatitude = reading.latitude;
+    state.gpsLongitude = reading.longitude;
+    state.currentLocator = LocatorFromPosition(reading.rawLatitude, reading.rawLongitude);
+    drawing_.locator = LocatorView(state.currentLocator);
+    drawing_.mapShown = true;
+    drawing_.cross = CrossFor(reading.rawLatitude, reading.rawLongitude);
+}
+
+void MainScreen::OfflineStep() {
+    AppState& state = context_.state;
+    drawing_.time.clear();
+    fields_.utc = "No GPS Signal";
+    fields_.latitude.clear();
+    fields_.northSouth.clear();
+    fields_.longitude.clear();
+    fields_.eastWest.clear();
+    fields_.locatorLabel = "Locator offline";
+    drawing_.mapShown = false;
+    drawing_.locator = LocatorView(state.offlineLocator);
+    fields_.sentence.clear();
+    state.currentLocator = {};
+}
+
+void MainScreen::TargetStep() {
+    AppState& state = context_.state;
+    state.targetLocator = ToLocatorText(fields_.target);
+    if (!IsValidLocator(LocatorView(state.targetLocator))) {
+        fields_.distance.clear();
+        fields_.bearing.clear();
+        return;
+    }
+    FixOwnPosition(state);
+    DecodeTargetLocator(state, LocatorView(state.targetLocator));
+    const DistanceBearingTexts texts = DescribeOwnToTarget(state);
+    fields_.distance = texts.distance;
+    fields_.bearing = texts.bearing;
+}
+
+void MainScreen::Paint(Painter& painter) const {
+    if (!drawing_.time.empty()) painter.DrawText(kTimeX, kTimeY, drawing_.time);
+    if (!drawing_.locator.empty()) painter.DrawText(kLocatorX, kLocatorY, drawing_.locator);
+    painter.FillWhite(kMapX, kMapY, kMapWidth, kMapHeight);
+    if (!drawing_.mapShown) return;
+    const auto [x, y] = drawing_.cross;
+    painter.Rectangle(20, 143, 220, 243);
+    painter.Line(x + 16, 243 - y, x + 23, 243 - y);
+    painter.Line(x + 19, 240 - y, x + 19, 247 - y);
+}
+
+}  // namespace moltrevane

@@ -1,0 +1,60 @@
+#pragma once
+// The main screen: start-up, the one-second cycle, shut-down and its drawing.
+
+#include <string>
+
+#include "screens/screen.h"
+#include "screens/screen_context.h"
+
+namespace moltrevane {
+
+struct RmcReading;
+
+// Where the position map's cross sits, in pixels of the map, for a ddmm.mmmm position.
+struct MapCross {
+    int x, y;
+};
+MapCross CrossFor(double rawLatitude, double rawLongitude);
+
+class MainScreen final : public Screen {
+public:
+    MainScreen(ScreenContext& context, Dialog& dialog);
+
+    void Initialise() override;
+    void OnTimer() override { RunCycle(); }
+    void OnPress(int id) override;
+    void Paint(Painter& painter) const override;
+
+    void RunCycle();
+    // Stops the reader and closes the port, then writes the settings file.
+    void ShutDown();
+
+    const std::string& targetText() const { return fields_.target; }
+
+    // The texts bound one-to-one to the controls.
+    struct Fields {
+        std::string sentence, utc, latitude, northSouth, longitude, eastWest, locatorLabel, target, distance, bearing;
+    };
+
+private:
+    // What was last drawn, drawn again on every repaint.
+    struct Drawing {
+        std::string time, locator;
+        bool mapShown = false;
+        MapCross cross{0, 0};
+    };
+
+    void ShowFields();
+    void ReadFields();
+    void GpsStep();
+    void ShowFix(const RmcReading& reading);
+    void OfflineStep();
+    void TargetStep();
+
+    ScreenContext& context_;
+    Dialog& dialog_;
+    Fields fields_;
+    Drawing drawing_;
+};
+
+}  // namespace moltrevane

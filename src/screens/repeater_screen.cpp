@@ -1,0 +1,130 @@
+#include "screens/repeater_screen.h"
+
+#include "core/app_state.h"
+#include "directory/station_directory.h"
+#include "screens/control_ids.h"
+
+namespace moltrevane {
+namespace {
+
+constexpr std::size_t kRows = ids::kRepeaterRows.size();
+
+}  // namespace
+
+RepeaterScreen::RepeaterScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
+
+void RepeaterScreen::Initialise() {
+    for (std::size_t r = 0; r < kRows; ++r) {
+        const ids::RepeaterRowIds& row = ids::kRepeaterRows[r];
+        labels_[r] = {"", "", context_.rows.rowInfo[r]};
+        dialog_.SetText(row.call, context_.rows.rowCall[r]);
+        dialog_.SetReadOnly(row.call, true);
+    }
+    dialog_.SetEnabled(ids::kSearchQrg, false);
+    dialog_.SetEnabled(ids::kEditStation, false);
+    dialog_.SetEnabled(ids::kSearchStation, true);
+    ShowLabels();
+    dialog_.StartTimer();
+}
+
+void RepeaterScreen::OnPress(int id) {
+    if (id == ids::kSearchStation) Search();
+    if (id == ids::kEditStation) context_.opener.Open(ScreenKind::EditStation);  // the button stays disabled
+    for (std::size_t r = 0; r < kRows; ++r) {
+        if (id == ids::kRepeaterRows[r].newCall) BeginNewCall(r);
+        if (id == ids::kRepeaterRows[r].stationInfo) OpenStationInfo(r);
+    }
+}
+
+void RepeaterScreen::OnFocusLost(int id) {
+    for (std::size_t r = 0; r < kRows; ++r)
+        if (id == ids::kRepeaterRows[r].call) LookupRow(r);
+}
+
+void RepeaterScreen::BeginNewCall(std::size_t row) {
+    const int call = ids::kRepeaterRows[row].call;
+    dialog_.SetText(call, "");
+    dialog_.SetReadOnly(call, false);
+    dialog_.Focus(call);
+}
+
+void RepeaterScreen::ForgetRow(std::size_t row) {
+    labels_[row] = {};
+    context_.rows.rowCall[row].clear();
+    context_.rows.rowInfo[row].clear();
+    context_.rows.rowLocator[row] = {};
+}
+
+void RepeaterScreen::LookupRow(std::size_t row) {
+    const int call = ids::kRepeaterRows[row].call;
+    context_.rows.rowCall[row] = dialog_.Text(call);
+    dialog_.SetReadOnly(call, true);
+    const CallLookupResult result = context_.directory.LookupCall(context_.rows.rowCall[row]);
+    if (result.found) {
+        labels_[row].info = result.lookupText;
+        context_.rows.rowInfo[row] = result.lookupText;
+        context_.rows.rowLocator[row] = ToLocatorText(result.lookupText);
+    } else {
+        dialog_.SetText(call, "no Call");
+        ForgetRow(row);
+    }
+    ShowLabels();
+}
+
+void RepeaterScreen::OpenStationInfo(std::size_t row) {
+    if (context_.rows.rowCall[row].empty()) return;
+    context_.infoStationCall = context_.rows.rowCall[row];
+    context_.opener.Open(ScreenKind::StationInfo);
+}
+
+void RepeaterScreen::Search() {
+    dialog_.StopTimer();
+    dialog_.SetEnabled(ids::kSearchStation, false);
+    for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) dialog_.SetText(row.call, "   search");
+    SearchNearest(context_.state, context_.directory, context_.stations, context_.nearest);
+    for (std::size_t r = 0; r < kRows; ++r) {
+        const NearestEntry& entry = context_.nearest[r];
+        const bool filled = entry.stationIndex != kNoStation;
+        dialog_.SetText(ids::kRepeaterRows[r].call,
+                        filled ? context_.stations.Call(static_cast<std::size_t>(entry.stationIndex)) : "");
+        if (filled)
+            labels_[r].km = std::to_string(entry.distanceKm) + " km";
+        else
+            ForgetRow(r);
+    }
+    ShowLabels();
+    for (std::size_t r = 0; r < kRows; ++r)
+        if (context_.nearest[r].stationIndex != kNoStation) LookupRow(r);
+    dialog_.SetEnabled(ids::kSearchStation, true);
+    dialog_.StartTimer();
+}
+
+void RepeaterScreen::RefreshDistances() {
+    AppState& state = context_.state;
+    FixOwnPosition(state);
+    for (std::size_t r = 0; r < kRows; ++r) {
+        const std::string_view locator = LocatorView(context_.rows.rowLocator[r]);
+        if (!IsValidLocator(locator)) {
+            labels_[r].km.clear();
+            labels_[r].grad.clear();
+            continue;
+        }
+        DecodeTargetLocator(state, locator);
+        const DistanceBearingTexts texts = DescribeOwnToTarget(state);
+        labels_[r].km = texts.distance;
+        labels_[r].grad = texts.bearing;
+    }
+    ShowLabels();
+    dialog_.Redraw();
+}
+
+void RepeaterScreen::ShowLabels() {
+    for (std::size_t r = 0; r < kRows; ++r) {
+        const ids::RepeaterRowIds& row = ids::kRepeaterRows[r];
+        dialog_.SetText(row.km, labels_[r].km);
+        dialog_.SetText(row.grad, labels_[r].grad);
+        dialog_.SetDirectoryText(row.info, labels_[r].info);
+    }
+}
+
+}  // namespace moltrevane

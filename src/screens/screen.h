@@ -1,0 +1,62 @@
+#pragma once
+// What a screen needs from the toolkit, and what the toolkit calls on a screen. Control
+// texts here are 8-bit (Windows-1252); text straight from the station directory is UTF-8
+// and goes through SetDirectoryText or SetLines.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace moltrevane {
+
+// One modal window's controls, by identifier.
+class Dialog {
+public:
+    virtual ~Dialog() = default;
+    virtual void SetText(int id, std::string_view text) = 0;
+    virtual void SetDirectoryText(int id, std::string_view utf8) = 0;
+    virtual std::string Text(int id) const = 0;
+    virtual void SetEnabled(int id, bool enabled) = 0;
+    virtual void SetReadOnly(int id, bool readOnly) = 0;
+    virtual void Focus(int id) = 0;
+    virtual void SetChecked(int id, bool checked) = 0;
+    virtual bool Checked(int id) const = 0;
+    virtual void Select(int id, int item) = 0;  // -1: no selection
+    virtual int Selection(int id) const = 0;    // -1: none
+    virtual void SetLines(int id, const std::vector<std::string>& utf8Lines) = 0;
+    virtual void StartTimer() = 0;  // every 1000 ms, Screen::OnTimer
+    virtual void StopTimer() = 0;
+    virtual void Redraw() = 0;
+};
+
+// The main screen's drawing calls, in pixels of its client area.
+class Painter {
+public:
+    virtual ~Painter() = default;
+    virtual void DrawText(int x, int y, std::string_view text) = 0;  // red, sans-serif, height 23
+    virtual void FillWhite(int x, int y, int width, int height) = 0;
+    virtual void Rectangle(int left, int top, int right, int bottom) = 0;
+    virtual void Line(int x1, int y1, int x2, int y2) = 0;
+};
+
+enum class ScreenKind { Main, Settings, Repeater, StationInfo, About, EditStation };
+
+class ScreenOpener {
+public:
+    virtual ~ScreenOpener() = default;
+    // Runs the screen modally and returns when it is closed.
+    virtual void Open(ScreenKind kind) = 0;
+};
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+    virtual void Initialise() {}
+    virtual void OnPress(int /*id*/) {}
+    virtual void OnFocusLost(int /*id*/) {}
+    virtual void OnTimer() {}
+    virtual void OnClose() {}
+    virtual void Paint(Painter&) const {}
+};
+
+}  // namespace moltrevane

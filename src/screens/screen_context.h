@@ -1,0 +1,39 @@
+#pragma once
+// Everything the screens share for the whole run.
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+#include "directory/nearest_search.h"
+#include "geo/locator.h"
+
+namespace moltrevane {
+
+struct AppState;
+class SerialPort;
+class MessageSink;
+class StationDirectory;
+class ScreenOpener;
+
+// The repeater screen's rows, kept while the screen is closed.
+struct RepeaterRows {
+    std::array<std::string, 7> rowCall;
+    std::array<std::string, 7> rowInfo;  // the info line of the last successful lookup
+    std::array<LocatorText, 7> rowLocator{};
+};
+
+struct ScreenContext {
+    AppState& state;
+    SerialPort& port;
+    MessageSink& messages;
+    const StationDirectory& directory;
+    ScreenOpener& opener;
+    std::filesystem::path settingsFile;
+    StationList stations;
+    NearestStations nearest;
+    RepeaterRows rows;
+    std::string infoStationCall;
+};
+
+}  // namespace moltrevane

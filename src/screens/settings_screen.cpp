@@ -1,0 +1,80 @@
+#include "screens/settings_screen.h"
+
+#include <array>
+
+#include "core/app_state.h"
+#include "gps/serial_port.h"
+#include "screens/control_ids.h"
+
+namespace moltrevane {
+namespace {
+
+constexpr std::array<bool AppState::*, 11> kFilterFlags = {
+    &AppState::showHf,          &AppState::show2m,          &AppState::show70cm,        &AppState::show23cm,
+    &AppState::showBelow23cm,   &AppState::showRepeaterFm,  &AppState::showRepeaterAtv, &AppState::showTransponder,
+    &AppState::showDigipeater,  &AppState::showBeacon,      &AppState::showOther,
+};
+
+int ItemOrNone(int index) { return index >= 0 && index <= 7 ? index : -1; }
+
+}  // namespace
+
+SettingsScreen::SettingsScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
+
+void SettingsScreen::Initialise() {
+    AppState& state = context_.state;
+    dialog_.Select(ids::kPortChoice, ItemOrNone(state.portIndex));
+    dialog_.Select(ids::kSpeedChoice, ItemOrNone(state.speedIndex));
+    dialog_.SetText(ids::kOfflineLocator, LocatorView(state.offlineLocator));
+    for (std::size_t i = 0; i < kFilterFlags.size(); ++i) dialog_.SetChecked(ids::kFilterBoxes[i], state.*kFilterFlags[i]);
+    if (state.portActive) dialog_.StartTimer();
+    SetPortButtons(!state.portActive, state.portActive);
+}
+
+void SettingsScreen::OnPress(int id) {
+    if (id == ids::kOpenPort) OpenPort();
+    if (id == ids::kClosePort) ClosePort();
+}
+
+void SettingsScreen::OnFocusLost(int id) {
+    if (id == ids::kOfflineLocator) OfflineLocatorLeft();
+}
+
+void SettingsScreen::SetPortButtons(bool openEnabled, bool closeEnabled) {
+    dialog_.SetEnabled(ids::kOpenPort, openEnabled);
+    dialog_.SetEnabled(ids::kClosePort, closeEnabled);
+}
+
+void SettingsScreen::OpenPort() {
+    AppState& state = context_.state;
+    SetPortButtons(false, true);
+    state.speedIndex = dialog_.Selection(ids::kSpeedChoice);
+    state.portIndex = dialog_.Selection(ids::kPortChoice);
+    const std::string portName = PortName(state.portIndex);
+    if (!portName.empty()) context_.port.OpenPort(state, portName, BaudRateFor(state.speedIndex));
+    dialog_.StartTimer();
+    state.portActive = true;
+}
+
+void SettingsScreen::ClosePort() {
+    dialog_.SetEnabled(ids::kClosePort, false);
+    context_.state.portActive = false;
+    dialog_.StopTimer();
+    ShowRestartNotice(context_.messages);
+}
+
+void SettingsScreen::OnTimer() { dialog_.SetText(ids::kNmeaView, TakeAllText(context_.state.nmea)); }
+
+void SettingsScreen::OfflineLocatorLeft() {
+    AppState& state = context_.state;
+    state.offlineLocator = ToLocatorText(dialog_.Text(ids::kOfflineLocator));
+    if (IsValidLocator(LocatorView(state.offlineLocator))) return;
+    state.offlineLocator = ToLocatorText("ERROR");
+    dialog_.SetText(ids::kOfflineLocator, "ERROR");
+}
+
+void SettingsScreen::OnClose() {
+    for (std::size_t i = 0; i < kFilterFlags.size(); ++i) context_.state.*kFilterFlags[i] = dialog_.Checked(ids::kFilterBoxes[i]);
+}
+
+}  // namespace moltrevane

@@ -1,0 +1,23 @@
+#pragma once
+// "Info Station": the whole record of the call handed over in infoStationCall.
+
+#include "screens/screen.h"
+#include "screens/screen_context.h"
+
+namespace moltrevane {
+
+class StationInfoScreen final : public Screen {
+public:
+    StationInfoScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
+    void Initialise() override;
+
+private:
+    ScreenContext& context_;
+    Dialog& dialog_;
+};
+
+// The about and edit-station screens have no logic: their layout is all they are.
+class AboutScreen final : public Screen {};
+class EditStationScreen final : public Screen {};
+
+}  // namespace moltrevane
