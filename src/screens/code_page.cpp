@@ -27,7 +27,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 char ByteFor(char32_t c) {
     const auto* found = std::find(kHighControls.begin(), kHighControls.end(), c);
-    if (c >= 0xA0 || found == kHighControls.end()) return static_cast<char>(c & 0xFF);
+    if (found == kHighControls.end()) return static_cast<char>(c & 0xFF);
     return static_cast<char>(0x80 + (found - kHighControls.begin()));
 }
 

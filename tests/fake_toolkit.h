@@ -1,0 +1,72 @@
+#pragma once
+// Recording stand-ins for the toolkit behind the screens.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "screens/screen.h"
+
+namespace moltrevane::testing {
+
+struct RecordingDialog : Dialog {
+    std::map<int, std::string> texts;
+    std::map<int, int> textWrites;
+    std::map<int, bool> enabled, readOnly, checked;
+    std::map<int, int> selection;
+    std::map<int, std::vector<std::string>> lines;
+    int focused = 0;
+    bool timerRunning = false;
+    int timerStarts = 0, redraws = 0;
+
+    void SetText(int id, std::string_view text) override {
+        texts[id] = std::string(text);
+        ++textWrites[id];
+    }
+    void SetDirectoryText(int id, std::string_view utf8) override { SetText(id, utf8); }
+    std::string Text(int id) const override {
+        const auto found = texts.find(id);
+        return found == texts.end() ? std::string() : found->second;
+    }
+    void SetEnabled(int id, bool on) override { enabled[id] = on; }
+    void SetReadOnly(int id, bool on) override { readOnly[id] = on; }
+    void Focus(int id) override { focused = id; }
+    void SetChecked(int id, bool on) override { checked[id] = on; }
+    bool Checked(int id) const override { return checked.count(id) != 0 && checked.at(id); }
+    void Select(int id, int item) override { selection[id] = item; }
+    int Selection(int id) const override { return selection.count(id) != 0 ? selection.at(id) : -1; }
+    void SetLines(int id, const std::vector<std::string>& utf8Lines) override { lines[id] = utf8Lines; }
+    void StartTimer() override {
+        timerRunning = true;
+        ++timerStarts;
+    }
+    void StopTimer() override { timerRunning = false; }
+    void Redraw() override { ++redraws; }
+};
+
+// Each drawing call as one line of text, e.g. "text 40 27 12:35:19".
+struct RecordingPainter : Painter {
+    std::vector<std::string> calls;
+    void DrawText(int x, int y, std::string_view text) override {
+        calls.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " + std::string(text));
+    }
+    void FillWhite(int x, int y, int width, int height) override { calls.push_back("fill" + Numbers({x, y, width, height})); }
+    void Rectangle(int left, int top, int right, int bottom) override {
+        calls.push_back("rectangle" + Numbers({left, top, right, bottom}));
+    }
+    void Line(int x1, int y1, int x2, int y2) override { calls.push_back("line" + Numbers({x1, y1, x2, y2})); }
+
+private:
+    static std::string Numbers(std::initializer_list<int> values) {
+        std::string text;
+        for (int v : values) text += " " + std::to_string(v);
+        return text;
+    }
+};
+
+struct RecordingOpener : ScreenOpener {
+    std::vector<ScreenKind> opened;
+    void Open(ScreenKind kind) override { opened.push_back(kind); }
+};
+
+}  // namespace moltrevane::testing

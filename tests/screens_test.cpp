@@ -1,0 +1,393 @@
+#include <gtest/gtest.h>
+
+#include "core/app_state.h"
+#include "core/settings.h"
+#include "directory/station_directory.h"
+#include "directory_fixture.h"
+#include "fake_toolkit.h"
+#include "fakes.h"
+#include "screens/code_page.h"
+#include "screens/control_ids.h"
+#include "screens/main_screen.h"
+#include "screens/repeater_screen.h"
+#include "screens/settings_screen.h"
+#include "screens/station_info_screen.h"
+
+namespace moltrevane {
+namespace {
+
+using testing::ReadFile;
+using testing::Row;
+using testing::WriteFile;
+
+constexpr std::string_view kFix = "$GPRMC,123519.000,A,5130.1234,N,00712.3456,E,0.0,0.0,230394,,";
+constexpr std::string_view kNoFix = "$GPRMC,123520.000,V,,,,,,,230394,,";
+
+class ScreensTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testing::WriteDirectory(folder / "Moltrevane.sqlite",
+                                {
+                                    Row{"DB0ABC", "JO31OM", "100", "FM", "Dortmund", "439.100", "431.500"},
+                                    Row{"DB0NOR", "JO31ON", "200", "FM", "Nordwald"},
+                                    Row{"DB0LONG8", "JN58SD", "520", "FM", "Muenchen"},
+                                    Row{"DB0LONG", "JN58SE", "1", "FM", "Kurz"},
+                                });
+    }
+
+    void Feed(std::string_view sentence) {
+        for (char c : sentence) FeedByte(state.nmea, static_cast<unsigned char>(c));
+        FeedByte(state.nmea, '\r');
+        FeedByte(state.nmea, '\n');
+    }
+    void SetOffline(std::string_view locator) { state.offlineLocator = ToLocatorText(locator); }
+
+    testing::TempFolder folder;
+    AppState state;
+    testing::RecordingSerialPort port;
+    testing::RecordingMessages messages;
+    StationDirectory directory{folder / "Moltrevane.sqlite"};
+    testing::RecordingOpener opener;
+    ScreenContext context{state, port, messages, directory, opener, folder / "Moltrevane.cfg", {}, {}, {}, {}};
+    testing::RecordingDialog dialog;
+};
+
+// ---- Main screen ------------------------------------------------------------------
+
+TEST(CrossFor, CountsFromTheSquaresSouthWestCorner) {
+    EXPECT_EQ(CrossFor(5130.1234, 712.3456).x, 94);
+    EXPECT_EQ(CrossFor(5130.1234, 712.3456).y, 6);
+    EXPECT_EQ(CrossFor(-5130.1234, 712.3456).y, 96);
+    EXPECT_EQ(CrossFor(5130.0, 712.3456).y, 100);  // on the boundary: top edge
+    EXPECT_EQ(CrossFor(0.0, 0.0).x, 0);
+    EXPECT_EQ(CrossFor(-1e300, 1e300).y, CrossFor(-1e7, 1e7).y);  // no overflow
+}
+
+class MainScreenTest : public ScreensTest {
+protected:
+    MainScreen screen{context, dialog};
+    std::vector<std::string> Painted() {
+        testing::RecordingPainter painter;
+        screen.Paint(painter);
+        return painter.calls;
+    }
+};
+
+TEST_F(MainScreenTest, StartsWithoutSettingsInOfflineMode) {
+    Feed("$GPRMC,stale");
+    screen.Initialise();
+    EXPECT_TRUE(dialog.timerRunning);
+    EXPECT_EQ(TakeAllText(state.nmea), "");  // emptied at start-up
+    EXPECT_EQ(state.portIndex, 1);
+    EXPECT_EQ(state.speedIndex, 2);
+    screen.RunCycle();
+    EXPECT_EQ(dialog.Text(ids::kUtc), "No GPS Signal");
+    EXPECT_EQ(dialog.Text(ids::kLocatorLabel), "Locator offline");
+    EXPECT_TRUE(port.opens.empty());
+}
+
+TEST_F(MainScreenTest, OpensThePortBeforeTheRestOfTheSettingsApply) {
+    WriteFile(folder / "Moltrevane.cfg", "341-JO31OM-JN58SD-01111-1111101");
+    screen.Initialise();
+    ASSERT_EQ(port.opens.size(), 1u);
+    EXPECT_EQ(port.opens[0].portName, "COM3:");
+    EXPECT_EQ(port.opens[0].baudRate, 9600u);
+    EXPECT_EQ(port.opens[0].offlineLocatorThen, "");
+    EXPECT_TRUE(port.opens[0].showHfThen);
+    EXPECT_EQ(LocatorView(state.offlineLocator), "JO31OM");
+    EXPECT_FALSE(state.showHf);
+    EXPECT_EQ(dialog.Text(ids::kTarget), "JN58SD");
+    EXPECT_EQ(dialog.Text(ids::kLocatorLabel), "Locator");
+}
+
+TEST_F(MainScreenTest, GpsFixShowsPositionLocatorAndMap) {
+    state.portActive = true;
+    Feed(kFix);
+    screen.RunCycle();
+    EXPECT_EQ(dialog.Text(ids::kSentence), kFix);
+    EXPECT_EQ(dialog.Text(ids::kUtc), "");
+    EXPECT_EQ(dialog.Text(ids::kLatitude), "5130.1234");
+    EXPECT_EQ(dialog.Text(ids::kNorthSouth), "N");
+    EXPECT_EQ(dialog.Text(ids::kEastWest), "E");
+    EXPECT_EQ(LocatorView(state.currentLocator), "JO31OM");
+    const std::vector<std::string> expected = {
+        "text 40 27 12:35:19", "text 130 77 JO31OM",  "fill 10 140 220 106",
+        "rectangle 20 143 220 243", "line 110 237 117 237", "line 113 234 113 241"};
+    EXPECT_EQ(Painted(), expected);
+    EXPECT_EQ(Painted(), expected);  // a repaint draws the same again
+}
+
+TEST_F(MainScreenTest, VoidAfterAFixKeepsLocatorAndMap) {
+    state.portActive = true;
+    Feed(kFix);
+    screen.RunCycle();
+    Feed(kNoFix);
+    screen.RunCycle();
+    EXPECT_EQ(dialog.Text(ids::kUtc), "Bad GPS-Signal");
+    const std::vector<std::string> painted = Painted();
+    ASSERT_EQ(painted.size(), 6u);
+    EXPECT_EQ(painted[0], "text 40 27 12:35:20");
+    EXPECT_EQ(painted[1], "text 130 77 JO31OM");
+    EXPECT_EQ(painted[4], "line 110 237 117 237");
+
+    screen.RunCycle();  // no sentence this second
+    EXPECT_EQ(dialog.Text(ids::kUtc), "No GPS Signal");
+    EXPECT_EQ(Painted()[0], "text 130 77 JO31OM");  // no time drawn
+}
+
+TEST_F(MainScreenTest, OfflineDrawsTheOfflineLocatorWithoutMap) {
+    SetOffline("ERROR");
+    screen.RunCycle();
+    EXPECT_EQ(Painted(), (std::vector<std::string>{"text 130 77 ERROR", "fill 10 140 220 106"}));
+    EXPECT_EQ(dialog.Text(ids::kLocatorLabel), "Locator offline");
+    EXPECT_EQ(dialog.redraws, 1);
+}
+
+TEST_F(MainScreenTest, TargetResultsFollowTheTypedLocator) {
+    SetOffline("JO31OM");
+    dialog.texts[ids::kTarget] = "JO31ON";
+    screen.RunCycle();
+    EXPECT_EQ(dialog.Text(ids::kDistance), "5 km");
+    EXPECT_EQ(dialog.Text(ids::kBearing), "360 \xB0");
+
+    dialog.texts[ids::kTarget] = "JO31OM";  // the own square
+    screen.RunCycle();
+    EXPECT_EQ(dialog.Text(ids::kDistance), "0 km");
+    EXPECT_EQ(dialog.Text(ids::kBearing), "");
+
+    dialog.texts[ids::kTarget] = "JO31O";
+    screen.RunCycle();
+    EXPECT_EQ(dialog.Text(ids::kDistance), "");
+    EXPECT_EQ(dialog.Text(ids::kBearing), "");
+}
+
+TEST_F(MainScreenTest, BeforeTheFirstFixDistancesCountFromZeroZero) {
+    state.portActive = true;
+    dialog.texts[ids::kTarget] = "JJ00AA";
+    screen.RunCycle();
+    EXPECT_EQ(dialog.Text(ids::kDistance), "6 km");
+}
+
+TEST_F(MainScreenTest, UnchangedTextsAreNotWrittenAgain) {
+    SetOffline("JO31OM");
+    dialog.texts[ids::kTarget] = "JO31ON";
+    screen.RunCycle();
+    const std::map<int, int> writes = dialog.textWrites;
+    screen.RunCycle();
+    EXPECT_EQ(dialog.textWrites, writes);
+    EXPECT_EQ(dialog.textWrites[ids::kTarget], 0);
+}
+
+TEST_F(MainScreenTest, ShutDownClosesThePortThenWritesTheTypedTarget) {
+    screen.Initialise();
+    dialog.texts[ids::kTarget] = "JN58SD";
+    screen.ShutDown();
+    EXPECT_FALSE(dialog.timerRunning);
+    EXPECT_EQ(port.closes, 1);
+    EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg"),
+              std::string("230-") + std::string(6, '\0') + "-JN58SD-11111-1111101");
+}
+
+TEST_F(MainScreenTest, ButtonsOpenTheirScreens) {
+    screen.OnPress(ids::kSettingsButton);
+    screen.OnPress(ids::kRepeaterButton);
+    screen.OnPress(ids::kInfoButton);
+    EXPECT_EQ(opener.opened, (std::vector<ScreenKind>{ScreenKind::Settings, ScreenKind::Repeater, ScreenKind::About}));
+}
+
+// ---- Settings screen --------------------------------------------------------------
+
+class SettingsScreenTest : public ScreensTest {
+protected:
+    SettingsScreen screen{context, dialog};
+};
+
+TEST_F(SettingsScreenTest, ButtonsFollowThePortState) {
+    screen.Initialise();
+    EXPECT_TRUE(dialog.enabled[ids::kOpenPort]);
+    EXPECT_FALSE(dialog.enabled[ids::kClosePort]);
+    EXPECT_FALSE(dialog.timerRunning);
+    EXPECT_EQ(dialog.Selection(ids::kPortChoice), 1);
+    EXPECT_EQ(dialog.Selection(ids::kSpeedChoice), 2);
+
+    testing::RecordingDialog active;
+    state.portActive = true;
+    SettingsScreen(context, active).Initialise();
+    EXPECT_FALSE(active.enabled[ids::kOpenPort]);
+    EXPECT_TRUE(active.enabled[ids::kClosePort]);
+    EXPECT_TRUE(active.timerRunning);
+}
+
+TEST_F(SettingsScreenTest, OpenPortUsesTheSelectedPortAndSpeed) {
+    screen.Initialise();
+    dialog.Select(ids::kPortChoice, 2);
+    dialog.Select(ids::kSpeedChoice, 3);
+    screen.OnPress(ids::kOpenPort);
+    ASSERT_EQ(port.opens.size(), 1u);
+    EXPECT_EQ(port.opens[0].portName, "COM3:");
+    EXPECT_EQ(port.opens[0].baudRate, 9600u);
+    EXPECT_TRUE(state.portActive);
+    EXPECT_FALSE(dialog.enabled[ids::kOpenPort]);
+    EXPECT_TRUE(dialog.enabled[ids::kClosePort]);
+    ASSERT_TRUE(saveSettings(state, "", context.settingsFile));
+    EXPECT_EQ(ReadFile(context.settingsFile).substr(0, 3), "341");
+
+    Feed(kFix);
+    screen.OnTimer();
+    EXPECT_EQ(dialog.Text(ids::kNmeaView), std::string(kFix) + "\r\n");
+}
+
+TEST_F(SettingsScreenTest, ClosePortTellsToRestartAndDisablesBoth) {
+    state.portActive = true;
+    screen.Initialise();
+    screen.OnPress(ids::kClosePort);
+    EXPECT_FALSE(dialog.enabled[ids::kOpenPort]);
+    EXPECT_FALSE(dialog.enabled[ids::kClosePort]);
+    EXPECT_FALSE(dialog.timerRunning);
+    EXPECT_FALSE(state.portActive);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, "Info !");
+    EXPECT_EQ(messages.shown[0].second, "Restart the programm to close the port complete");
+}
+
+TEST_F(SettingsScreenTest, OfflineLocatorIsCheckedWhenLeft) {
+    screen.Initialise();
+    dialog.texts[ids::kOfflineLocator] = "JO31OM";
+    screen.OnFocusLost(ids::kOfflineLocator);
+    EXPECT_EQ(LocatorView(state.offlineLocator), "JO31OM");
+    EXPECT_EQ(dialog.Text(ids::kOfflineLocator), "JO31OM");
+    for (const char* bad : {"JO31", "", "jo31om"}) {
+        dialog.texts[ids::kOfflineLocator] = bad;
+        screen.OnFocusLost(ids::kOfflineLocator);
+        EXPECT_EQ(LocatorView(state.offlineLocator), "ERROR") << bad;
+        EXPECT_EQ(dialog.Text(ids::kOfflineLocator), "ERROR") << bad;
+    }
+}
+
+TEST_F(SettingsScreenTest, FilterBoxesReachTheStateOnClose) {
+    state.showHf = state.showOther = true;
+    screen.Initialise();
+    EXPECT_TRUE(dialog.Checked(ids::kFilterBoxes.front()));
+    dialog.SetChecked(ids::kFilterBoxes.front(), false);  // "KW"
+    screen.OnTimer();
+    EXPECT_FALSE(dialog.Checked(ids::kFilterBoxes.front()));
+    EXPECT_TRUE(state.showHf);
+    screen.OnClose();
+    EXPECT_FALSE(state.showHf);
+    EXPECT_TRUE(state.showOther);
+}
+
+// ---- Repeater and station info screens --------------------------------------------
+
+class RepeaterScreenTest : public ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        SetOffline("JO31OM");
+        screen.Initialise();
+    }
+    void TypeCall(std::size_t row, std::string_view call) {
+        screen.OnPress(ids::kRepeaterRows[row].newCall);
+        dialog.texts[ids::kRepeaterRows[row].call] = call;
+        screen.OnFocusLost(ids::kRepeaterRows[row].call);
+    }
+    std::string Km(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].km); }
+    std::string Grad(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].grad); }
+    std::string Info(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].info); }
+    std::string Call(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].call); }
+
+    RepeaterScreen screen{context, dialog};
+};
+
+TEST_F(RepeaterScreenTest, OpensWithReadOnlyEmptyRowsAndOnlySearchEnabled) {
+    EXPECT_TRUE(dialog.readOnly[ids::kRepeaterRows[0].call]);
+    EXPECT_TRUE(dialog.enabled[ids::kSearchStation]);
+    EXPECT_FALSE(dialog.enabled[ids::kSearchQrg]);
+    EXPECT_FALSE(dialog.enabled[ids::kEditStation]);
+    screen.OnTimer();
+    for (std::size_t r = 0; r < 7; ++r) EXPECT_EQ(Km(r) + Grad(r), "") << r;
+}
+
+TEST_F(RepeaterScreenTest, TypedCallIsLookedUpAndMeasured) {
+    screen.OnPress(ids::kRepeaterRows[0].newCall);
+    EXPECT_FALSE(dialog.readOnly[ids::kRepeaterRows[0].call]);
+    EXPECT_EQ(dialog.focused, ids::kRepeaterRows[0].call);
+    dialog.texts[ids::kRepeaterRows[0].call] = "DB0NOR";
+    screen.OnFocusLost(ids::kRepeaterRows[0].call);
+    EXPECT_TRUE(dialog.readOnly[ids::kRepeaterRows[0].call]);
+    EXPECT_EQ(Info(0), "JO31ON - Nordwald");
+    screen.OnTimer();
+    EXPECT_EQ(Km(0), "5 km");
+    EXPECT_EQ(Grad(0), "360 \xB0");
+
+    TypeCall(1, "DB0ABC");  // at the own position
+    screen.OnTimer();
+    EXPECT_EQ(Km(1), "0 km");
+    EXPECT_EQ(Grad(1), "");
+}
+
+TEST_F(RepeaterScreenTest, UnknownCallForgetsTheEarlierStation) {
+    TypeCall(0, "DB0NOR");
+    screen.OnTimer();
+    TypeCall(0, "");
+    EXPECT_EQ(Call(0), "no Call");
+    EXPECT_EQ(Info(0), "");
+    screen.OnTimer();
+    EXPECT_EQ(Km(0), "");
+    EXPECT_EQ(Grad(0), "");
+    screen.OnFocusLost(ids::kRepeaterRows[0].call);  // left again: looks up "no Call"
+    EXPECT_EQ(Call(0), "no Call");
+}
+
+TEST_F(RepeaterScreenTest, SearchFillsNearestFirstAndLeavesTheRestEmpty) {
+    screen.OnPress(ids::kSearchStation);
+    EXPECT_EQ(Call(0), "DB0ABC");
+    EXPECT_EQ(Call(1), "DB0NOR");
+    EXPECT_EQ(Info(1), "JO31ON - Nordwald");
+    EXPECT_EQ(Km(1), "5 km");
+    EXPECT_EQ(Call(4), "");
+    EXPECT_EQ(Km(4), "");
+    EXPECT_EQ(Info(4), "");
+    EXPECT_TRUE(dialog.enabled[ids::kSearchStation]);
+    EXPECT_TRUE(dialog.timerRunning);
+}
+
+TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
+    TypeCall(2, "DB0LONG8");
+    testing::RecordingDialog reopened;
+    RepeaterScreen again{context, reopened};
+    again.Initialise();
+    EXPECT_EQ(reopened.Text(ids::kRepeaterRows[2].call), "DB0LONG8");
+    EXPECT_EQ(reopened.Text(ids::kRepeaterRows[2].info), "JN58SD - Muenchen");
+    again.OnTimer();
+    EXPECT_NE(reopened.Text(ids::kRepeaterRows[2].km), "");
+
+    again.OnPress(ids::kRepeaterRows[2].stationInfo);
+    EXPECT_EQ(context.infoStationCall, "DB0LONG8");
+    EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::StationInfo});
+    again.OnPress(ids::kRepeaterRows[3].stationInfo);  // empty row: nothing to show
+    EXPECT_EQ(opener.opened.size(), 1u);
+
+    StationInfoScreen info{context, reopened};
+    info.Initialise();
+    const std::vector<std::string>& lines = reopened.lines[ids::kStationRecordList];
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "DB0LONG8  -  JN58SD  -  520  -  FM");
+}
+
+// ---- Code page --------------------------------------------------------------------
+
+TEST(CodePage, RoundTripsEveryByteThroughUtf8) {
+    EXPECT_EQ(Utf8FromCodePage("15 \xB0"), "15 \u00B0");
+    EXPECT_EQ(Utf8FromCodePage("\x80"), "\u20AC");
+    EXPECT_EQ(CodePageFromUtf8("\u00DCberlingen \u20AC"), "\xDC" "berlingen \x80");
+    for (int b = 1; b < 256; ++b) {
+        const std::string byte(1, static_cast<char>(b));
+        EXPECT_EQ(CodePageFromUtf8(Utf8FromCodePage(byte)), byte) << b;
+    }
+    EXPECT_EQ(CodePageFromUtf8("\xF0\x9F\x93\xA1"), "\xE1");  // beyond the code page: low 8 bits
+    EXPECT_EQ(CodePageFromUtf8("a\xE2\x82"), "a\xE2\x82");      // a cut sequence stays as bytes
+}
+
+}  // namespace
+}  // namespace moltrevane
