@@ -81,6 +81,8 @@ public:
     }
 };
 
+constexpr int kTextSize = 11;  // pixels; the small dialog font the layout was made for
+
 Fl_Widget* MakeEntry(const ControlSpec& c, int x, int y, int w, int h, std::function<void()> onLeave) {
     Fl_Input* input = c.style & kMultiLine
                           ? static_cast<Fl_Input*>(new ScreenEntry<Fl_Multiline_Input>(x, y, w, h, false, std::move(onLeave)))
@@ -89,16 +91,20 @@ Fl_Widget* MakeEntry(const ControlSpec& c, int x, int y, int w, int h, std::func
     if (c.style & kNoBorder) input->box(FL_FLAT_BOX);
     if (c.style & kSixCharacters) input->maximum_size(6);
     if (c.style & kMultiLine) input->wrap(1);
-    input->textsize(12);
+    input->textsize(kTextSize);
     return input;
 }
+
+constexpr int kOneLineHeight = 10;  // dialog units
 
 Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
     const int x = Pixels(c.x), y = Pixels(c.y), w = Pixels(c.width), h = Pixels(c.height);
     switch (c.kind) {
         case ControlKind::Label: {
+            // One-line labels may run past their box ("360 °"); taller ones wrap.
             auto* box = new Fl_Box(x, y, w, h);
-            box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_WRAP | FL_ALIGN_TOP);
+            const bool oneLine = c.height <= kOneLineHeight;
+            box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_TOP | (oneLine ? 0 : FL_ALIGN_WRAP));
             return box;
         }
         case ControlKind::Frame: {
@@ -112,13 +118,14 @@ Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
         case ControlKind::Choice: {
             auto* choice = new Fl_Choice(x, y, w, h);
             choice->add(std::string(c.text).c_str());
-            choice->textsize(12);
+            choice->textsize(kTextSize - 1);  // "COM 8" beside the arrow in 33 units
+            choice->clear_visible_focus();  // a focused choice hides its own item
             return choice;
         }
         case ControlKind::List: {
             auto* list = new Fl_Browser(x, y, w, h);
             list->format_char(0);
-            list->textsize(12);
+            list->textsize(kTextSize);
             return list;
         }
         case ControlKind::Icon: {
@@ -133,7 +140,7 @@ Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
 // A control of the layout, labelled; the window being built takes ownership.
 Fl_Widget* MakeControl(const ControlSpec& c, std::function<void()> onLeave) {
     Fl_Widget* widget = MakeWidget(c, std::move(onLeave));
-    widget->labelsize(12);
+    widget->labelsize(kTextSize);
     if (c.kind != ControlKind::Choice && c.kind != ControlKind::Icon && !c.text.empty())
         widget->copy_label(LabelText(Utf8FromCodePage(c.text)).c_str());
     return widget;
@@ -166,11 +173,7 @@ FltkDialog::FltkDialog(ScreenKind kind) {
             if (screen_) screen_->OnFocusLost(id);
         });
         if (c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox) {
-            widget->callback([](Fl_Widget* w, void* data) {
-                auto* self = static_cast<FltkDialog*>(data);
-                if (self->screen_) self->screen_->OnPress(static_cast<int>(w->argument()));
-            }, this);
-            widget->argument(id);
+            widget->callback([](Fl_Widget* w, void* data) { static_cast<FltkDialog*>(data)->Pressed(w); }, this);
         }
         if (id != 0) controls_[id] = widget;
     }
@@ -191,6 +194,15 @@ void FltkDialog::Run(Screen& screen, bool modal) {
     screen.OnClose();
     window_->screen = nullptr;
     screen_ = nullptr;
+}
+
+void FltkDialog::Pressed(Fl_Widget* widget) {
+    if (!screen_) return;
+    for (const auto& [id, control] : controls_)
+        if (control == widget) {
+            screen_->OnPress(id);
+            return;
+        }
 }
 
 void FltkDialog::SetText(int id, std::string_view text) { SetUtf8(id, Utf8FromCodePage(text)); }

@@ -41,6 +41,7 @@ public:
 
 private:
     static void OnTick(void* self);
+    void Pressed(Fl_Widget* widget);
     void SetUtf8(int id, std::string_view utf8);
 
     std::unique_ptr<ScreenWindow> window_;
