@@ -21,6 +21,7 @@ inline void WriteDirectory(const std::filesystem::path& file, const std::vector<
                  "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
                  "kanal TEXT, rem1 TEXT, rem2 TEXT)",
                  nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);  // one sync for all rows
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
     for (const Row& row : rows) {
@@ -36,6 +37,7 @@ inline void WriteDirectory(const std::filesystem::path& file, const std::vector<
         sqlite3_reset(insert);
     }
     sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
 }
 
