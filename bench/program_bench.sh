@@ -4,12 +4,10 @@
 set -euo pipefail
 program=$1 replay=$2 source=$3 seconds=${4:-60}
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
-home=$(mktemp -d); folder=$home/Programme/Moltrevane; mkdir -p "$folder"
-trap 'kill $(jobs -p) 2>/dev/null; rm -rf "$home"' EXIT
-sqlite3 "$folder/Moltrevane.sqlite" < "$source/data/demo-directory.sql"
-printf '231-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
-"$replay" --folder "$folder" --port COM2 "$source/data/sample-track.nmea" > /dev/null &
-sleep 0.5
+# shellcheck source=../tools/program-session.sh
+. "$source/tools/program-session.sh"
+start_session "$source" "$replay"
+
 start=$(date +%s%N)
 HOME=$home "$program" & pid=$!
 xdotool search --sync --onlyvisible --name '^Moltrevane$' > /dev/null
