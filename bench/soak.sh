@@ -12,13 +12,13 @@ program=$1 replay=$2 source=$3 minutes=${4:-30}
 start_session "$source" "$replay" --speed 20 --unplug-every 120
 shots=$(mktemp -d "$home/shots.XXXXXX")
 
-HOME=$home "$program" & pid=$!
+HOME=$home "$program" & program_pid=$!
 window Moltrevane > /dev/null || fail "no main window"
 click Moltrevane 121 257                  # Repeater
 window Repeater > /dev/null || fail "no repeater screen"
 
-rss() { awk '/VmRSS/{print $2}' "/proc/$pid/status"; }
-fds() { find "/proc/$pid/fd" -mindepth 1 | wc -l; }
+rss() { awk '/VmRSS/{print $2}' "/proc/$program_pid/status"; }
+fds() { find "/proc/$program_pid/fd" -mindepth 1 | wc -l; }
 unchanged=0
 echo "minute  resident kB  descriptors  screen"
 for minute in $(seq "$minutes"); do
@@ -37,8 +37,7 @@ done
 
 close_window Repeater
 close_window Moltrevane
-timeout 10 tail --pid="$pid" -f /dev/null || fail "the program did not end"
-wait "$pid" || fail "the program exited with $?"
+await_exit "after its windows closed"
 record=$(cat "$folder/Moltrevane.cfg")
 read -r first_rss first_fds <<< "$first"
 read -r last_rss last_fds <<< "$last"

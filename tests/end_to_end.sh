@@ -13,14 +13,6 @@ mkdir -p "$shots"
 . "$source/tools/program-session.sh"
 start_session "$source" "$replay"
 
-await_exit() {  # when
-  timeout 30 tail --pid="$program_pid" -f /dev/null || fail "the program did not end $1"
-  local status=0
-  wait "$program_pid" || status=$?
-  [ "$status" -eq 0 ] || fail "the program exited with $status $1"
-  ! pgrep -f "^$program\$" > /dev/null || fail "a program is still running $1"
-}
-
 # shellcheck disable=SC2086  # the wrapper is a command with its options
 HOME=$home ${PROGRAM_WRAPPER:-} "$program" &
 program_pid=$!

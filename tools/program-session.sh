@@ -1,6 +1,7 @@
 # Sourced by the scripts that run the real program on an X display: a throw-away home with
 # the demo directory and settings for a receiver on COM2, nmea-replay playing the sample track
 # as that receiver, and xdotool helpers for the program's windows.
+# The caller sets program (its path) and program_pid once it has started it.
 
 # COM2 at 4800 baud, port in use, offline locator JO31OM, target JN58SD, every filter set.
 session_settings='231-JO31OM-JN58SD-11111-1111101'
@@ -42,4 +43,11 @@ shot() {  # title file.png
   local id; id=$(window "$1")
   eval "$(xdotool getwindowgeometry --shell "$id")"
   import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$2"
+}
+await_exit() {  # when: the program ($program, started as program_pid) ends with status 0
+  timeout 30 tail --pid="$program_pid" -f /dev/null || fail "the program did not end $1"
+  local status=0
+  wait "$program_pid" || status=$?
+  [ "$status" -eq 0 ] || fail "the program exited with $status $1"
+  ! pgrep -f "^$program\$" > /dev/null || fail "a program is still running $1"
 }
