@@ -7,6 +7,9 @@
 set -euo pipefail
 program=$1 replay=$2 source=$3 minutes=${4:-30}
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+# One block, read whole before it runs: editing or pulling the checkout during the half hour
+# must not change what bash reads next.
+{
 # shellcheck source=../tools/program-session.sh
 . "$source/tools/program-session.sh"
 start_session "$source" "$replay" --speed 20 --unplug-every 120
@@ -46,3 +49,5 @@ echo "minutes without a change on screen: ${unchanged} of $((minutes - 1))"
 [ "$record" = "$session_settings" ] || fail "settings file reads '$record'"
 echo "settings file at exit: exact (${record})"
 [ "$unchanged" -eq 0 ] || fail "the screen stopped changing"
+exit
+}
