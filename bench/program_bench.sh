@@ -9,12 +9,12 @@ program=$1 replay=$2 source=$3 seconds=${4:-60}
 start_session "$source" "$replay"
 
 start=$(date +%s%N)
-HOME=$home "$program" & pid=$!
+start_program
 xdotool search --sync --onlyvisible --name '^Moltrevane$' > /dev/null
 echo "start to first window: $(( ($(date +%s%N) - start) / 1000000 )) ms"
-ticks() { awk '{print $14 + $15}' "/proc/$pid/stat"; }
+ticks() { awk '{print $14 + $15}' "/proc/$program_pid/stat"; }
 before=$(ticks); sleep "$seconds"; after=$(ticks)
 hz=$(getconf CLK_TCK)
 echo "CPU over ${seconds} s: $(awk -v t=$((after - before)) -v hz="$hz" -v s="$seconds" 'BEGIN{printf "%.3f", 100*t/hz/s}') % of a core"
-echo "peak resident memory: $(awk '/VmHWM/{print $2, $3}' "/proc/$pid/status")"
-kill -TERM "$pid"; wait "$pid"
+echo "peak resident memory: $(awk '/VmHWM/{print $2, $3}' "/proc/$program_pid/status")"
+kill -TERM "$program_pid"; wait "$program_pid"

@@ -15,7 +15,7 @@ program=$1 replay=$2 source=$3 minutes=${4:-30}
 start_session "$source" "$replay" --speed 20 --unplug-every 120
 shots=$(mktemp -d "$home/shots.XXXXXX")
 
-HOME=$home "$program" & program_pid=$!
+start_program
 window Moltrevane > /dev/null || fail "no main window"
 click Moltrevane 121 257                  # Repeater
 window Repeater > /dev/null || fail "no repeater screen"

@@ -3,8 +3,7 @@
 # keeps a screenshot of each, and checks what the program leaves behind when it ends.
 #
 #   end_to_end.sh PROGRAM NMEA_REPLAY SOURCE_DIR SCREENSHOT_DIR
-# Run it inside xvfb-run (DISPLAY set). PROGRAM_WRAPPER, when set, is put before the program
-# (Valgrind, for one).
+# Run it inside xvfb-run (DISPLAY set). PROGRAM_WRAPPER, when set, is put before the program.
 set -euo pipefail
 program=$1 replay=$2 source=$3 shots=$4
 mkdir -p "$shots"
@@ -13,9 +12,7 @@ mkdir -p "$shots"
 . "$source/tools/program-session.sh"
 start_session "$source" "$replay"
 
-# shellcheck disable=SC2086  # the wrapper is a command with its options
-HOME=$home ${PROGRAM_WRAPPER:-} "$program" &
-program_pid=$!
+start_program
 window Moltrevane > /dev/null || fail "no main window"
 sleep 2.5  # a few cycles with fixes
 shot Moltrevane "$shots/main.png"
@@ -53,9 +50,7 @@ record=$(cat "$folder/Moltrevane.cfg")
 
 # A signal ends the program the same way: the typed target is saved.
 printf '230-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
-# shellcheck disable=SC2086  # the wrapper is a command with its options
-HOME=$home ${PROGRAM_WRAPPER:-} "$program" &
-program_pid=$!
+start_program
 click Moltrevane 55 124        # into the target entry
 xdotool key ctrl+a BackSpace type jo62qm
 sleep 1.5

@@ -1,7 +1,7 @@
 # Sourced by the scripts that run the real program on an X display: a throw-away home with
 # the demo directory and settings for a receiver on COM2, nmea-replay playing the sample track
 # as that receiver, and xdotool helpers for the program's windows.
-# The caller sets program (its path) and program_pid once it has started it.
+# The caller sets program (its path) and starts it with start_program.
 
 # COM2 at 4800 baud, port in use, offline locator JO31OM, target JN58SD, every filter set.
 session_settings='231-JO31OM-JN58SD-11111-1111101'
@@ -24,6 +24,14 @@ start_session() {
   fail "nmea-replay made no COM2 link"
 }
 
+# start_program: runs $program in the home, in the background, after PROGRAM_WRAPPER when that
+# is set (Valgrind, for one); sets program_pid.
+start_program() {
+  # shellcheck disable=SC2086  # the wrapper is a command with its options
+  HOME=$home ${PROGRAM_WRAPPER:-} "$program" &
+  program_pid=$!
+}
+
 window() {  # title → window id, waiting for it to show
   timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -1
 }
@@ -44,7 +52,7 @@ shot() {  # title file.png
   eval "$(xdotool getwindowgeometry --shell "$id")"
   import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$2"
 }
-await_exit() {  # when: the program ($program, started as program_pid) ends with status 0
+await_exit() {  # when: the program started by start_program ends with status 0
   timeout 30 tail --pid="$program_pid" -f /dev/null || fail "the program did not end $1"
   local status=0
   wait "$program_pid" || status=$?
