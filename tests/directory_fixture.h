@@ -14,13 +14,14 @@ namespace moltrevane::testing {
 
 using Row = std::vector<std::optional<std::string>>;  // up to ten columns call … rem2; nullopt is NULL
 
+inline constexpr const char* kCreateRepeaterTable =
+    "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
+    "kanal TEXT, rem1 TEXT, rem2 TEXT)";
+
 inline void WriteDirectory(const std::filesystem::path& file, const std::vector<Row>& rows) {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db,
-                 "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
-                 "kanal TEXT, rem1 TEXT, rem2 TEXT)",
-                 nullptr, nullptr, nullptr);
+    sqlite3_exec(db, kCreateRepeaterTable, nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);  // one sync for all rows
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);

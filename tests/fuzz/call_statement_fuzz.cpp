@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "directory/station_directory.h"
+#include "directory_fixture.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -41,8 +42,7 @@ void CheckWithSqlite(const std::string& statement, std::string_view call) {
     static const std::unique_ptr<sqlite3, CloseDatabase> db = [] {
         sqlite3* handle = nullptr;
         sqlite3_open(":memory:", &handle);
-        sqlite3_exec(handle, "CREATE TABLE repeater (call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2)", nullptr,
-                     nullptr, nullptr);
+        sqlite3_exec(handle, moltrevane::testing::kCreateRepeaterTable, nullptr, nullptr, nullptr);
         return std::unique_ptr<sqlite3, CloseDatabase>(handle);
     }();
     sqlite3_exec(db.get(), "DELETE FROM repeater", nullptr, nullptr, nullptr);
