@@ -333,3 +333,5 @@ INSERT INTO repeater VALUES ('DB0BAD', 'J040HE', '100', 'FM', 'Locator mit Ziffe
 INSERT INTO repeater VALUES ('G3X', 'IO91WM', '30', 'Bake', 'London', '144.4300', '', '', '', 'demo data, invented');
 INSERT INTO repeater VALUES ('DL0ABCDE', 'JO31NF', '150', 'Bake', 'Ruhrgebiet', '432.4500', '', '', '', 'demo data, invented');
 COMMIT;
+-- Both the station list's ORDER BY and every call lookup use it.
+CREATE INDEX IF NOT EXISTS repeater_call_loc ON repeater (call, loc);

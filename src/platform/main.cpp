@@ -1,5 +1,6 @@
 // moltrevane: the Maidenhead locator, distance and bearing, and the nearest stations, from GPS.
 #include <FL/Fl.H>
+#include <FL/Fl_Window.H>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,5 +37,6 @@ int main(int argc, char** argv) {
     FltkScreens screens;
     ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}};
     Fl::visual(FL_DOUBLE | FL_INDEX);
+    Fl_Window::default_xclass("moltrevane");  // the desktop entry's StartupWMClass
     return screens.RunProgram(context);
 }
