@@ -45,7 +45,7 @@ int main() {
     Silent messages;
     moltrevane::AppState state;
     moltrevane::PosixSerialPort port(messages, folder);
-    if (!port.OpenPort(state, "COM2:", 115200)) return 1;
+    if (!port.OpenPort(state, "COM2:", 115200, moltrevane::WhenAbsent::GiveUp)) return 1;
 
     const std::string line = "$GNRMC,123519.00,A,4807.03812,N,01131.00012,E,0.021,,230394,,,A*6C\r\n";
     std::string tenMilliseconds;  // 115.2 bytes every 10 ms is 11520 bytes/s

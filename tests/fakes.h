@@ -25,12 +25,14 @@ struct RecordingSerialPort : SerialPort {
         // What the state held when the port was opened, to check the order of loading.
         std::string offlineLocatorThen;
         bool showHfThen;
+        WhenAbsent whenAbsent;
         bool operator==(const Open&) const = default;
     };
     std::vector<Open> opens;
     int closes = 0;
-    bool OpenPort(AppState& state, std::string_view portName, unsigned baudRate) override {
-        opens.push_back({std::string(portName), baudRate, std::string(LocatorView(state.offlineLocator)), state.showHf});
+    bool OpenPort(AppState& state, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) override {
+        opens.push_back({std::string(portName), baudRate, std::string(LocatorView(state.offlineLocator)), state.showHf,
+                         whenAbsent});
         return true;
     }
     bool ClosePort(AppState&) override {

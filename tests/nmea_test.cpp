@@ -87,9 +87,15 @@ TEST(TakeSentence, SkipsBadChecksumsAndAcceptsMissingOnes) {
     EXPECT_EQ(TakeSentence(buffer), kFix);
 }
 
-TEST(TakeSentence, NeverTakesFromPosition1023On) {
+TEST(TakeSentence, NeverTakesFromPosition1023OnNorASentenceCutThere) {
     NmeaBuffer buffer;
     Feed(buffer, std::string(1020, 'p') + "\n" + std::string(kFix) + "\n");
+    EXPECT_EQ(TakeSentence(buffer), "");
+
+    // The limit cuts off the '*hh' of a corrupt sentence: without it, it would pass as unchecked.
+    std::string corrupt = WithChecksum(std::string(kFix));
+    corrupt[20] = '6';
+    Feed(buffer, std::string(1023 - 1 - kFix.size() + 5, 'p') + "\n" + corrupt + "\n");
     EXPECT_EQ(TakeSentence(buffer), "");
 }
 

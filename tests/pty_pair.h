@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/unique_fd.h"
+#include "core/unique_fd.h"
 
 namespace moltrevane::testing {
 

@@ -226,6 +226,7 @@ TEST_F(SettingsScreenTest, OpenPortUsesTheSelectedPortAndSpeed) {
     ASSERT_EQ(port.opens.size(), 1u);
     EXPECT_EQ(port.opens[0].portName, "COM3:");
     EXPECT_EQ(port.opens[0].baudRate, 9600u);
+    EXPECT_EQ(port.opens[0].whenAbsent, WhenAbsent::GiveUp);
     EXPECT_TRUE(state.portActive);
     EXPECT_FALSE(dialog.enabled[ids::kOpenPort]);
     EXPECT_TRUE(dialog.enabled[ids::kClosePort]);

@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
 #include <chrono>
+#include <csignal>
 #include <thread>
 
 #include "fakes.h"
@@ -19,6 +26,37 @@ std::string Line(int sequence) { return "$GPTXT,01,01,02," + std::to_string(sequ
 
 int SequenceOf(std::string_view line) {
     return std::stoi(std::string(line.substr(line.rfind(',') + 1)));
+}
+
+// Another program with the device open as its terminal, as a shell window would have.
+class ProgramOnTerminal {
+public:
+    explicit ProgramOnTerminal(const std::filesystem::path& device) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, device.c_str(), O_RDWR, 0);
+        char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
+        if (posix_spawn(&pid_, "/bin/sleep", &actions, nullptr, argv, environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        // Its descriptor is there once /proc shows it; a second is plenty.
+        for (int i = 0; i < 100 && !std::filesystem::exists("/proc/" + std::to_string(pid_) + "/fd/0"); ++i)
+            std::this_thread::sleep_for(10ms);
+    }
+    ~ProgramOnTerminal() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    bool running() const { return pid_ > 0; }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// The line settings a pty slave has before any program sets it raw.
+bool StillCooked(int master) {
+    termios tty{};
+    return tcgetattr(master, &tty) == 0 && (tty.c_lflag & ICANON) != 0;
 }
 
 class SerialTest : public ::testing::Test {
@@ -57,7 +95,7 @@ protected:
 TEST_F(SerialTest, OpeningAppliesRaw8N1AtTheChosenRate) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM3");
-    ASSERT_TRUE(port.OpenPort(state, "COM3:", 9600));
+    ASSERT_TRUE(port.OpenPort(state, "COM3:", 9600, WhenAbsent::GiveUp));
     EXPECT_TRUE(messages.shown.empty());
     termios tty{};
     ASSERT_EQ(tcgetattr(receiver.master(), &tty), 0);
@@ -74,15 +112,15 @@ TEST_F(SerialTest, OpeningAppliesRaw8N1AtTheChosenRate) {
 
 TEST_F(SerialTest, MissingOrBusyDeviceCannotBeOpened) {
     std::filesystem::create_symlink(folder / "nothing-here", folder / "COM3");
-    EXPECT_FALSE(port.OpenPort(state, "COM3:", 4800));
+    EXPECT_FALSE(port.OpenPort(state, "COM3:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(state.portHandle.load(), kInvalidPortHandle);
 
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800));
+    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
     AppState other;
     PosixSerialPort second(messages, folder.path());
-    EXPECT_FALSE(second.OpenPort(other, "COM2:", 4800));
+    EXPECT_FALSE(second.OpenPort(other, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(other.portHandle.load(), kInvalidPortHandle);
 
     using Shown = std::pair<std::string, std::string>;
@@ -94,7 +132,7 @@ TEST_F(SerialTest, MissingOrBusyDeviceCannotBeOpened) {
 TEST_F(SerialTest, BytesArriveInOrderAsWholeLines) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 115200));
+    ASSERT_TRUE(port.OpenPort(state, "COM2:", 115200, WhenAbsent::GiveUp));
     for (int i = 0; i < 50; ++i) {
         receiver.Write(Line(i));
         std::this_thread::sleep_for(1ms);
@@ -107,7 +145,7 @@ TEST_F(SerialTest, BytesArriveInOrderAsWholeLines) {
 TEST_F(SerialTest, BurstsOf64KiBStayWholeAndInOrder) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 115200));
+    ASSERT_TRUE(port.OpenPort(state, "COM2:", 115200, WhenAbsent::GiveUp));
     std::string burst;
     int last = 0;
     while (burst.size() < 64 * 1024) burst += Line(++last);
@@ -122,7 +160,7 @@ TEST_F(SerialTest, BurstsOf64KiBStayWholeAndInOrder) {
 TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
     auto receiver = std::make_unique<PtyPair>();
     receiver->LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800));
+    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
     receiver->Write(Line(1));
     ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});
 
@@ -141,15 +179,86 @@ TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
     EXPECT_TRUE(port.ClosePort(state));
 }
 
+TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
+    // COM2 → alias → pty: the alias can lead elsewhere while COM2 stays the same link.
+    auto first = std::make_unique<PtyPair>();
+    std::filesystem::create_symlink(first->slavePath(), folder / "alias");
+    std::filesystem::create_symlink(folder / "alias", folder / "COM2");
+    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
+    first->Unplug();
+
+    PtyPair stranger;  // whatever got a pty next: the name now leads to it
+    std::filesystem::remove(folder / "alias");
+    std::filesystem::create_symlink(stranger.slavePath(), folder / "alias");
+    stranger.Write(Line(1));
+    EXPECT_TRUE(ReceiveUntil(1, 2500ms).empty());
+    EXPECT_TRUE(StillCooked(stranger.master()));
+
+    PtyPair replayed;  // a replay started again makes its link anew
+    replayed.LinkAs(folder.path(), "COM2");
+    std::vector<int> received;
+    for (int attempt = 2; attempt < 40 && received.empty(); ++attempt) {
+        replayed.Write(Line(attempt));
+        received = ReceiveUntil(attempt, 200ms);
+    }
+    EXPECT_FALSE(received.empty());
+    EXPECT_TRUE(port.ClosePort(state));
+}
+
+TEST_F(SerialTest, ADeviceAnotherProgramHasOpenIsNeverTaken) {
+    PtyPair shellWindow;
+    const ProgramOnTerminal shell(shellWindow.slavePath());
+    ASSERT_TRUE(shell.running());
+    shellWindow.LinkAs(folder.path(), "COM2");
+    EXPECT_FALSE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
+    EXPECT_TRUE(StillCooked(shellWindow.master()));
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppears) {
+    EXPECT_FALSE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::Wait));
+    EXPECT_EQ(messages.shown.size(), 1u);  // the message first, then the wait
+    PtyPair receiver;
+    receiver.LinkAs(folder.path(), "COM2");
+    std::vector<int> received;
+    for (int attempt = 1; attempt < 40 && received.empty(); ++attempt) {
+        receiver.Write(Line(attempt));
+        received = ReceiveUntil(attempt, 200ms);
+    }
+    EXPECT_FALSE(received.empty());
+    EXPECT_EQ(messages.shown.size(), 1u);
+    port.ClosePort(state);
+    EXPECT_FALSE(state.readerThread.joinable());
+}
+
+TEST_F(SerialTest, ASignalDuringTheWaitKeepsTheDevice) {
+    struct sigaction quiet {}, previous {};
+    quiet.sa_handler = [](int) {};
+    ::sigaction(SIGUSR1, &quiet, &previous);
+    PtyPair receiver;
+    receiver.LinkAs(folder.path(), "COM2");
+    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
+    const int handle = state.portHandle.load();
+    for (int i = 0; i < 5; ++i) {
+        ::pthread_kill(state.readerThread.native_handle(), SIGUSR1);
+        std::this_thread::sleep_for(20ms);
+    }
+    receiver.Write(Line(1));
+    EXPECT_EQ(ReceiveUntil(1, 2s), std::vector<int>{1});
+    EXPECT_EQ(state.portHandle.load(), handle);
+    EXPECT_TRUE(port.ClosePort(state));
+    ::sigaction(SIGUSR1, &previous, nullptr);
+}
+
 TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
     const auto openDescriptors = [] {
         return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
     };
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800));
+    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
     const auto whileOpen = openDescriptors();
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800));  // ends the earlier reader
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));  // ends the earlier reader
     EXPECT_EQ(openDescriptors(), whileOpen);
     EXPECT_TRUE(port.ClosePort(state));
     EXPECT_FALSE(state.readerThread.joinable());
@@ -164,7 +273,7 @@ TEST_F(SerialTest, DestructorStopsTheReader) {
     AppState own;
     {
         PosixSerialPort scoped(messages, folder.path());
-        ASSERT_TRUE(scoped.OpenPort(own, "COM2:", 4800));
+        ASSERT_TRUE(scoped.OpenPort(own, "COM2:", 4800, WhenAbsent::GiveUp));
     }
     EXPECT_FALSE(own.readerThread.joinable());
 }

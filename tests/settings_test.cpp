@@ -51,7 +51,7 @@ TEST_F(SettingsTest, PortIsOpenedBeforeTheRemainingValuesAreApplied) {
     WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
     Load();
     ASSERT_EQ(port.opens.size(), 1u);
-    EXPECT_EQ(port.opens[0], (testing::RecordingSerialPort::Open{"COM3:", 9600, "", true}));
+    EXPECT_EQ(port.opens[0], (testing::RecordingSerialPort::Open{"COM3:", 9600, "", true, WhenAbsent::Wait}));
     EXPECT_EQ(LocatorView(state.offlineLocator), "JN58SD");
     EXPECT_EQ(target, "JO62QM");
     EXPECT_FALSE(state.showHf);
@@ -126,20 +126,15 @@ TEST_F(SettingsTest, TargetLongerThanSixIsStoredAsItsFirstSix) {
     EXPECT_EQ(target, "JO62QM");
 }
 
-TEST_F(SettingsTest, FailedSaveLeavesTheOldFileAndNoLitter) {
-    WriteFile(file, kDefaultsRecord);
-    state.portIndex = 6;
-    ::chmod(folder.path().c_str(), 0500);
-    const bool saved = saveSettings(state, target, file);
-    ::chmod(folder.path().c_str(), 0700);
-    if (::geteuid() != 0) {
-        EXPECT_FALSE(saved);  // root writes anyway
-    }
-    if (!saved) {
-        EXPECT_EQ(ReadFile(file), kDefaultsRecord);
-    }
-    EXPECT_FALSE(saveSettings(state, target, folder / "missing-folder" / "Moltrevane.cfg"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+TEST_F(SettingsTest, FailedSaveLeavesWhatWasThereAndNoLitter) {
+    // Failures that root cannot write past: a parent that is a file, a rename onto a folder.
+    WriteFile(folder / "plain", "x");
+    EXPECT_FALSE(saveSettings(state, target, folder / "plain" / "Moltrevane.cfg"));
+    std::filesystem::create_directory(file);
+    WriteFile(file / "kept", "y");
+    EXPECT_FALSE(saveSettings(state, target, file));
+    EXPECT_EQ(ReadFile(file / "kept"), "y");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
 }
 
 TEST_F(SettingsTest, CrashBetweenWriteAndRenameLeavesTheOldFileReadable) {

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/unique_fd.h"
+#include "core/unique_fd.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/unique_fd.h"
 #include "gps/serial_port.h"
 
 namespace moltrevane {
@@ -73,7 +74,7 @@ void ApplySettings(AppState& state, std::string& targetText, std::string_view re
     if (record.size() > kSpeedPosition) state.speedIndex = IndexFromDigit(record[kSpeedPosition]);
     state.portActive = record.size() > kActivePosition && record[kActivePosition] == '1';
     if (state.portActive && !PortName(state.portIndex).empty())
-        port.OpenPort(state, PortName(state.portIndex), BaudRateFor(state.speedIndex));
+        port.OpenPort(state, PortName(state.portIndex), BaudRateFor(state.speedIndex), WhenAbsent::Wait);
     state.offlineLocator = ToLocatorText(LocatorField(record, kOfflinePosition));
     targetText = LocatorField(record, kTargetPosition);
     for (const auto& [position, flag] : kFlagPositions)
@@ -94,13 +95,19 @@ void loadSettings(AppState& state, std::string& targetText, SerialPort& port, co
 bool saveSettings(const AppState& state, std::string_view targetText, const std::filesystem::path& file) {
     const AppSettings record = EncodeSettings(state, targetText);
     std::string temporary = file.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, record.data(), record.size()) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (written && closed && ::rename(temporary.c_str(), file.c_str()) == 0) return true;
-    ::unlink(temporary.c_str());
-    return false;
+    UniqueFd fd(::mkstemp(temporary.data()));
+    if (!fd) return false;
+    const bool written = WriteAll(fd.get(), record.data(), record.size()) && ::fsync(fd.get()) == 0;
+    const bool closed = ::close(fd.release()) == 0;
+    if (!written || !closed || ::rename(temporary.c_str(), file.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The rename is on disk only once the folder is: without this a power cut may undo it.
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    const UniqueFd folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folderFd) ::fsync(folderFd.get());
+    return true;
 }
 
 }  // namespace moltrevane

@@ -66,7 +66,9 @@ std::string TakeSentence(NmeaBuffer& buffer) {
     for (std::size_t p = text.find('$'); p != std::string_view::npos; p = text.find('$', p + 1)) {
         const std::string_view rest = text.substr(p);
         if (!IsRmcHeader(rest)) continue;
-        const std::string_view sentence = rest.substr(0, rest.find_first_of("\r\n"));
+        const std::size_t end = rest.find_first_of("\r\n");
+        if (end == std::string_view::npos) break;  // cut by the limit: its checksum is not all there
+        const std::string_view sentence = rest.substr(0, end);
         if (ChecksumMatches(sentence)) return std::string(sentence);
     }
     return {};

@@ -18,11 +18,15 @@ std::string PortName(int portIndex);
 // The speed table's rate, or 4800 baud for an index without an entry.
 unsigned BaudRateFor(int speedIndex);
 
+// After the message that the device cannot be opened: give up, or (at start-up, for a
+// receiver plugged in later) wait for it as after an unplug.
+enum class WhenAbsent { GiveUp, Wait };
+
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
     // Opens, configures and starts reading into state.nmea; an earlier reader is ended first.
-    virtual bool OpenPort(AppState& state, std::string_view portName, unsigned baudRate) = 0;
+    virtual bool OpenPort(AppState& state, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) = 0;
     // Stops and joins the reader, then closes the device; false when nothing was open.
     virtual bool ClosePort(AppState& state) = 0;
 };

@@ -9,7 +9,7 @@
 #include <csignal>
 
 #include "platform/fltk_dialog.h"
-#include "platform/unique_fd.h"
+#include "core/unique_fd.h"
 #include "screens/code_page.h"
 #include "screens/main_screen.h"
 #include "screens/make_screen.h"

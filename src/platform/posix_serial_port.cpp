@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 
 #include <array>
@@ -12,6 +13,7 @@
 
 #include "core/app_state.h"
 #include "core/messages.h"
+#include "platform/device_owner.h"
 
 namespace moltrevane {
 namespace {
@@ -72,6 +74,38 @@ UniqueFd OpenDevice(const std::filesystem::path& path, unsigned baudRate, OpenFa
     return fd;
 }
 
+// The receiver behind a port name, as the reader knows it between its opens.
+struct Receiver {
+    std::filesystem::path programFolder;
+    std::string portName;  // looked up at every open: a link may be made while the reader waits
+    unsigned baudRate;
+    LinkIdentity link{};          // the port's link when the device was last opened
+    bool pseudoTerminal = false;  // the device last opened was one
+};
+
+// Only a character device that no other program has open: never another program's terminal.
+UniqueFd OpenReceiver(Receiver& receiver, OpenFailure& failure) {
+    failure = OpenFailure::Open;
+    const std::filesystem::path path = DevicePathFor(receiver.programFolder, receiver.portName);
+    struct stat device {};
+    if (path.empty() || ::stat(path.c_str(), &device) != 0 || !S_ISCHR(device.st_mode) ||
+        HeldByAnotherProcess(device.st_rdev))
+        return {};
+    UniqueFd fd = OpenDevice(path, receiver.baudRate, failure);
+    if (fd) {
+        receiver.link = LinkIdentityOf(path);
+        receiver.pseudoTerminal = IsPseudoTerminal(device.st_rdev);
+    }
+    return fd;
+}
+
+// A pseudo-terminal never comes back: its number is handed to the next program that asks.
+// A link made anew (a replay started again) is a new receiver.
+bool MayComeBack(const Receiver& receiver) {
+    return !receiver.pseudoTerminal ||
+           LinkIdentityOf(DevicePathFor(receiver.programFolder, receiver.portName)) != receiver.link;
+}
+
 const char* MessageFor(OpenFailure failure) {
     switch (failure) {
         case OpenFailure::Open: return "Unable to open the port";
@@ -92,7 +126,11 @@ enum class Wait { Data, Dead, Stop };
 
 Wait WaitForDevice(int fd, int wakeFd) {
     std::array<pollfd, 2> fds{{{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}}};
-    if (::poll(fds.data(), fds.size(), -1) < 0) return errno == EINTR ? Wait::Data : Wait::Dead;
+    int ready;
+    while ((ready = ::poll(fds.data(), fds.size(), -1)) < 0 && errno == EINTR) {
+        // a signal is no hang-up: wait again
+    }
+    if (ready < 0) return Wait::Dead;
     if (fds[1].revents != 0) return Wait::Stop;
     if (fds[0].revents & POLLIN) return Wait::Data;
     return fds[0].revents & (POLLHUP | POLLERR | POLLNVAL) ? Wait::Dead : Wait::Data;
@@ -110,11 +148,12 @@ bool ReadWaiting(AppState& state, int fd) {
     return true;
 }
 
-// Once a second, without a message, until the device is back or the reader is stopped.
-void Reconnect(AppState& state, const std::filesystem::path& path, unsigned baudRate, int wakeFd) {
+// Once a second, without a message, until the receiver is back or the reader is stopped.
+void Reconnect(AppState& state, Receiver& receiver, int wakeFd) {
     while (!Woken(wakeFd, kReconnectIntervalMs)) {
+        if (!MayComeBack(receiver)) continue;
         OpenFailure failure;
-        UniqueFd fd = OpenDevice(path, baudRate, failure);
+        UniqueFd fd = OpenReceiver(receiver, failure);
         if (!fd) continue;
         int expected = kReconnecting;
         if (state.portHandle.compare_exchange_strong(expected, fd.get())) fd.release();
@@ -122,12 +161,12 @@ void Reconnect(AppState& state, const std::filesystem::path& path, unsigned baud
     }
 }
 
-void ReaderLoop(AppState& state, std::filesystem::path path, unsigned baudRate, int wakeFd) {
+void ReaderLoop(AppState& state, Receiver receiver, int wakeFd) {
     for (;;) {
         int fd = state.portHandle.load();
         if (fd == kInvalidPortHandle) return;
         if (fd == kReconnecting) {
-            Reconnect(state, path, baudRate, wakeFd);
+            Reconnect(state, receiver, wakeFd);
             continue;
         }
         const Wait wait = WaitForDevice(fd, wakeFd);
@@ -159,14 +198,14 @@ PosixSerialPort::~PosixSerialPort() {
     if (readerState_) ClosePort(*readerState_);
 }
 
-bool PosixSerialPort::OpenPort(AppState& state, std::string_view portName, unsigned baudRate) {
+bool PosixSerialPort::OpenPort(AppState& state, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) {
     ClosePort(state);
-    const std::filesystem::path path = DevicePathFor(programFolder_, portName);
+    Receiver receiver{programFolder_, std::string(portName), baudRate};
     OpenFailure failure = OpenFailure::Open;
-    UniqueFd fd = path.empty() ? UniqueFd() : OpenDevice(path, baudRate, failure);
+    UniqueFd fd = OpenReceiver(receiver, failure);
     if (!fd) {
         messages_.ShowMessage("Error", MessageFor(failure));
-        return false;
+        if (whenAbsent == WhenAbsent::GiveUp || DevicePathFor(programFolder_, portName).empty()) return false;
     }
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) {
@@ -175,16 +214,17 @@ bool PosixSerialPort::OpenPort(AppState& state, std::string_view portName, unsig
     }
     wakeRead_.reset(pipeEnds[0]);
     wakeWrite_.reset(pipeEnds[1]);
-    state.portHandle = fd.release();
+    const bool opened = static_cast<bool>(fd);
+    state.portHandle = opened ? fd.release() : kReconnecting;
     try {
-        state.readerThread = std::thread(ReaderLoop, std::ref(state), path, baudRate, wakeRead_.get());
+        state.readerThread = std::thread(ReaderLoop, std::ref(state), std::move(receiver), wakeRead_.get());
     } catch (const std::system_error&) {
         ClosePort(state);
         messages_.ShowMessage("Error", "Unable to create the read thread");
         return false;
     }
     readerState_ = &state;
-    return true;
+    return opened;
 }
 
 bool PosixSerialPort::ClosePort(AppState& state) {

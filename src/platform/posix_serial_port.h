@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "gps/serial_port.h"
-#include "platform/unique_fd.h"
+#include "core/unique_fd.h"
 
 namespace moltrevane {
 
@@ -21,7 +21,7 @@ public:
     PosixSerialPort(const PosixSerialPort&) = delete;
     PosixSerialPort& operator=(const PosixSerialPort&) = delete;
 
-    bool OpenPort(AppState& state, std::string_view portName, unsigned baudRate) override;
+    bool OpenPort(AppState& state, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) override;
     bool ClosePort(AppState& state) override;
 
 private:

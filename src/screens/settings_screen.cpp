@@ -51,7 +51,7 @@ void SettingsScreen::OpenPort() {
     state.speedIndex = dialog_.Selection(ids::kSpeedChoice);
     state.portIndex = dialog_.Selection(ids::kPortChoice);
     const std::string portName = PortName(state.portIndex);
-    if (!portName.empty()) context_.port.OpenPort(state, portName, BaudRateFor(state.speedIndex));
+    if (!portName.empty()) context_.port.OpenPort(state, portName, BaudRateFor(state.speedIndex), WhenAbsent::GiveUp);
     dialog_.StartTimer();
     state.portActive = true;
 }
