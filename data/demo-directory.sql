@@ -332,6 +332,9 @@ INSERT INTO repeater VALUES ('DB0NULL', 'JO40HE', NULL, NULL, 'Frankfurt', NULL,
 INSERT INTO repeater VALUES ('DB0BAD', 'J040HE', '100', 'FM', 'Locator mit Ziffer Null', '', '', '', '', 'demo data, invented');
 INSERT INTO repeater VALUES ('G3X', 'IO91WM', '30', 'Bake', 'London', '144.4300', '', '', '', 'demo data, invented');
 INSERT INTO repeater VALUES ('DL0ABCDE', 'JO31NF', '150', 'Bake', 'Ruhrgebiet', '432.4500', '', '', '', 'demo data, invented');
+INSERT INTO repeater VALUES ('DÖ0ABC', 'JN58TC', '530', 'FM', 'München Süd', '145.6750', '145.0750', 'RV55', 'Grüße', 'demo data, invented');
+INSERT INTO repeater VALUES ('OE2XZR', 'JN67NT', '1800', 'FM', 'Großglockner-Straße', '438.9500', '431.3500', '', '', 'demo data, invented');
+INSERT INTO repeater VALUES ('HB9ZH', 'JN47PI', '850', 'DMR', 'Zürich Üetliberg', '439.4125', '431.8125', '', '', 'demo data, invented');
 COMMIT;
 -- Both the station list's ORDER BY and every call lookup use it.
 CREATE INDEX IF NOT EXISTS repeater_call_loc ON repeater (call, loc);

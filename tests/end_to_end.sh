@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program under Xvfb with a replayed receiver: drives every screen with xdotool,
-# keeps a screenshot of each, and checks what the program leaves behind when it ends.
+# keeps a screenshot of each, and checks what the program shows and what it leaves behind.
 #
 #   end_to_end.sh PROGRAM NMEA_REPLAY SOURCE_DIR SCREENSHOT_DIR
 # Run it inside xvfb-run (DISPLAY set). PROGRAM_WRAPPER, when set, is put before the program.
@@ -12,13 +12,40 @@ mkdir -p "$shots"
 . "$source/tools/program-session.sh"
 start_session "$source" "$replay"
 
+# Pixels of the drawn red text (time, locator) inside and outside their cells of 9 × 23 pixels
+# a character: "inside outside".
+red_pixels() {
+  local count='-fuzz 30% -fill black +opaque red -fill white -opaque red -colorspace gray -format %[fx:round(mean*w*h)]'
+  # shellcheck disable=SC2086
+  echo "$(convert "$1" -fill black -draw 'rectangle 0,0 300,300' -fill red \
+            \( "$1" -crop 72x23+40+27 \) -geometry +40+27 -composite \
+            \( "$1" -crop 54x23+130+77 \) -geometry +130+77 -composite $count info:)" \
+       "$(convert "$1" -fill white -draw 'rectangle 40,27 111,49' -draw 'rectangle 130,77 183,99' $count info:)"
+}
+record_is() {  # expected-bytes (printf format) when
+  printf "$1" > "$home/expected.cfg"
+  cmp -s "$home/expected.cfg" "$folder/Moltrevane.cfg" || fail "$2 the settings file reads '$(cat -v "$folder/Moltrevane.cfg")'"
+}
+
 start_program
 window Moltrevane > /dev/null || fail "no main window"
 sleep 2.5  # a few cycles with fixes
 shot Moltrevane "$shots/main.png"
+read -r inside outside <<< "$(red_pixels "$shots/main.png")"
+[ "$inside" -gt 50 ] || fail "no time or locator drawn ($inside red pixels)"
+[ "$outside" -eq 0 ] || fail "the drawn time or locator covers $outside pixels beyond its cells"
 
+# A call typed into an empty row and the screen closed at once: it is still looked up.
 click Moltrevane 121 257       # Repeater
 window Repeater > /dev/null || fail "no repeater screen"
+click Repeater 12 14           # N of the first row
+xdotool type db0cr
+close_window Repeater
+click Moltrevane 121 257
+click Repeater 228 14          # I of the first row: only a row with a found call opens it
+window "Info Station" > /dev/null || fail "the call typed before closing was lost"
+close_window "Info Station"
+
 click Repeater 40 257          # Search Stn.
 sleep 1.5
 shot Repeater "$shots/repeater.png"
@@ -28,10 +55,13 @@ shot "Info Station" "$shots/station-info.png"
 close_window "Info Station"
 close_window Repeater
 
+# An offline locator typed and the screen closed at once is kept.
 click Moltrevane 40 257        # Settings
 window Settings > /dev/null || fail "no settings screen"
 sleep 1.5                      # the NMEA view fills
 shot Settings "$shots/settings.png"
+click Settings 148 70          # the offline locator
+xdotool key ctrl+a BackSpace type jn58se
 close_window Settings
 
 click Moltrevane 201 257       # Info
@@ -41,24 +71,52 @@ close_window Info
 
 close_window Moltrevane
 await_exit "after its window closed"
-
-record=$(cat "$folder/Moltrevane.cfg")
-[ "$(stat -c %s "$folder/Moltrevane.cfg")" -eq 31 ] || fail "settings file is not 31 bytes"
-[ "$record" = "$session_settings" ] || fail "settings file reads '$record'"
-[ -z "$(ls -A "$folder" | grep -v -x -e Moltrevane.sqlite -e Moltrevane.cfg -e COM2)" ] ||
+record_is '231-JN58SE-JN58SD-11111-1111101' "after the screens were closed"
+[ -z "$(ls -A "$folder" | grep -v -x -e Moltrevane.sqlite -e Moltrevane.cfg -e COM2 -e expected.cfg)" ] ||
   fail "left behind: $(ls -A "$folder")"
 
-# A signal ends the program the same way: the typed target is saved.
+# A signal ends the program the same way: the target, typed and pasted in lower case, is saved.
 printf '230-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
 start_program
 click Moltrevane 55 124        # into the target entry
-xdotool key ctrl+a BackSpace type jo62qm
+printf 2qm | xclip -selection clipboard -loops 3 &
+xdotool key ctrl+a BackSpace type jo6
+xdotool key ctrl+v
 sleep 1.5
 kill -TERM "$program_pid"
 await_exit "after SIGTERM"
-record=$(cat "$folder/Moltrevane.cfg")
-[ "$record" = '230-JO31OM-JO62QM-11111-1111101' ] || fail "after SIGTERM the settings file reads '$record'"
+record_is '230-JO31OM-JO62QM-11111-1111101' "after SIGTERM"
+
+# Open Port leaves an untouched offline locator as it is, whatever is tapped next.
+printf '230-\0\0\0\0\0\0-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
+start_program
+click Moltrevane 40 257        # Settings
+window Settings > /dev/null || fail "no settings screen"
+click Settings 42 44           # Open Port
+click Settings 21 185          # KW, twice: set as before
+click Settings 21 185
+close_window Settings
+close_window Moltrevane
+await_exit "after Open Port"
+record_is '231-\0\0\0\0\0\0-JN58SD-11111-1111101' "after Open Port"
+
+# Losing the display ends the program as closing it does, with the reader stopped.
+exec 4> "$home/display"
+Xvfb -displayfd 4 -screen 0 800x600x24 > /dev/null 2>&1 &
+xvfb_pid=$!
+exec 4>&-
+for _ in $(seq 50); do [ -s "$home/display" ] && break; sleep 0.1; done
+printf '231-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
+DISPLAY=:$(cat "$home/display") start_program
+DISPLAY=:$(cat "$home/display") click Moltrevane 55 124
+DISPLAY=:$(cat "$home/display") xdotool key ctrl+a BackSpace type jo62qm
+sleep 1.5
+kill "$xvfb_pid"
+timeout 30 tail --pid="$program_pid" -f /dev/null || fail "the program did not end when its display went"
+status=0; wait "$program_pid" || status=$?
+[ "$status" -eq 1 ] || fail "without its display the program exited with $status"
+record_is '231-JO31OM-JO62QM-11111-1111101' "after the display was lost"
 
 kill "$replay_pid"; wait "$replay_pid" || true
 [ ! -e "$folder/COM2" ] || fail "nmea-replay left its link"
-echo "end to end: all screens driven, settings saved, nothing left running; screenshots in $shots"
+echo "end to end: all screens driven, what they show checked, settings saved, nothing left running; screenshots in $shots"

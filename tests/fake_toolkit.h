@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "screens/code_page.h"
 #include "screens/screen.h"
 
 namespace moltrevane::testing {
@@ -23,7 +24,9 @@ struct RecordingDialog : Dialog {
         texts[id] = std::string(text);
         ++textWrites[id];
     }
-    void SetDirectoryText(int id, std::string_view utf8) override { SetText(id, utf8); }
+    // Kept as the real toolkit reads it back: 8-bit, so directory text sent down the 8-bit
+    // path, or the other way round, shows as the wrong characters.
+    void SetDirectoryText(int id, std::string_view utf8) override { SetText(id, CodePageFromUtf8(utf8)); }
     std::string Text(int id) const override {
         const auto found = texts.find(id);
         return found == texts.end() ? std::string() : found->second;

@@ -64,12 +64,12 @@ TEST(SearchNearest, TiesKeepTheEarlierCallAndEqualToLastDoesNotEnter) {
     EXPECT_EQ(r.calls(), (std::vector<std::string>{"Z", "SA", "SB", "SC", "SD", "SE", "SF"}));
 }
 
-TEST(SearchNearest, OwnPositionFromGpsWhenThePortIsActive) {
+TEST(SearchNearest, OwnPositionFromGpsWhenThePortIsActiveAndNoneBeforeTheFirstFix) {
     OfflineAt state("JN58SD");
-    state.portActive = true;  // no fix yet: 0, 0
-    const SearchResult r = Search(state, {Row{"MUC", "JN58SD"}, Row{"NUL", "JJ00AA"}});
-    EXPECT_EQ(r.calls()[0], "NUL");
-    EXPECT_EQ(state.ownLatitude, 0.0);
+    state.portActive = true;
+    EXPECT_EQ(Search(state, {Row{"MUC", "JN58SD"}, Row{"NUL", "JJ00AA"}}).calls(), std::vector<std::string>(7, "-"));
+    state.hasGpsFix = true;  // at 0° N 0° E
+    EXPECT_EQ(Search(state, {Row{"MUC", "JN58SD"}, Row{"NUL", "JJ00AA"}}).calls()[0], "NUL");
 }
 
 TEST(SearchNearest, LargeDirectoriesAreReadWhole) {

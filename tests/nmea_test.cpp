@@ -32,6 +32,17 @@ TEST(NmeaBuffer, CollectsOnlyWholeLinesAndSplitsCrLf) {
     EXPECT_EQ(TakeAllText(buffer), "");
 }
 
+TEST(NmeaBuffer, TheViewGetsEveryLineWhicheverTakeEmptiedTheText) {
+    NmeaBuffer buffer;
+    Feed(buffer, std::string(kFix) + "\r\n");
+    EXPECT_EQ(TakeSentence(buffer), kFix);
+    Feed(buffer, "$GPGSV,1\n");
+    EXPECT_EQ(TakeAllText(buffer), std::string(kFix) + "\r\n$GPGSV,1\n");
+    Feed(buffer, std::string(kFix) + "\r\n");
+    EXPECT_EQ(TakeAllText(buffer), std::string(kFix) + "\r\n");
+    EXPECT_EQ(TakeSentence(buffer), "");  // the view's take empties the text too
+}
+
 TEST(NmeaBuffer, TextIsEmptiedWhenLinePlusTextWouldPassTheLimit) {
     const auto fill = [](NmeaBuffer& buffer, std::size_t textLength) {
         for (int i = 0; i < 198; ++i) Feed(buffer, "123456789\n");

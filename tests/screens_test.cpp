@@ -32,6 +32,11 @@ protected:
                                     Row{"DB0NOR", "JO31ON", "200", "FM", "Nordwald"},
                                     Row{"DB0LONG8", "JN58SD", "520", "FM", "Muenchen"},
                                     Row{"DB0LONG", "JN58SE", "1", "FM", "Kurz"},
+                                    Row{"DB0" + std::string(21, 'X') + "-NORD", "JO31OL", "1", "FM", "Nordhang"},
+                                    Row{"DB0" + std::string(21, 'X') + "-SUED", "JN58TE", "1", "FM", "Suedhang"},
+                                    Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal eins"},
+                                    Row{"DB0DUP", "JO31PM", "1", "FM", "Zweimal zwei"},
+                                    Row{"D\u00D60ABC", "JO31OM", "1", "FM", "K\u00F6ln"},
                                 });
     }
 
@@ -161,11 +166,17 @@ TEST_F(MainScreenTest, TargetResultsFollowTheTypedLocator) {
     EXPECT_EQ(dialog.Text(ids::kBearing), "");
 }
 
-TEST_F(MainScreenTest, BeforeTheFirstFixDistancesCountFromZeroZero) {
-    state.portActive = true;
-    dialog.texts[ids::kTarget] = "JJ00AA";
+TEST_F(MainScreenTest, WithoutAnOwnPositionNothingIsMeasured) {
+    dialog.texts[ids::kTarget] = "JO62QM";
+    state.portActive = true;  // no fix yet: 0° N 0° E is no position
     screen.RunCycle();
-    EXPECT_EQ(dialog.Text(ids::kDistance), "6 km");
+    EXPECT_EQ(dialog.Text(ids::kDistance) + dialog.Text(ids::kBearing), "");
+    for (const char* offline : {"", "ERROR"}) {
+        state.portActive = false;
+        SetOffline(offline);
+        screen.RunCycle();
+        EXPECT_EQ(dialog.Text(ids::kDistance) + dialog.Text(ids::kBearing), "") << offline;
+    }
 }
 
 TEST_F(MainScreenTest, UnchangedTextsAreNotWrittenAgain) {
@@ -296,6 +307,11 @@ protected:
     std::string Grad(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].grad); }
     std::string Info(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].info); }
     std::string Call(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].call); }
+    std::size_t RowOf(std::string_view call) {
+        std::size_t row = 0;
+        while (row < 7 && Call(row) != call) ++row;
+        return row;
+    }
 
     RepeaterScreen screen{context, dialog};
 };
@@ -341,16 +357,47 @@ TEST_F(RepeaterScreenTest, UnknownCallForgetsTheEarlierStation) {
 }
 
 TEST_F(RepeaterScreenTest, SearchFillsNearestFirstAndLeavesTheRestEmpty) {
+    SetOffline("JN58SE");
     screen.OnPress(ids::kSearchStation);
-    EXPECT_EQ(Call(0), "DB0ABC");
-    EXPECT_EQ(Call(1), "DB0NOR");
-    EXPECT_EQ(Info(1), "JO31ON - Nordwald");
+    EXPECT_EQ(Call(0), "DB0LONG");
+    EXPECT_EQ(Call(1), "DB0LONG8");
+    EXPECT_EQ(Info(1), "JN58SD - Muenchen");
     EXPECT_EQ(Km(1), "5 km");
-    EXPECT_EQ(Call(4), "");
-    EXPECT_EQ(Km(4), "");
-    EXPECT_EQ(Info(4), "");
     EXPECT_TRUE(dialog.enabled[ids::kSearchStation]);
     EXPECT_TRUE(dialog.timerRunning);
+
+    SetOffline("ERROR");  // no own position: nothing is "nearest"
+    screen.OnPress(ids::kSearchStation);
+    for (std::size_t r = 0; r < 7; ++r) EXPECT_EQ(Call(r) + Km(r) + Info(r), "") << r;
+}
+
+TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
+    screen.OnPress(ids::kSearchStation);
+    // Calls alike in their first 23 characters are two stations.
+    const std::size_t north = RowOf("DB0" + std::string(21, 'X') + "-NORD");
+    ASSERT_LT(north, 7u);
+    EXPECT_EQ(Info(north), "JO31OL - Nordhang");
+    // A call listed twice keeps the row the search measured, not the one the lookup ends on.
+    const std::size_t twice = RowOf("DB0DUP");
+    ASSERT_LT(twice, 7u);
+    EXPECT_EQ(Km(twice), "0 km");
+    screen.OnTimer();
+    EXPECT_EQ(Km(twice), "0 km");
+}
+
+TEST_F(RepeaterScreenTest, DirectoryTextIsUtf8BothWays) {
+    screen.OnPress(ids::kSearchStation);
+    EXPECT_LT(RowOf("D\xD6" "0ABC"), 7u);
+    TypeCall(0, "D\xD6" "0ABC");  // typed in the 8-bit code page
+    EXPECT_EQ(Info(0), "JO31OM - K\xF6ln");
+}
+
+TEST_F(RepeaterScreenTest, RowsShowNoDistanceWithoutAnOwnPosition) {
+    TypeCall(0, "DB0NOR");
+    SetOffline("");
+    screen.OnTimer();
+    EXPECT_EQ(Km(0) + Grad(0), "");
+    EXPECT_EQ(Info(0), "JO31ON - Nordwald");
 }
 
 TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {

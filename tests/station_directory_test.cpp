@@ -55,10 +55,10 @@ TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
     EXPECT_TRUE(directory.LookupCall("DB0ABC").found);
 }
 
-TEST(CallStatement, QuotesDoubledAndCutAt23) {
+TEST(CallStatement, QuotesDoubledAndCutAtAZeroByteOnly) {
     EXPECT_EQ(CallStatement(kLookupPrefix, "DB0ABC"), "SELECT loc, qth FROM repeater WHERE call='DB0ABC'");
     EXPECT_EQ(CallStatement(kLookupPrefix, "a'b"), "SELECT loc, qth FROM repeater WHERE call='a''b'");
-    EXPECT_EQ(CallStatement("", std::string(30, 'x')), std::string(23, 'x') + "'");
+    EXPECT_EQ(CallStatement("", std::string(30, 'x')), std::string(30, 'x') + "'");
     EXPECT_EQ(CallStatement("", std::string("ab\0cd", 5)), "ab'");
 }
 

@@ -25,6 +25,8 @@ struct AppState {
     LocatorText currentLocator{};
     LocatorText targetLocator{};
 
+    // Until the first fix the GPS position is no position: nothing is measured from it.
+    bool hasGpsFix = false;
     double gpsLatitude = 0.0;
     double gpsLongitude = 0.0;
     double ownLatitude = 0.0;

@@ -43,8 +43,8 @@ void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex)
 
 void SearchNearest(AppState& state, const StationDirectory& directory, StationList& list, NearestStations& nearest) {
     nearest.fill(NearestEntry{});
-    FixOwnPosition(state);
     list.Clear();
+    if (!FixOwnPosition(state)) return;  // "nearest" to a position we do not have means nothing
     directory.RunQuery(kStationListStatement, [&](RowValues row) {
         if (row.size() >= 2) CollectStation(list, row[0], row[1]);
     });

@@ -9,8 +9,6 @@
 namespace moltrevane {
 namespace {
 
-constexpr std::size_t kCallTextLimit = 23;
-
 struct CloseDatabase {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
 };
@@ -39,7 +37,7 @@ int DeliverRow(void* context, int columnCount, char** values, char**) {
 }  // namespace
 
 std::string CallStatement(std::string_view prefix, std::string_view callText) {
-    const std::string_view call = callText.substr(0, callText.find('\0')).substr(0, kCallTextLimit);
+    const std::string_view call = callText.substr(0, callText.find('\0'));
     std::string statement(prefix);
     for (char c : call) {
         if (c == '\'') statement += '\'';

@@ -24,8 +24,8 @@ inline constexpr std::string_view kLookupPrefix = "SELECT loc, qth FROM repeater
 inline constexpr std::string_view kDetailsPrefix =
     "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater WHERE call='";
 
-// prefix + the call text (cut at its first zero byte and at 23 characters, every quote
-// doubled) + the closing quote, so typed text can never leave the string literal.
+// prefix + the call text (cut at its first zero byte, every quote doubled) + the closing
+// quote, so no text can leave the string literal.
 std::string CallStatement(std::string_view prefix, std::string_view callText);
 
 class StationDirectory {

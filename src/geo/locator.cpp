@@ -77,13 +77,16 @@ void DecodeTargetLocator(AppState& state, std::string_view locatorText) {
     state.targetLongitude = point.longitude;
 }
 
-void FixOwnPosition(AppState& state) {
+bool FixOwnPosition(AppState& state) {
     if (state.portActive) {
+        if (!state.hasGpsFix) return false;
         state.ownLatitude = state.gpsLatitude;
         state.ownLongitude = state.gpsLongitude;
-    } else {
-        DecodeOwnLocator(state, LocatorView(state.offlineLocator));
+        return true;
     }
+    if (!IsValidLocator(LocatorView(state.offlineLocator))) return false;
+    DecodeOwnLocator(state, LocatorView(state.offlineLocator));
+    return true;
 }
 
 std::string_view LocatorView(const LocatorText& locator) {

@@ -28,9 +28,10 @@ GeoPoint PositionFromLocator(std::string_view locatorText);
 void DecodeOwnLocator(AppState& state, std::string_view locatorText);
 void DecodeTargetLocator(AppState& state, std::string_view locatorText);
 
-// The own point: the last GPS position in GPS mode (0, 0 before any fix), else the centre
-// of the offline locator, unchecked.
-void FixOwnPosition(AppState& state);
+// The own point: the last GPS position in GPS mode, else the centre of the offline locator.
+// False, with the point unchanged, when there is none: no fix yet, or an offline locator
+// that is not one (empty, "ERROR").
+bool FixOwnPosition(AppState& state);
 
 // The text of a zero-terminated locator array.
 std::string_view LocatorView(const LocatorText& locator);

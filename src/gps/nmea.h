@@ -9,18 +9,28 @@
 
 namespace moltrevane {
 
+// Whole lines, each with the CR or LF that ended it; emptied as a whole when the line being
+// assembled and the text together would pass kLimit, so never more than kLimit + 1 bytes.
+struct CollectedLines {
+    static constexpr std::size_t kLimit = 2000;
+    std::array<char, kLimit + 2> bytes{};
+    std::size_t length = 0;
+};
+
 struct NmeaBuffer {
     static constexpr std::size_t kLineCapacity = 1024;
-    static constexpr std::size_t kTextLimit = 2000;
+    static constexpr std::size_t kTextLimit = CollectedLines::kLimit;
 
     std::mutex guard;
     // The line being assembled; a line longer than the capacity is dropped up to its end.
     std::array<char, kLineCapacity> line{};
     std::size_t lineLength = 0;
     bool droppingLine = false;
-    // Whole lines, each with the CR or LF that ended it; never more than kTextLimit + 1 bytes.
-    std::array<char, kTextLimit + 2> text{};
-    std::size_t textLength = 0;
+    // What the main cycle takes its sentence from.
+    CollectedLines text;
+    // The same lines for the settings screen's view, kept until the view takes them, so it
+    // sees every line whichever take emptied `text`.
+    CollectedLines viewText;
 };
 
 // One byte from the receiver; never allocates.
@@ -30,7 +40,7 @@ void FeedByte(NmeaBuffer& buffer, unsigned char byte);
 // without its line end; empties the collected text in the same step.
 std::string TakeSentence(NmeaBuffer& buffer);
 
-// Everything collected, emptied in the same step.
+// Every line received since the last TakeAllText; empties both texts in the same step.
 std::string TakeAllText(NmeaBuffer& buffer);
 
 struct RmcReading {

@@ -33,6 +33,15 @@ bool ChecksumMatches(std::string_view sentence) {
     return sum == high * 16 + low;
 }
 
+void MakeRoomFor(CollectedLines& lines, std::size_t lineLength) {
+    if (lineLength + lines.length > CollectedLines::kLimit) lines.length = 0;
+}
+
+void Append(CollectedLines& lines, const std::array<char, NmeaBuffer::kLineCapacity>& line, std::size_t lineLength) {
+    std::copy_n(line.begin(), lineLength, lines.bytes.begin() + static_cast<std::ptrdiff_t>(lines.length));
+    lines.length += lineLength;
+}
+
 }  // namespace
 
 void FeedByte(NmeaBuffer& buffer, unsigned char byte) {
@@ -42,7 +51,8 @@ void FeedByte(NmeaBuffer& buffer, unsigned char byte) {
         return;
     }
     const std::size_t n = buffer.lineLength;
-    if (n + buffer.textLength > NmeaBuffer::kTextLimit) buffer.textLength = 0;
+    MakeRoomFor(buffer.text, n);
+    MakeRoomFor(buffer.viewText, n);
     if (byte == 0) return;  // a zero byte never lengthens a zero-terminated line
     if (n == NmeaBuffer::kLineCapacity) {
         buffer.lineLength = 0;
@@ -52,8 +62,8 @@ void FeedByte(NmeaBuffer& buffer, unsigned char byte) {
     buffer.line[n] = static_cast<char>(byte);
     buffer.lineLength = n + 1;
     if (!IsLineEnd(byte)) return;
-    std::copy_n(buffer.line.begin(), buffer.lineLength, buffer.text.begin() + buffer.textLength);
-    buffer.textLength += buffer.lineLength;
+    Append(buffer.text, buffer.line, buffer.lineLength);
+    Append(buffer.viewText, buffer.line, buffer.lineLength);
     buffer.lineLength = 0;
 }
 
@@ -61,8 +71,8 @@ std::string TakeSentence(NmeaBuffer& buffer) {
     // Sentences are never taken from beyond this text position.
     constexpr std::size_t kSentenceLimit = 1023;
     std::lock_guard lock(buffer.guard);
-    const std::string_view text(buffer.text.data(), std::min(buffer.textLength, kSentenceLimit));
-    buffer.textLength = 0;
+    const std::string_view text(buffer.text.bytes.data(), std::min(buffer.text.length, kSentenceLimit));
+    buffer.text.length = 0;
     for (std::size_t p = text.find('$'); p != std::string_view::npos; p = text.find('$', p + 1)) {
         const std::string_view rest = text.substr(p);
         if (!IsRmcHeader(rest)) continue;
@@ -76,8 +86,9 @@ std::string TakeSentence(NmeaBuffer& buffer) {
 
 std::string TakeAllText(NmeaBuffer& buffer) {
     std::lock_guard lock(buffer.guard);
-    std::string text(buffer.text.data(), buffer.textLength);
-    buffer.textLength = 0;
+    std::string text(buffer.viewText.bytes.data(), buffer.viewText.length);
+    buffer.viewText.length = 0;
+    buffer.text.length = 0;
     return text;
 }
 

@@ -8,10 +8,13 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Input.H>
-#include <FL/Fl_Multiline_Input.H>
+#include <FL/Fl_Text_Buffer.H>
+#include <FL/Fl_Text_Display.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -32,42 +35,94 @@ std::string LabelText(std::string_view utf8) {
     return out;
 }
 
-// Entries report leaving to the screen and may turn letters to upper case as typed.
-template <class Base>
-class ScreenEntry final : public Base {
+// Entries report the user leaving them to the screen, and may turn letters to upper case,
+// typed or pasted. FLTK also moves the focus by itself (into the next entry when a focused
+// button is disabled, back after a message box); only an entry the user clicked, typed or
+// pasted into, or was sent to, counts as left.
+class ScreenEntry final : public Fl_Input {
 public:
     ScreenEntry(int x, int y, int w, int h, bool upperCase, std::function<void()> onLeave)
-        : Base(x, y, w, h), upperCase_(upperCase), onLeave_(std::move(onLeave)) {}
+        : Fl_Input(x, y, w, h), upperCase_(upperCase), onLeave_(std::move(onLeave)) {}
+
+    void Enter() { entered_ = true; }
 
     int handle(int event) override {
-        if (event == FL_KEYBOARD && upperCase_ && !this->readonly()) {
-            std::string text = Fl::event_text();
-            for (char& c : text)
-                if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-            if (!text.empty() && text != Fl::event_text() && !(Fl::event_state() & (FL_CTRL | FL_ALT))) {
-                this->replace(this->position(), this->mark(), text.c_str());
-                return 1;
-            }
+        if (event == FL_PUSH || event == FL_KEYBOARD || event == FL_PASTE) entered_ = true;
+        const int handled = Fl_Input::handle(event);
+        if (upperCase_ && !readonly() && (event == FL_KEYBOARD || event == FL_PASTE)) ToUpperCase();
+        if (event == FL_UNFOCUS && entered_) {
+            entered_ = false;
+            onLeave_();
         }
-        const int handled = Base::handle(event);
-        if (event == FL_UNFOCUS) onLeave_();
         return handled;
     }
 
 private:
+    void ToUpperCase() {
+        std::string text = value();
+        for (char& c : text)
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (text == value()) return;
+        const int caret = position(), selectionEnd = mark();
+        value(text.c_str());
+        position(caret, selectionEnd);
+    }
+
     bool upperCase_;
+    bool entered_ = false;
     std::function<void()> onLeave_;
 };
+
+// Read-only text of several lines, wrapped anywhere: NMEA sentences have no blanks to wrap at.
+class WrappedText final : public Fl_Text_Display {
+public:
+    WrappedText(int x, int y, int w, int h) : Fl_Text_Display(x, y, w, h) {
+        buffer(&text_);
+        wrap_mode(WRAP_AT_BOUNDS, 0);
+    }
+    ~WrappedText() override { buffer(nullptr); }
+
+private:
+    Fl_Text_Buffer text_;
+};
+
+// NMEA lines end in CR LF; a text display would show two line ends.
+std::string OneLineEndEach(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i] == '\r' ? '\n' : text[i];
+    }
+    return out;
+}
+
+// The largest font size up to `largest` at which the text is at most `width` pixels wide.
+int FittingSize(Fl_Font font, std::string_view utf8, int width, int largest) {
+    const std::string text(utf8);
+    int size = largest;
+    for (; size > 6; --size) {
+        fl_font(font, size);
+        if (fl_width(text.c_str()) <= width) break;
+    }
+    return size;
+}
+
+// The drawn time and locator keep to their cells of 9 × 23 pixels a character, so they
+// never cover a control: the font shrinks until the text fits.
+constexpr int kCellWidth = 9, kCellHeight = 23;
 
 class WidgetPainter final : public Painter {
 public:
     void DrawText(int x, int y, std::string_view text) override {
         const std::string utf8 = Utf8FromCodePage(text);
-        fl_font(FL_HELVETICA, 23);
+        const int width = kCellWidth * static_cast<int>(text.size());
+        fl_font(FL_HELVETICA, FittingSize(FL_HELVETICA, utf8, width, kCellHeight));
+        fl_push_clip(x, y, width, kCellHeight);
         fl_color(FL_WHITE);
         fl_rectf(x, y, static_cast<int>(fl_width(utf8.c_str())), fl_height());
         fl_color(FL_RED);
         fl_draw(utf8.c_str(), x, y + fl_height() - fl_descent());
+        fl_pop_clip();
     }
     void FillWhite(int x, int y, int width, int height) override { fl_rectf(x, y, width, height, FL_WHITE); }
     void Rectangle(int left, int top, int right, int bottom) override {
@@ -83,16 +138,35 @@ public:
 
 constexpr int kTextSize = 11;  // pixels; the small dialog font the layout was made for
 
+// The longest sentence NMEA allows, 82 characters, fits the sentence field's two lines.
+constexpr int kWrappedTextSize = 9;
+
 Fl_Widget* MakeEntry(const ControlSpec& c, int x, int y, int w, int h, std::function<void()> onLeave) {
-    Fl_Input* input = c.style & kMultiLine
-                          ? static_cast<Fl_Input*>(new ScreenEntry<Fl_Multiline_Input>(x, y, w, h, false, std::move(onLeave)))
-                          : new ScreenEntry<Fl_Input>(x, y, w, h, c.style & kUpperCase, std::move(onLeave));
+    if (c.style & kMultiLine) {
+        auto* text = new WrappedText(x, y, w, h);
+        text->textsize(kWrappedTextSize);
+        if (c.style & kNoBorder) text->box(FL_FLAT_BOX);
+        text->scrollbar_width(c.style & kNoBorder ? 0 : kTextSize + 2);
+        return text;
+    }
+    auto* input = new ScreenEntry(x, y, w, h, c.style & kUpperCase, std::move(onLeave));
     input->readonly(c.style & kReadOnly ? 1 : 0);
     if (c.style & kNoBorder) input->box(FL_FLAT_BOX);
     if (c.style & kSixCharacters) input->maximum_size(6);
-    if (c.style & kMultiLine) input->wrap(1);
     input->textsize(kTextSize);
     return input;
+}
+
+// The largest item of a list fits beside the arrow ("115200" in 33 units).
+int ChoiceTextSize(std::string_view items, int width, int height) {
+    const int arrow = std::min(20, height - 4), room = width - arrow - 10;
+    int size = kTextSize - 1;
+    for (std::size_t start = 0; start <= items.size();) {
+        const std::size_t end = std::min(items.find('|', start), items.size());
+        size = std::min(size, FittingSize(FL_HELVETICA, items.substr(start, end - start), room, size));
+        start = end + 1;
+    }
+    return size;
 }
 
 constexpr int kOneLineHeight = 10;  // dialog units
@@ -101,10 +175,11 @@ Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
     const int x = Pixels(c.x), y = Pixels(c.y), w = Pixels(c.width), h = Pixels(c.height);
     switch (c.kind) {
         case ControlKind::Label: {
-            // One-line labels may run past their box ("360 °"); taller ones wrap.
+            // Labels stay inside their box (a long place name would run under the row's button);
+            // taller ones wrap.
             auto* box = new Fl_Box(x, y, w, h);
             const bool oneLine = c.height <= kOneLineHeight;
-            box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_TOP | (oneLine ? 0 : FL_ALIGN_WRAP));
+            box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_CLIP | (oneLine ? 0 : FL_ALIGN_WRAP));
             return box;
         }
         case ControlKind::Frame: {
@@ -118,7 +193,7 @@ Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
         case ControlKind::Choice: {
             auto* choice = new Fl_Choice(x, y, w, h);
             choice->add(std::string(c.text).c_str());
-            choice->textsize(kTextSize - 1);  // "COM 8" beside the arrow in 33 units
+            choice->textsize(ChoiceTextSize(c.text, w, h));
             choice->clear_visible_focus();  // a focused choice hides its own item
             return choice;
         }
@@ -158,6 +233,12 @@ public:
         if (!screen) return;
         WidgetPainter painter;
         screen->Paint(painter);
+    }
+    // Hiding takes the focus without telling the entry that had it; leaving it first lets
+    // what was typed there count, however the screen is closed.
+    void hide() override {
+        if (contains(Fl::focus())) Fl::focus(this);
+        Fl_Double_Window::hide();
     }
 };
 
@@ -215,6 +296,8 @@ void FltkDialog::SetUtf8(int id, std::string_view utf8) {
     const std::string text(utf8);
     if (auto* input = dynamic_cast<Fl_Input*>(found->second)) {
         input->value(text.c_str());
+    } else if (auto* wrapped = dynamic_cast<Fl_Text_Display*>(found->second)) {
+        wrapped->buffer()->text(OneLineEndEach(text).c_str());
     } else {
         found->second->copy_label(LabelText(text).c_str());
         window_->redraw();
@@ -225,6 +308,12 @@ std::string FltkDialog::Text(int id) const {
     const auto found = controls_.find(id);
     if (found == controls_.end()) return {};
     if (const auto* input = dynamic_cast<const Fl_Input*>(found->second)) return CodePageFromUtf8(input->value());
+    if (const auto* wrapped = dynamic_cast<const Fl_Text_Display*>(found->second)) {
+        char* text = wrapped->buffer()->text();  // a copy the caller frees
+        const std::string copy = text;
+        std::free(text);
+        return CodePageFromUtf8(copy);
+    }
     const char* label = found->second->label();
     std::string text;
     for (const char* p = label ? label : ""; *p; ++p)
@@ -244,7 +333,10 @@ void FltkDialog::SetReadOnly(int id, bool readOnly) {
 }
 
 void FltkDialog::Focus(int id) {
-    if (const auto found = controls_.find(id); found != controls_.end()) found->second->take_focus();
+    const auto found = controls_.find(id);
+    if (found == controls_.end()) return;
+    if (auto* entry = dynamic_cast<ScreenEntry*>(found->second)) entry->Enter();
+    found->second->take_focus();
 }
 
 void FltkDialog::SetChecked(int id, bool checked) {

@@ -7,6 +7,10 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 
 #include "platform/fltk_dialog.h"
 #include "core/unique_fd.h"
@@ -50,6 +54,25 @@ private:
     UniqueFd read_, write_;
 };
 
+// Set while the main screen runs: the shut-down for an end that FLTK forces.
+std::function<void()> endTheProgram;
+
+// FLTK calls this when it cannot go on, the display lost above all; without it the process
+// would exit with the reader still running and the settings unsaved.
+[[noreturn]] void EndOnFatalError(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', stderr);
+    static bool ending = false;  // the shut-down itself may fail the same way
+    if (!ending && endTheProgram) {
+        ending = true;
+        endTheProgram();
+    }
+    std::_Exit(1);
+}
+
 }  // namespace
 
 void FltkMessages::ShowMessage(std::string_view title, std::string_view text) {
@@ -63,7 +86,10 @@ int FltkScreens::RunProgram(ScreenContext& context) {
     SignalsEndTheProgram signals;
     FltkDialog dialog(ScreenKind::Main);
     MainScreen main(context, dialog);
+    endTheProgram = [&main] { main.ShutDown(); };
+    Fl::fatal = EndOnFatalError;
     dialog.Run(main, false);
+    endTheProgram = nullptr;
     main.ShutDown();
     context_ = nullptr;
     return 0;

@@ -123,6 +123,7 @@ void MainScreen::ShowFix(const RmcReading& reading) {
     fields_.northSouth = reading.latitudeHemisphere;
     fields_.longitude = reading.longitudeText;
     fields_.eastWest = reading.longitudeHemisphere;
+    state.hasGpsFix = true;
     state.gpsLatitude = reading.latitude;
     state.gpsLongitude = reading.longitude;
     state.currentLocator = LocatorFromPosition(reading.rawLatitude, reading.rawLongitude);
@@ -149,12 +150,11 @@ void MainScreen::OfflineStep() {
 void MainScreen::TargetStep() {
     AppState& state = context_.state;
     state.targetLocator = ToLocatorText(fields_.target);
-    if (!IsValidLocator(LocatorView(state.targetLocator))) {
+    if (!IsValidLocator(LocatorView(state.targetLocator)) || !FixOwnPosition(state)) {
         fields_.distance.clear();
         fields_.bearing.clear();
         return;
     }
-    FixOwnPosition(state);
     DecodeTargetLocator(state, LocatorView(state.targetLocator));
     const DistanceBearingTexts texts = DescribeOwnToTarget(state);
     fields_.distance = texts.distance;

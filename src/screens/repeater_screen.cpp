@@ -2,12 +2,17 @@
 
 #include "core/app_state.h"
 #include "directory/station_directory.h"
+#include "screens/code_page.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
 namespace {
 
 constexpr std::size_t kRows = ids::kRepeaterRows.size();
+constexpr std::size_t kTypedCallLimit = 23;  // what the historic call buffer kept
+
+// Typed text is 8-bit; the directory's text is UTF-8.
+std::string TypedCall(std::string_view typed) { return Utf8FromCodePage(typed.substr(0, kTypedCallLimit)); }
 
 }  // namespace
 
@@ -17,7 +22,7 @@ void RepeaterScreen::Initialise() {
     for (std::size_t r = 0; r < kRows; ++r) {
         const ids::RepeaterRowIds& row = ids::kRepeaterRows[r];
         labels_[r] = {"", "", context_.rows.rowInfo[r]};
-        dialog_.SetText(row.call, context_.rows.rowCall[r]);
+        dialog_.SetDirectoryText(row.call, context_.rows.rowCall[r]);
         dialog_.SetReadOnly(row.call, true);
     }
     dialog_.SetEnabled(ids::kSearchQrg, false);
@@ -57,18 +62,24 @@ void RepeaterScreen::ForgetRow(std::size_t row) {
 
 void RepeaterScreen::LookupRow(std::size_t row) {
     const int call = ids::kRepeaterRows[row].call;
-    context_.rows.rowCall[row] = dialog_.Text(call);
     dialog_.SetReadOnly(call, true);
-    const CallLookupResult result = context_.directory.LookupCall(context_.rows.rowCall[row]);
-    if (result.found) {
-        labels_[row].info = result.lookupText;
-        context_.rows.rowInfo[row] = result.lookupText;
-        context_.rows.rowLocator[row] = ToLocatorText(result.lookupText);
-    } else {
-        dialog_.SetText(call, "no Call");
-        ForgetRow(row);
-    }
+    FillRow(row, TypedCall(dialog_.Text(call)), std::nullopt);
     ShowLabels();
+}
+
+void RepeaterScreen::FillRow(std::size_t row, const std::string& call, std::optional<LocatorText> measured) {
+    const int callId = ids::kRepeaterRows[row].call;
+    const CallLookupResult result = context_.directory.LookupCall(call);
+    if (!result.found) {
+        dialog_.SetText(callId, "no Call");
+        ForgetRow(row);
+        return;
+    }
+    dialog_.SetDirectoryText(callId, call);
+    labels_[row].info = result.lookupText;
+    context_.rows.rowCall[row] = call;
+    context_.rows.rowInfo[row] = result.lookupText;
+    context_.rows.rowLocator[row] = measured.value_or(ToLocatorText(result.lookupText));
 }
 
 void RepeaterScreen::OpenStationInfo(std::size_t row) {
@@ -84,27 +95,28 @@ void RepeaterScreen::Search() {
     SearchNearest(context_.state, context_.directory, context_.stations, context_.nearest);
     for (std::size_t r = 0; r < kRows; ++r) {
         const NearestEntry& entry = context_.nearest[r];
-        const bool filled = entry.stationIndex != kNoStation;
-        dialog_.SetText(ids::kRepeaterRows[r].call,
-                        filled ? context_.stations.Call(static_cast<std::size_t>(entry.stationIndex)) : "");
-        if (filled)
-            labels_[r].km = std::to_string(entry.distanceKm) + " km";
-        else
+        if (entry.stationIndex == kNoStation) {
+            dialog_.SetText(ids::kRepeaterRows[r].call, "");
             ForgetRow(r);
+            continue;
+        }
+        // The whole call and the locator the search measured: a longer call cut short, or
+        // another row of a call listed twice, would be another station.
+        const auto index = static_cast<std::size_t>(entry.stationIndex);
+        FillRow(r, std::string(context_.stations.Call(index)), ToLocatorText(context_.stations.Locator(index)));
+        labels_[r].km = std::to_string(entry.distanceKm) + " km";
     }
     ShowLabels();
-    for (std::size_t r = 0; r < kRows; ++r)
-        if (context_.nearest[r].stationIndex != kNoStation) LookupRow(r);
     dialog_.SetEnabled(ids::kSearchStation, true);
     dialog_.StartTimer();
 }
 
 void RepeaterScreen::RefreshDistances() {
     AppState& state = context_.state;
-    FixOwnPosition(state);
+    const bool ownPosition = FixOwnPosition(state);
     for (std::size_t r = 0; r < kRows; ++r) {
         const std::string_view locator = LocatorView(context_.rows.rowLocator[r]);
-        if (!IsValidLocator(locator)) {
+        if (!ownPosition || !IsValidLocator(locator)) {
             labels_[r].km.clear();
             labels_[r].grad.clear();
             continue;

@@ -18,7 +18,7 @@ class ScreenOpener;
 
 // The repeater screen's rows, kept while the screen is closed.
 struct RepeaterRows {
-    std::array<std::string, 7> rowCall;
+    std::array<std::string, 7> rowCall;  // UTF-8, as the directory has it
     std::array<std::string, 7> rowInfo;  // the info line of the last successful lookup
     std::array<LocatorText, 7> rowLocator{};
 };
@@ -33,7 +33,7 @@ struct ScreenContext {
     StationList stations;
     NearestStations nearest;
     RepeaterRows rows;
-    std::string infoStationCall;
+    std::string infoStationCall;  // UTF-8
 };
 
 }  // namespace moltrevane

@@ -14,8 +14,8 @@ namespace {
 
 using namespace moltrevane;
 
-// The call text as the statement carries it: up to its first zero byte, 23 bytes at most.
-std::string_view CutCall(std::string_view text) { return text.substr(0, text.find('\0')).substr(0, 23); }
+// The call text as the statement carries it: up to its first zero byte.
+std::string_view CutCall(std::string_view text) { return text.substr(0, text.find('\0')); }
 
 // The value of the literal that opens the text, or nothing when it is not closed
 // or anything follows it.

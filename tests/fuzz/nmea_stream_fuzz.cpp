@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const unsigned char byte : input.ConsumeBytes<unsigned char>(chunk)) {
             FeedByte(buffer, byte);
             if (byte != 0) received += static_cast<char>(byte);
-            FUZZ_CHECK(buffer.textLength <= NmeaBuffer::kTextLimit + 1);
+            FUZZ_CHECK(buffer.text.length <= NmeaBuffer::kTextLimit + 1 && buffer.viewText.length <= NmeaBuffer::kTextLimit + 1);
         }
         if (input.ConsumeBool())
             CheckSentence(TakeSentence(buffer), received);
