@@ -30,7 +30,7 @@ void BM_SearchNearest(benchmark::State& state) {
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_SearchNearest)->Arg(3000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_SearchNearest)->Arg(3000)->Arg(10000)->Arg(100000)->Arg(300000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 void BM_BareScan(benchmark::State& state) {
     const std::filesystem::path file = DirectoryOf(static_cast<int>(state.range(0)));

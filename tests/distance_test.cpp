@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "geo/locator.h"
 
@@ -29,6 +30,20 @@ TEST(Distance, NearBranchAndItsThreshold) {
     const GeoPoint a = PositionFromLocator("JN58SD");
     const GeoPoint b = PositionFromLocator("JN58TD");
     EXPECT_NEAR(DistanceKm(a.latitude, a.longitude, b.latitude, b.longitude), 6.1830, 1e-4);
+}
+
+TEST(Distance, NeverMoreThanHalfTheEquatorForAnyLocatorBytes) {
+    // An offline locator from a settings file may hold any byte; its "centre" lies turns away.
+    const GeoPoint home = PositionFromLocator("JN58SD");
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        for (std::size_t at = 0; at < 6; ++at) {
+            std::string odd = "JN58SD";
+            odd[at] = static_cast<char>(byte);
+            const GeoPoint p = PositionFromLocator(odd);
+            EXPECT_LE(DistanceKm(p.latitude, p.longitude, home.latitude, home.longitude), 20037.6) << byte << " at " << at;
+            EXPECT_LE(DistanceKm(home.latitude, home.longitude, p.latitude, p.longitude), 20037.6) << byte << " at " << at;
+        }
+    }
 }
 
 TEST(Distance, AntipodesGiveHalfAMeridian) {

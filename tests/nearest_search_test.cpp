@@ -1,6 +1,7 @@
 #include "directory/nearest_search.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "core/app_state.h"
 #include "directory/station_directory.h"
@@ -53,6 +54,21 @@ TEST(SearchNearest, DuplicateCallsKeepTheSmallestLocatorAndBadLocatorsAreSkipped
     EXPECT_EQ(r.list.Locator(1), "JN58SD");
     EXPECT_EQ(r.list.Call(3), "NUL");
     EXPECT_EQ(r.calls(), (std::vector<std::string>{"LONGCALL99", "DUP", "-", "-", "-", "-", "-"}));
+}
+
+TEST(SearchNearest, ACallIsListedOnceWhateverItsStorageAndOverlongTextIsNoStation) {
+    testing::TempFolder folder;
+    const auto file = folder / "d.sqlite";
+    testing::WriteDirectory(file, {Row{std::string(100, 'L'), "JN58SD"}, Row{"FAR", "JN58SD" + std::string(100, 'x')}});
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, "INSERT INTO repeater (call, loc) VALUES (123, 'JN58SD'), ('123', 'JN58SD'), "
+                     "(CAST('123' AS BLOB), 'JN58SD'), ('OK', 'JN58TD')", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    OfflineAt state("JN58SD");
+    SearchResult r;
+    SearchNearest(state, StationDirectory(file), r.list, r.nearest);
+    EXPECT_EQ(r.calls(), (std::vector<std::string>{"123", "OK", "-", "-", "-", "-", "-"}));
 }
 
 TEST(SearchNearest, TiesKeepTheEarlierCallAndEqualToLastDoesNotEnter) {

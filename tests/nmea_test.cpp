@@ -98,10 +98,14 @@ TEST(TakeSentence, SkipsBadChecksumsAndAcceptsMissingOnes) {
     EXPECT_EQ(TakeSentence(buffer), kFix);
 }
 
-TEST(TakeSentence, NeverTakesFromPosition1023OnNorASentenceCutThere) {
+TEST(TakeSentence, ASentenceBeyondTheSearchOrEmptiedByTheLimitComesWholeOrNotAtAll) {
     NmeaBuffer buffer;
     Feed(buffer, std::string(1020, 'p') + "\n" + std::string(kFix) + "\n");
-    EXPECT_EQ(TakeSentence(buffer), "");
+    EXPECT_EQ(TakeSentence(buffer), kFix);
+    EXPECT_EQ(TakeSentence(buffer), "");  // only since the last take
+
+    Feed(buffer, std::string(kFix) + "\n" + std::string(1990, 'q') + "\n");  // the text emptied
+    EXPECT_EQ(TakeSentence(buffer), kFix);
 
     // The limit cuts off the '*hh' of a corrupt sentence: without it, it would pass as unchecked.
     std::string corrupt = WithChecksum(std::string(kFix));

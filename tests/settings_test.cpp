@@ -137,6 +137,41 @@ TEST_F(SettingsTest, FailedSaveLeavesWhatWasThereAndNoLitter) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
 }
 
+TEST_F(SettingsTest, AReadOnlyFileIsLeftAsItWas) {
+    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
+    for (const mode_t mode : {0444, 0000}) {
+        ::chmod(file.c_str(), mode);
+        EXPECT_FALSE(saveSettings(state, target, file)) << mode;
+        ::chmod(file.c_str(), 0600);
+        EXPECT_EQ(ReadFile(file), "341-JN58SD-JO62QM-00000-0000000") << mode;
+    }
+}
+
+TEST_F(SettingsTest, ALinkedFileIsWrittenThroughTheLink) {
+    std::filesystem::create_directory(folder / "dotfiles");
+    WriteFile(folder / "dotfiles" / "moltrevane.cfg", "341-JN58SD-JO62QM-00000-0000000");
+    ::chmod((folder / "dotfiles" / "moltrevane.cfg").c_str(), 0640);
+    std::filesystem::create_symlink("dotfiles/moltrevane.cfg", file);
+    Load();
+    ASSERT_TRUE(saveSettings(state, "JN58SE", file));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(ReadFile(folder / "dotfiles" / "moltrevane.cfg"), "341-JN58SD-JN58SE-00000-0000000");
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "dotfiles"), {}), 1);
+}
+
+TEST_F(SettingsTest, AFifoIsNoSettingsFileAndLeftoversOfAKilledRunGo) {
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    WriteFile(folder / "Moltrevane.cfg.Ab12Cd", "27");  // a temporary a killed run left
+    WriteFile(folder / "Moltrevane.cfg.bak", "kept");   // not one of ours
+    Load();  // would block in open() on the FIFO
+    EXPECT_TRUE(state.showHf);  // the defaults
+    EXPECT_FALSE(std::filesystem::exists(folder / "Moltrevane.cfg.Ab12Cd"));
+    EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg.bak"), "kept");
+    EXPECT_FALSE(saveSettings(state, target, file));
+    EXPECT_EQ(std::filesystem::status(file).type(), std::filesystem::file_type::fifo);
+}
+
 TEST_F(SettingsTest, CrashBetweenWriteAndRenameLeavesTheOldFileReadable) {
     WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
     WriteFile(folder / "Moltrevane.cfg.Ab12Cd", "27");  // a torn temporary from a crashed run

@@ -1,6 +1,10 @@
 #include "directory/station_directory.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <map>
 
 #include "directory/station_record.h"
 #include "directory_fixture.h"
@@ -83,14 +87,69 @@ TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
     EXPECT_TRUE(noRows(folder / "other.sqlite"));
 }
 
-TEST_F(StationDirectoryTest, LockedDatabaseLooksLikeNoRows) {
+TEST_F(StationDirectoryTest, ReadingLeavesTheFolderAsItWasInEveryJournalMode) {
+    const auto listing = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+            files[entry.path().filename().string()] = testing::ReadFile(entry.path());
+        return files;
+    };
+    for (const char* mode : {"WAL", "DELETE", "TRUNCATE", "PERSIST", "MEMORY", "OFF"}) {
+        sqlite3* db = nullptr;
+        sqlite3_open(file.c_str(), &db);
+        sqlite3_exec(db, ("PRAGMA journal_mode=" + std::string(mode)).c_str(), nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        const auto before = listing();
+        EXPECT_TRUE(directory.LookupCall("DB0ABC").found) << mode;
+        EXPECT_EQ(StationRecordLines(directory, "DB0ABC").size(), 5u) << mode;
+        EXPECT_EQ(listing(), before) << mode;
+    }
+}
+
+TEST_F(StationDirectoryTest, AWriterInTheMiddleOfATransactionDoesNotStopReading) {
     sqlite3* writer = nullptr;
     sqlite3_open(file.c_str(), &writer);
-    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_FALSE(directory.LookupCall("DB0ABC").found);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; INSERT INTO repeater (call) VALUES ('DB0NEW')", nullptr, nullptr,
+                           nullptr), SQLITE_OK);
+    EXPECT_TRUE(directory.LookupCall("DB0ABC").found);
+    EXPECT_FALSE(directory.LookupCall("DB0NEW").found);  // not committed
     sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(writer);
-    EXPECT_TRUE(directory.LookupCall("DB0ABC").found);
+}
+
+TEST(StationDirectoryFailures, AnEndlessQueryEndsAsAFailedOne) {
+    TempFolder folder;
+    sqlite3* db = nullptr;
+    sqlite3_open((folder / "endless.sqlite").c_str(), &db);
+    sqlite3_exec(db,
+                 "CREATE VIEW repeater AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+                 "SELECT printf('C%d', i) AS call, 'JN58SD' AS loc, '' AS asl, '' AS mode, '' AS qth, '' AS aus, "
+                 "'' AS ein, '' AS kanal, '' AS rem1, '' AS rem2 FROM n",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    const StationDirectory directory(folder / "endless.sqlite");
+    int rows = 0;
+    EXPECT_FALSE(directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; }));
+    EXPECT_EQ(rows, 0);
+    EXPECT_FALSE(directory.LookupCall("C1").found);  // the view finds it, then runs on past the limit
+}
+
+TEST(StationDirectoryFailures, OnlyARegularFileIsOpened) {
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder / "fifo.sqlite").c_str(), 0600), 0);
+    EXPECT_FALSE(StationDirectory(folder / "fifo.sqlite").LookupCall("DB0ABC").found);  // would block in open()
+    EXPECT_FALSE(StationDirectory(folder.path()).LookupCall("DB0ABC").found);
+}
+
+TEST(StationDirectoryFailures, HugeValuesAreShownCutAtACharacterBoundary) {
+    TempFolder folder;
+    const std::string umlauts = std::string(kShownValueLimit - 1, 'a') + "\u00FC\u00FC";
+    testing::WriteDirectory(folder / "huge.sqlite", {Row{"DB0BIG", umlauts, "1", std::string(262144, 'm'), "Ort"}});
+    const StationDirectory directory(folder / "huge.sqlite");
+    EXPECT_EQ(directory.LookupCall("DB0BIG").lookupText, std::string(kShownValueLimit - 1, 'a') + "\u2026 - Ort");
+    const std::vector<std::string> lines = StationRecordLines(directory, "DB0BIG");
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_LT(lines[0].size(), 1000u);
 }
 
 TEST_F(StationDirectoryTest, RecordListsFiveLinesPerRow) {

@@ -11,9 +11,11 @@ namespace moltrevane {
 void StationList::Clear() {
     text_.clear();
     entries_.clear();
+    calls_.clear();
 }
 
 void StationList::Add(std::string_view call, std::string_view locator) {
+    calls_.emplace(call);
     const std::size_t callStart = text_.size();
     text_.append(call).append(locator);
     entries_.push_back({callStart, call.size(), callStart + call.size(), locator.size()});
@@ -30,7 +32,7 @@ std::string_view StationList::Locator(std::size_t index) const {
 }
 
 void CollectStation(StationList& list, std::string_view call, std::string_view locator) {
-    if (list.Count() > 0 && list.Call(list.Count() - 1) == call) return;
+    if (call.size() > kLongestStationText || locator.size() > kLongestStationText || list.Contains(call)) return;
     list.Add(call, locator);
 }
 
@@ -45,9 +47,10 @@ void SearchNearest(AppState& state, const StationDirectory& directory, StationLi
     nearest.fill(NearestEntry{});
     list.Clear();
     if (!FixOwnPosition(state)) return;  // "nearest" to a position we do not have means nothing
-    directory.RunQuery(kStationListStatement, [&](RowValues row) {
+    const bool ran = directory.RunQuery(kStationListStatement, [&](RowValues row) {
         if (row.size() >= 2) CollectStation(list, row[0], row[1]);
     });
+    if (!ran) list.Clear();
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const std::string_view locator = list.Locator(i);
         if (!IsValidLocator(locator)) continue;  // no usable locator, no distance

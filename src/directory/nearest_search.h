@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace moltrevane {
@@ -20,6 +21,7 @@ public:
     std::size_t Count() const { return entries_.size(); }
     std::string_view Call(std::size_t index) const;
     std::string_view Locator(std::size_t index) const;
+    bool Contains(std::string_view call) const { return calls_.contains(call); }
 
 private:
     struct Entry {
@@ -27,6 +29,11 @@ private:
     };
     std::string text_;
     std::vector<Entry> entries_;
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_set<std::string, TextHash, std::equal_to<>> calls_;
 };
 
 inline constexpr int kUnfilledDistance = 9999999;
@@ -38,7 +45,11 @@ struct NearestEntry {
 };
 using NearestStations = std::array<NearestEntry, 7>;
 
-// Row callback of the station-list query: keeps the first row of each call.
+// Longer than any real call or locator: such a row is no station, and would hold memory.
+inline constexpr std::size_t kLongestStationText = 64;
+
+// Row callback of the station-list query: keeps the first row of each call, however the
+// directory stores it (the same call as integer, text and blob sorts apart).
 void CollectStation(StationList& list, std::string_view call, std::string_view locator);
 
 // Distances compared in whole kilometres (rounded up); ties keep the earlier call.

@@ -1,6 +1,7 @@
 #include "directory/station_directory.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <memory>
@@ -14,10 +15,35 @@ struct CloseDatabase {
 };
 using Database = std::unique_ptr<sqlite3, CloseDatabase>;
 
+// "file:" URI of the path; immutable: no journal, no -wal or -shm files beside it.
+std::string ImmutableUri(const std::filesystem::path& file) {
+    std::string uri = "file:";
+    for (const char c : file.string()) {
+        if (c == '%' || c == '?' || c == '#') {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(c);
+            uri += {'%', kHex[byte >> 4], kHex[byte & 15]};
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?immutable=1";
+}
+
 Database OpenReadOnly(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    sqlite3_hard_heap_limit64(kQueryMemoryLimit);
     sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    return Database(db);  // closed even when the open failed
+    sqlite3_open_v2(ImmutableUri(file).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    Database opened(db);  // closed even when the open failed
+    sqlite3_exec(db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);  // sorts stay under the limit
+    return opened;
+}
+
+// Ends a statement that runs too long: an endless view would freeze the program for good.
+int PastTheTimeLimit(void* deadline) {
+    return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(deadline);
 }
 
 struct QueryContext {
@@ -49,22 +75,31 @@ std::string CallStatement(std::string_view prefix, std::string_view callText) {
 
 StationDirectory::StationDirectory(std::filesystem::path file) : file_(std::move(file)) {}
 
-void StationDirectory::RunQuery(std::string_view statement, const RowCallback& onRow) const {
+bool StationDirectory::RunQuery(std::string_view statement, const RowCallback& onRow) const {
     const Database db = OpenReadOnly(file_);
-    if (!db) return;
+    if (!db) return false;
     QueryContext context{onRow, {}};
+    auto deadline = std::chrono::steady_clock::now() + kQueryTimeLimit;
+    sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &deadline);
     const std::string text(statement);
-    sqlite3_exec(db.get(), text.c_str(), DeliverRow, &context, nullptr);
+    return sqlite3_exec(db.get(), text.c_str(), DeliverRow, &context, nullptr) == SQLITE_OK;
 }
 
 CallLookupResult StationDirectory::LookupCall(std::string_view callText) const {
     CallLookupResult result;
-    RunQuery(CallStatement(kLookupPrefix, callText), [&](RowValues row) {
+    const bool ran = RunQuery(CallStatement(kLookupPrefix, callText), [&](RowValues row) {
         if (row.size() < 2) return;
         result.found = true;
-        result.lookupText.assign(row[0]).append(" - ").append(row[1]);
+        result.lookupText = ShownValue(row[0]) + " - " + ShownValue(row[1]);
     });
-    return result;
+    return ran ? result : CallLookupResult{};
+}
+
+std::string ShownValue(std::string_view utf8) {
+    if (utf8.size() <= kShownValueLimit) return std::string(utf8);
+    std::size_t cut = kShownValueLimit;
+    while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80) --cut;  // not inside a character
+    return std::string(utf8.substr(0, cut)) + "\u2026";
 }
 
 }  // namespace moltrevane

@@ -2,6 +2,8 @@
 // Read-only access to the station directory: every query opens the file, runs one
 // statement with a per-row callback and closes the file again.
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <span>
@@ -19,10 +21,19 @@ struct CallLookupResult {
     std::string lookupText;  // loc + " - " + qth of the last matching row
 };
 
+inline constexpr std::chrono::milliseconds kQueryTimeLimit{3000};
+inline constexpr std::int64_t kQueryMemoryLimit = 256 << 20;  // bytes, all of SQLite's
+
 inline constexpr std::string_view kStationListStatement = "SELECT call, loc FROM repeater ORDER BY call, loc";
 inline constexpr std::string_view kLookupPrefix = "SELECT loc, qth FROM repeater WHERE call='";
 inline constexpr std::string_view kDetailsPrefix =
     "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater WHERE call='";
+
+// A value of the directory as a screen shows it: at most kShownValueLimit bytes, cut at a
+// character boundary and marked with "…". The directory is outside input, and a value of a
+// few hundred kilobytes would make the toolkit's drawing request fail and end the program.
+inline constexpr std::size_t kShownValueLimit = 300;
+std::string ShownValue(std::string_view utf8);
 
 // prefix + the call text (cut at its first zero byte, every quote doubled) + the closing
 // quote, so no text can leave the string literal.
@@ -32,8 +43,11 @@ class StationDirectory {
 public:
     explicit StationDirectory(std::filesystem::path file);
 
-    // A missing file, a missing table or a failed statement all look like no rows.
-    void RunQuery(std::string_view statement, const RowCallback& onRow) const;
+    // Reads only: the folder is left exactly as it was, whatever the journal mode. A file that
+    // is not a regular one (a FIFO would block), a missing table, a failed statement and a
+    // statement that runs past kQueryTimeLimit or the memory limit all look like no rows.
+    // True when the statement ran to its end: rows handed over before a failure are to be dropped.
+    bool RunQuery(std::string_view statement, const RowCallback& onRow) const;
 
     CallLookupResult LookupCall(std::string_view callText) const;
 

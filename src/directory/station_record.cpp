@@ -11,7 +11,7 @@ void AppendStationRecord(std::string& listing, RowValues row) {
         "", "  -  ", "  -  ", "  -  ", "\r   ", "\r   ", "  -  ", "  -  ", "\r   ", "\r   "};
     for (std::size_t i = 0; i < kBefore.size(); ++i) {
         listing.append(kBefore[i]);
-        if (i < row.size()) listing.append(row[i]);
+        if (i < row.size()) listing.append(ShownValue(row[i]));
     }
     listing.append("\r");
 }
@@ -27,7 +27,8 @@ std::vector<std::string> ListingLines(std::string_view listing) {
 
 std::vector<std::string> StationRecordLines(const StationDirectory& directory, std::string_view call) {
     std::string listing;
-    directory.RunQuery(CallStatement(kDetailsPrefix, call), [&](RowValues row) { AppendStationRecord(listing, row); });
+    if (!directory.RunQuery(CallStatement(kDetailsPrefix, call), [&](RowValues row) { AppendStationRecord(listing, row); }))
+        return {};
     return ListingLines(listing);
 }
 

@@ -17,6 +17,8 @@ constexpr double kNearRadiusKm = 6371.299;
 constexpr double kPi = 3.14159265358979323846;
 // Pole to pole along a meridian, to the same first order in the flattening.
 constexpr double kHalfMeridianKm = (1 - kFlattening / 2) * (kPi / 2) * kEquatorialDiameterKm;
+// No two points on the earth lie farther apart than half the equator.
+constexpr double kHalfEquatorKm = kPi / 2 * kEquatorialDiameterKm;
 
 double Square(double x) { return x * x; }
 
@@ -44,11 +46,12 @@ double EllipsoidKm(double phi1, double lambda1, double phi2, double lambda2) {
     return correction * omega * kEquatorialDiameterKm;
 }
 
+// Differences are taken the short way round however many turns lie between the two angles
+// (positions decoded from characters outside the locator's alphabet lie far beyond ±180°).
 double FlatKm(double phi1, double lambda1, double phi2, double lambda2) {
-    double deltaLambda = lambda2 - lambda1;
-    if (deltaLambda > kPi) deltaLambda -= 2 * kPi;
-    if (deltaLambda < -kPi) deltaLambda += 2 * kPi;
-    return kNearRadiusKm * std::sqrt(Square(deltaLambda * std::cos((phi1 + phi2) / 2)) + Square(phi2 - phi1));
+    const double deltaLambda = std::remainder(lambda2 - lambda1, 2 * kPi);
+    const double deltaPhi = std::remainder(phi2 - phi1, 2 * kPi);
+    return kNearRadiusKm * std::sqrt(Square(deltaLambda * std::cos((phi1 + phi2) / 2)) + Square(deltaPhi));
 }
 
 std::string RoundedUpText(double value, const char* unit) {
@@ -68,7 +71,7 @@ double DistanceKm(double lat1, double lon1, double lat2, double lon2) {
     if (AreAntipodal(lat1, lon1, lat2, lon2)) return kHalfMeridianKm;
     const double phi1 = k * lat1, lambda1 = k * lon1, phi2 = k * lat2, lambda2 = k * lon2;
     const double u = std::cos(lambda1 - lambda2) * std::cos(phi2) * std::cos(phi1) + std::sin(phi2) * std::sin(phi1);
-    if (!(u < kNearThreshold)) return FlatKm(phi1, lambda1, phi2, lambda2);
+    if (!(u < kNearThreshold)) return std::min(FlatKm(phi1, lambda1, phi2, lambda2), kHalfEquatorKm);
     const double km = EllipsoidKm(phi1, lambda1, phi2, lambda2);
     return std::isfinite(km) ? km : kHalfMeridianKm;
 }

@@ -31,6 +31,10 @@ struct NmeaBuffer {
     // The same lines for the settings screen's view, kept until the view takes them, so it
     // sees every line whichever take emptied `text`.
     CollectedLines viewText;
+    // The latest whole RMC sentence since the last take, without its line end: a busy receiver
+    // sends more than `text` holds, and the fix must not be lost with the rest.
+    std::array<char, kLineCapacity> latestRmc{};
+    std::size_t latestRmcLength = 0;
 };
 
 // One byte from the receiver; never allocates.

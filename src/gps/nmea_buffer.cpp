@@ -64,6 +64,11 @@ void FeedByte(NmeaBuffer& buffer, unsigned char byte) {
     if (!IsLineEnd(byte)) return;
     Append(buffer.text, buffer.line, buffer.lineLength);
     Append(buffer.viewText, buffer.line, buffer.lineLength);
+    const std::string_view sentence(buffer.line.data(), buffer.lineLength - 1);
+    if (IsRmcHeader(sentence) && ChecksumMatches(sentence)) {
+        std::copy(sentence.begin(), sentence.end(), buffer.latestRmc.begin());
+        buffer.latestRmcLength = sentence.size();
+    }
     buffer.lineLength = 0;
 }
 
@@ -72,7 +77,9 @@ std::string TakeSentence(NmeaBuffer& buffer) {
     constexpr std::size_t kSentenceLimit = 1023;
     std::lock_guard lock(buffer.guard);
     const std::string_view text(buffer.text.bytes.data(), std::min(buffer.text.length, kSentenceLimit));
+    const std::string latest(buffer.latestRmc.data(), buffer.latestRmcLength);
     buffer.text.length = 0;
+    buffer.latestRmcLength = 0;
     for (std::size_t p = text.find('$'); p != std::string_view::npos; p = text.find('$', p + 1)) {
         const std::string_view rest = text.substr(p);
         if (!IsRmcHeader(rest)) continue;
@@ -81,7 +88,7 @@ std::string TakeSentence(NmeaBuffer& buffer) {
         const std::string_view sentence = rest.substr(0, end);
         if (ChecksumMatches(sentence)) return std::string(sentence);
     }
-    return {};
+    return latest;  // the text was emptied by its limit, or the sentence lay beyond the search
 }
 
 std::string TakeAllText(NmeaBuffer& buffer) {
@@ -89,6 +96,7 @@ std::string TakeAllText(NmeaBuffer& buffer) {
     std::string text(buffer.viewText.bytes.data(), buffer.viewText.length);
     buffer.viewText.length = 0;
     buffer.text.length = 0;
+    buffer.latestRmcLength = 0;
     return text;
 }
 
