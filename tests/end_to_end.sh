@@ -100,6 +100,21 @@ close_window Moltrevane
 await_exit "after Open Port"
 record_is '231-\0\0\0\0\0\0-JN58SD-11111-1111101' "after Open Port"
 
+# A station directory that never ends its query: the search gives up, and a signal still ends
+# the program with the settings saved.
+mv "$folder/Moltrevane.sqlite" "$home/demo.sqlite"
+sqlite3 "$folder/Moltrevane.sqlite" "CREATE VIEW repeater AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL
+  SELECT i + 1 FROM n) SELECT 'C' || i AS call, 'JN58SD' AS loc FROM n ORDER BY random()"
+printf '230-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
+start_program
+click Moltrevane 121 257       # Repeater
+click Repeater 40 257          # Search Stn.
+sleep 1
+kill -TERM "$program_pid"
+await_exit "after SIGTERM during an endless search"
+record_is '230-JO31OM-JN58SD-11111-1111101' "after SIGTERM during an endless search"
+mv "$home/demo.sqlite" "$folder/Moltrevane.sqlite"
+
 # Losing the display ends the program as closing it does, with the reader stopped.
 exec 4> "$home/display"
 Xvfb -displayfd 4 -screen 0 800x600x24 > /dev/null 2>&1 &

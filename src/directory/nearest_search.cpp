@@ -11,14 +11,24 @@ namespace moltrevane {
 void StationList::Clear() {
     text_.clear();
     entries_.clear();
-    calls_.clear();
+    inOrder_ = true;
+    listed_.clear();
 }
 
-void StationList::Add(std::string_view call, std::string_view locator) {
-    calls_.emplace(call);
+bool StationList::AddIfNew(std::string_view call, std::string_view locator) {
+    if (!entries_.empty()) {
+        const std::string_view last = Call(entries_.size() - 1);
+        if (inOrder_ && call < last) {
+            inOrder_ = false;
+            for (std::size_t i = 0; i < entries_.size(); ++i) listed_.emplace(Call(i));
+        }
+        if (inOrder_ ? call == last : listed_.contains(call)) return false;
+    }
+    if (!inOrder_) listed_.emplace(call);
     const std::size_t callStart = text_.size();
     text_.append(call).append(locator);
     entries_.push_back({callStart, call.size(), callStart + call.size(), locator.size()});
+    return true;
 }
 
 std::string_view StationList::Call(std::size_t index) const {
@@ -32,8 +42,8 @@ std::string_view StationList::Locator(std::size_t index) const {
 }
 
 void CollectStation(StationList& list, std::string_view call, std::string_view locator) {
-    if (call.size() > kLongestStationText || locator.size() > kLongestStationText || list.Contains(call)) return;
-    list.Add(call, locator);
+    if (call.size() > kLongestStationText || locator.size() > kLongestStationText) return;
+    list.AddIfNew(call, locator);
 }
 
 void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex) {

@@ -17,11 +17,11 @@ class StationDirectory;
 class StationList {
 public:
     void Clear();
-    void Add(std::string_view call, std::string_view locator);
+    // Keeps the first row of each call; false for a call already listed.
+    bool AddIfNew(std::string_view call, std::string_view locator);
     std::size_t Count() const { return entries_.size(); }
     std::string_view Call(std::size_t index) const;
     std::string_view Locator(std::size_t index) const;
-    bool Contains(std::string_view call) const { return calls_.contains(call); }
 
 private:
     struct Entry {
@@ -29,11 +29,15 @@ private:
     };
     std::string text_;
     std::vector<Entry> entries_;
+    // While the calls come in byte order (a directory of text), an equal call can only be the
+    // last one. Numbers and blobs sort apart from text: from the first call out of order on,
+    // every call is looked up among all listed.
+    bool inOrder_ = true;
     struct TextHash {
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
-    std::unordered_set<std::string, TextHash, std::equal_to<>> calls_;
+    std::unordered_set<std::string, TextHash, std::equal_to<>> listed_;
 };
 
 inline constexpr int kUnfilledDistance = 9999999;
