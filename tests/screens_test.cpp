@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app_state.h"
+#include "core/filter_flags.h"
 #include "core/settings.h"
 #include "directory/station_directory.h"
 #include "directory_fixture.h"
@@ -279,10 +280,10 @@ TEST_F(SettingsScreenTest, OfflineLocatorIsCheckedWhenLeft) {
 TEST_F(SettingsScreenTest, FilterBoxesReachTheStateOnClose) {
     state.showHf = state.showOther = true;
     screen.Initialise();
-    EXPECT_TRUE(dialog.Checked(ids::kFilterBoxes.front()));
-    dialog.SetChecked(ids::kFilterBoxes.front(), false);  // "KW"
+    EXPECT_TRUE(dialog.Checked(kFilterFlags.front().controlId));
+    dialog.SetChecked(kFilterFlags.front().controlId, false);  // "KW"
     screen.OnTimer();
-    EXPECT_FALSE(dialog.Checked(ids::kFilterBoxes.front()));
+    EXPECT_FALSE(dialog.Checked(kFilterFlags.front().controlId));
     EXPECT_TRUE(state.showHf);
     screen.OnClose();
     EXPECT_FALSE(state.showHf);

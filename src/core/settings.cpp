@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/filter_flags.h"
 #include "core/unique_fd.h"
 #include "gps/serial_port.h"
 
@@ -19,15 +20,8 @@ namespace {
 constexpr std::size_t kPortPosition = 0, kSpeedPosition = 1, kActivePosition = 2;
 constexpr std::size_t kOfflinePosition = 4, kTargetPosition = 11, kReservedPosition = 29;
 
-constexpr std::array<std::pair<std::size_t, bool AppState::*>, 11> kFlagPositions = {{
-    {18, &AppState::showHf},         {19, &AppState::show2m},          {20, &AppState::show70cm},
-    {21, &AppState::show23cm},       {22, &AppState::showBelow23cm},   {24, &AppState::showRepeaterFm},
-    {25, &AppState::showRepeaterAtv}, {26, &AppState::showTransponder}, {27, &AppState::showDigipeater},
-    {28, &AppState::showBeacon},     {30, &AppState::showOther},
-}};
-
 void SetAllFlags(AppState& state) {
-    for (const auto& [position, flag] : kFlagPositions) state.*flag = true;
+    for (const FilterFlag& flag : kFilterFlags) state.*flag.field = true;
 }
 
 // The six bytes of a locator field, cut at a zero byte or at the record's end.
@@ -95,7 +89,7 @@ AppSettings EncodeSettings(const AppState& state, std::string_view targetText) {
     record[kActivePosition] = state.portActive ? '1' : '0';
     PutLocator(record, kOfflinePosition, LocatorView(state.offlineLocator));
     PutLocator(record, kTargetPosition, targetText);
-    for (const auto& [position, flag] : kFlagPositions) record[position] = state.*flag ? '1' : '0';
+    for (const FilterFlag& flag : kFilterFlags) record[flag.recordPosition] = state.*flag.field ? '1' : '0';
     record[kReservedPosition] = '0';
     return record;
 }
@@ -109,8 +103,8 @@ void ApplySettings(AppState& state, std::string& targetText, std::string_view re
         port.OpenPort(state, PortName(state.portIndex), BaudRateFor(state.speedIndex), WhenAbsent::Wait);
     state.offlineLocator = ToLocatorText(LocatorField(record, kOfflinePosition));
     targetText = LocatorField(record, kTargetPosition);
-    for (const auto& [position, flag] : kFlagPositions)
-        if (position < record.size()) state.*flag = record[position] == '1';
+    for (const FilterFlag& flag : kFilterFlags)
+        if (flag.recordPosition < record.size()) state.*flag.field = record[flag.recordPosition] == '1';
 }
 
 void loadSettings(AppState& state, std::string& targetText, SerialPort& port, const std::filesystem::path& file) {

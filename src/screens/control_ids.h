@@ -28,8 +28,6 @@ inline constexpr int kSearchStation = 1021, kSearchQrg = 1023, kEditStation = 10
 // Settings screen
 inline constexpr int kPortChoice = 1001, kSpeedChoice = 1002, kOpenPort = 1003, kClosePort = 1004,
                      kOfflineLocator = 1037, kNmeaView = 1005;
-inline constexpr std::array<int, 11> kFilterBoxes = {1025, 1026, 1027, 1028, 1029, 1030,
-                                                     1031, 1032, 1033, 1034, 1038};
 
 // Station info screen
 inline constexpr int kStationRecordList = 1076;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/filter_flags.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -52,7 +53,7 @@ constexpr std::array<ControlSpec, 7 * 6 + 3> RepeaterControls() {
 }
 constexpr auto kRepeater = RepeaterControls();
 
-constexpr std::array kSettings = {
+constexpr std::array kSettingsControls = {
     ControlSpec{K::Label, 0, "Port:", 7, 5, 17, 8},
     ControlSpec{K::Choice, ids::kPortChoice, "COM 1|COM 2|COM 3|COM 4|COM 5|COM 6|COM 7|COM 8", 29, 3, 33, 12},
     ControlSpec{K::Label, 0, "Speed:", 70, 5, 24, 8},
@@ -64,18 +65,18 @@ constexpr std::array kSettings = {
     ControlSpec{K::Entry, ids::kNmeaView, "", 2, 49, 134, 27, kReadOnly | kMultiLine},
     ControlSpec{K::Label, 0, "Show only:", 7, 82, 48, 9},
     ControlSpec{K::Label, 0, "(not ready)", 7, 90, 48, 9},
-    ControlSpec{K::CheckBox, 1025, "KW", 8, 101, 40, 9},
-    ControlSpec{K::CheckBox, 1026, "2 m", 8, 111, 40, 9},
-    ControlSpec{K::CheckBox, 1027, "70 cm", 8, 121, 40, 9},
-    ControlSpec{K::CheckBox, 1028, "23 cm", 8, 131, 40, 9},
-    ControlSpec{K::CheckBox, 1029, "< 23 cm", 8, 141, 40, 9},
-    ControlSpec{K::CheckBox, 1030, "Repeater FM / Multi", 60, 81, 75, 9},
-    ControlSpec{K::CheckBox, 1031, "Repeater ATV", 60, 91, 75, 9},
-    ControlSpec{K::CheckBox, 1032, "Transponder", 60, 101, 75, 9},
-    ControlSpec{K::CheckBox, 1033, "Digipeater", 60, 111, 75, 9},
-    ControlSpec{K::CheckBox, 1034, "Bake", 60, 121, 69, 10},
-    ControlSpec{K::CheckBox, 1038, "other", 60, 141, 70, 9},
 };
+
+// The controls above, then a check box per filter flag.
+constexpr std::array<ControlSpec, kSettingsControls.size() + kFilterFlags.size()> SettingsControls() {
+    std::array<ControlSpec, kSettingsControls.size() + kFilterFlags.size()> controls{};
+    std::size_t n = 0;
+    for (const ControlSpec& c : kSettingsControls) controls[n++] = c;
+    for (const FilterFlag& f : kFilterFlags) controls[n++] = {K::CheckBox, f.controlId, f.label, f.x, f.y, f.width, f.height};
+    return controls;
+}
+constexpr auto kSettings = SettingsControls();
+
 
 constexpr std::array kStationInfo = {
     ControlSpec{K::List, ids::kStationRecordList, "", 1, 1, 136, 152},

@@ -3,17 +3,12 @@
 #include <array>
 
 #include "core/app_state.h"
+#include "core/filter_flags.h"
 #include "gps/serial_port.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
 namespace {
-
-constexpr std::array<bool AppState::*, 11> kFilterFlags = {
-    &AppState::showHf,          &AppState::show2m,          &AppState::show70cm,        &AppState::show23cm,
-    &AppState::showBelow23cm,   &AppState::showRepeaterFm,  &AppState::showRepeaterAtv, &AppState::showTransponder,
-    &AppState::showDigipeater,  &AppState::showBeacon,      &AppState::showOther,
-};
 
 int ItemOrNone(int index) { return index >= 0 && index <= 7 ? index : -1; }
 
@@ -26,7 +21,7 @@ void SettingsScreen::Initialise() {
     dialog_.Select(ids::kPortChoice, ItemOrNone(state.portIndex));
     dialog_.Select(ids::kSpeedChoice, ItemOrNone(state.speedIndex));
     dialog_.SetText(ids::kOfflineLocator, LocatorView(state.offlineLocator));
-    for (std::size_t i = 0; i < kFilterFlags.size(); ++i) dialog_.SetChecked(ids::kFilterBoxes[i], state.*kFilterFlags[i]);
+    for (const FilterFlag& flag : kFilterFlags) dialog_.SetChecked(flag.controlId, state.*flag.field);
     if (state.portActive) dialog_.StartTimer();
     SetPortButtons(!state.portActive, state.portActive);
 }
@@ -74,7 +69,7 @@ void SettingsScreen::OfflineLocatorLeft() {
 }
 
 void SettingsScreen::OnClose() {
-    for (std::size_t i = 0; i < kFilterFlags.size(); ++i) context_.state.*kFilterFlags[i] = dialog_.Checked(ids::kFilterBoxes[i]);
+    for (const FilterFlag& flag : kFilterFlags) context_.state.*flag.field = dialog_.Checked(flag.controlId);
 }
 
 }  // namespace moltrevane

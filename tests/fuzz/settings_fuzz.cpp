@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/filter_flags.h"
 #include "core/settings.h"
 #include "fakes.h"
 #include "fuzz_check.h"
@@ -32,10 +33,9 @@ LoadedSettings Load(const std::filesystem::path& file, const std::filesystem::pa
     RecordingSerialPort port;
     loadSettings(state, targetText, port, file);
     if (saveTo) FUZZ_CHECK(saveSettings(state, targetText, *saveTo));
-    return {state.portIndex, state.speedIndex, state.portActive, state.offlineLocator, targetText,
-            {state.showHf, state.show2m, state.show70cm, state.show23cm, state.showBelow23cm, state.showRepeaterFm,
-             state.showRepeaterAtv, state.showTransponder, state.showDigipeater, state.showBeacon, state.showOther},
-            port.opens};
+    std::array<bool, kFilterFlags.size()> flags{};
+    for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = state.*kFilterFlags[i].field;
+    return {state.portIndex, state.speedIndex, state.portActive, state.offlineLocator, targetText, flags, port.opens};
 }
 
 }  // namespace
