@@ -22,6 +22,18 @@ red_pixels() {
             \( "$1" -crop 54x23+130+77 \) -geometry +130+77 -composite $count info:)" \
        "$(convert "$1" -fill white -draw 'rectangle 40,27 111,49' -draw 'rectangle 130,77 183,99' $count info:)"
 }
+row_call() {  # row 0 … 6 of the repeater screen → its call, read back through the clipboard
+  click Repeater 66 $(( ($1 * 20 + 7) * 7 / 4 ))
+  xdotool key ctrl+a ctrl+c
+  sleep 0.2
+  xclip -o -selection clipboard 2> /dev/null || true
+}
+row_info() {  # row 0 … 6 → its info line, read by OCR
+  shot Repeater "$home/row.png"
+  convert "$home/row.png" -crop 200x16+30+$(( 17 + $1 * 35 )) +repage -scale 400% -colorspace gray "$home/info.png"
+  tesseract "$home/info.png" - --psm 7 2> /dev/null
+}
+is_beacon() { [ "$(sqlite3 "$folder/Moltrevane.sqlite" "SELECT count(*) FROM repeater WHERE call = '$1' AND mode = 'Bake'")" -gt 0 ]; }
 record_is() {  # expected-bytes (printf format) when
   printf "$1" > "$home/expected.cfg"
   cmp -s "$home/expected.cfg" "$folder/Moltrevane.cfg" || fail "$2 the settings file reads '$(cat -v "$folder/Moltrevane.cfg")'"
@@ -49,6 +61,9 @@ close_window "Info Station"
 click Repeater 40 257          # Search Stn.
 sleep 1.5
 shot Repeater "$shots/repeater.png"
+[ "$(row_call 0)" = DB0BAK ] || fail "the beacon beside the track is not the nearest station"
+info=$(row_info 1)             # DB0RPT: 145.6250 MHz, 0.6 MHz below
+[[ $info == *145.6250*0.600*FM* ]] || fail "the info line reads '$info', not the channel"
 click Repeater 228 14          # I of the first row
 window "Info Station" > /dev/null || fail "no station info screen"
 shot "Info Station" "$shots/station-info.png"
@@ -60,9 +75,20 @@ click Moltrevane 40 257        # Settings
 window Settings > /dev/null || fail "no settings screen"
 sleep 1.5                      # the NMEA view fills
 shot Settings "$shots/settings.png"
+click Settings 164 220         # Bake: beacons are no longer shown
 click Settings 148 70          # the offline locator
 xdotool key ctrl+a BackSpace type jn58se
 close_window Settings
+
+click Moltrevane 121 257       # Repeater
+click Repeater 40 257          # Search Stn.
+sleep 1.5
+for row in 0 1 2 3 4 5 6; do
+  call=$(row_call $row)
+  [ -n "$call" ] || fail "row $row is empty"
+  ! is_beacon "$call" || fail "the beacon $call is shown with Bake cleared"
+done
+close_window Repeater
 
 click Moltrevane 201 257       # Info
 window Info > /dev/null || fail "no about screen"
@@ -71,7 +97,7 @@ close_window Info
 
 close_window Moltrevane
 await_exit "after its window closed"
-record_is '231-JN58SE-JN58SD-11111-1111101' "after the screens were closed"
+record_is '231-JN58SE-JN58SD-11111-1111001' "after the screens were closed"
 [ -z "$(ls -A "$folder" | grep -v -x -e Moltrevane.sqlite -e Moltrevane.cfg -e COM2 -e expected.cfg)" ] ||
   fail "left behind: $(ls -A "$folder")"
 

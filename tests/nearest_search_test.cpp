@@ -28,7 +28,7 @@ SearchResult Search(AppState& state, const std::vector<Row>& rows) {
     testing::TempFolder folder;
     testing::WriteDirectory(folder / "d.sqlite", rows);
     SearchResult result;
-    SearchNearest(state, StationDirectory(folder / "d.sqlite"), result.list, result.nearest);
+    SearchNearest(state, StationDirectory(folder / "d.sqlite"), StationFilter{}, result.list, result.nearest);
     return result;
 }
 
@@ -67,7 +67,7 @@ TEST(SearchNearest, ACallIsListedOnceWhateverItsStorageAndOverlongTextIsNoStatio
     sqlite3_close(db);
     OfflineAt state("JN58SD");
     SearchResult r;
-    SearchNearest(state, StationDirectory(file), r.list, r.nearest);
+    SearchNearest(state, StationDirectory(file), StationFilter{}, r.list, r.nearest);
     EXPECT_EQ(r.calls(), (std::vector<std::string>{"123", "OK", "-", "-", "-", "-", "-"}));
 }
 
@@ -94,13 +94,13 @@ TEST(SearchNearest, LargeDirectoriesAreReadWhole) {
     OfflineAt state("JO50AA");
     StationList list;
     NearestStations nearest;
-    SearchNearest(state, StationDirectory(folder / "big.sqlite"), list, nearest);
+    SearchNearest(state, StationDirectory(folder / "big.sqlite"), StationFilter{}, list, nearest);
     EXPECT_EQ(list.Count(), 5000u);
     for (std::size_t p = 1; p < nearest.size(); ++p) EXPECT_LE(nearest[p - 1].distanceKm, nearest[p].distanceKm);
     EXPECT_NE(nearest.back().stationIndex, kNoStation);
 
     // A second search over a missing file leaves nothing stale behind.
-    SearchNearest(state, StationDirectory(folder / "gone.sqlite"), list, nearest);
+    SearchNearest(state, StationDirectory(folder / "gone.sqlite"), StationFilter{}, list, nearest);
     EXPECT_EQ(list.Count(), 0u);
     for (const NearestEntry& e : nearest) EXPECT_EQ(e.stationIndex, kNoStation);
 }

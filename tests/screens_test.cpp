@@ -38,7 +38,9 @@ protected:
                                     Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal eins"},
                                     Row{"DB0DUP", "JO31PM", "1", "FM", "Zweimal zwei"},
                                     Row{"D\u00D60ABC", "JO31OM", "1", "FM", "K\u00F6ln"},
+                                    Row{"DB0BAK", "JO31OK", "1", "Bake", "Turm", "432.450"},
                                 });
+        for (const FilterFlag& flag : kFilterFlags) state.*flag.field = true;  // as without a settings file
     }
 
     void Feed(std::string_view sentence) {
@@ -333,7 +335,7 @@ TEST_F(RepeaterScreenTest, TypedCallIsLookedUpAndMeasured) {
     dialog.texts[ids::kRepeaterRows[0].call] = "DB0NOR";
     screen.OnFocusLost(ids::kRepeaterRows[0].call);
     EXPECT_TRUE(dialog.readOnly[ids::kRepeaterRows[0].call]);
-    EXPECT_EQ(Info(0), "JO31ON - Nordwald");
+    EXPECT_EQ(Info(0), "FM  JO31ON - Nordwald");
     screen.OnTimer();
     EXPECT_EQ(Km(0), "5 km");
     EXPECT_EQ(Grad(0), "360 \xB0");
@@ -362,7 +364,7 @@ TEST_F(RepeaterScreenTest, SearchFillsNearestFirstAndLeavesTheRestEmpty) {
     screen.OnPress(ids::kSearchStation);
     EXPECT_EQ(Call(0), "DB0LONG");
     EXPECT_EQ(Call(1), "DB0LONG8");
-    EXPECT_EQ(Info(1), "JN58SD - Muenchen");
+    EXPECT_EQ(Info(1), "FM  JN58SD - Muenchen");
     EXPECT_EQ(Km(1), "5 km");
     EXPECT_TRUE(dialog.enabled[ids::kSearchStation]);
     EXPECT_TRUE(dialog.timerRunning);
@@ -377,7 +379,7 @@ TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
     // Calls alike in their first 23 characters are two stations.
     const std::size_t north = RowOf("DB0" + std::string(21, 'X') + "-NORD");
     ASSERT_LT(north, 7u);
-    EXPECT_EQ(Info(north), "JO31OL - Nordhang");
+    EXPECT_EQ(Info(north), "FM  JO31OL - Nordhang");
     // A call listed twice keeps the row the search measured, not the one the lookup ends on.
     const std::size_t twice = RowOf("DB0DUP");
     ASSERT_LT(twice, 7u);
@@ -390,7 +392,19 @@ TEST_F(RepeaterScreenTest, DirectoryTextIsUtf8BothWays) {
     screen.OnPress(ids::kSearchStation);
     EXPECT_LT(RowOf("D\xD6" "0ABC"), 7u);
     TypeCall(0, "D\xD6" "0ABC");  // typed in the 8-bit code page
-    EXPECT_EQ(Info(0), "JO31OM - K\xF6ln");
+    EXPECT_EQ(Info(0), "FM  JO31OM - K\xF6ln");
+}
+
+TEST_F(RepeaterScreenTest, RowsShowTheChannelAndTheFiltersHideWhatIsCleared) {
+    screen.OnPress(ids::kSearchStation);
+    ASSERT_LT(RowOf("DB0ABC"), 7u);
+    EXPECT_EQ(Info(RowOf("DB0ABC")), CodePageFromUtf8("439.100 \u22127.600 FM  JO31OM - Dortmund"));
+    ASSERT_LT(RowOf("DB0BAK"), 7u);
+    EXPECT_EQ(Info(RowOf("DB0BAK")), "432.450 Bake  JO31OK - Turm");
+    state.showBeacon = false;
+    screen.OnPress(ids::kSearchStation);
+    EXPECT_EQ(RowOf("DB0BAK"), 7u);
+    EXPECT_LT(RowOf("DB0ABC"), 7u);
 }
 
 TEST_F(RepeaterScreenTest, RowsShowNoDistanceWithoutAnOwnPosition) {
@@ -398,7 +412,7 @@ TEST_F(RepeaterScreenTest, RowsShowNoDistanceWithoutAnOwnPosition) {
     SetOffline("");
     screen.OnTimer();
     EXPECT_EQ(Km(0) + Grad(0), "");
-    EXPECT_EQ(Info(0), "JO31ON - Nordwald");
+    EXPECT_EQ(Info(0), "FM  JO31ON - Nordwald");
 }
 
 TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
@@ -407,7 +421,7 @@ TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
     RepeaterScreen again{context, reopened};
     again.Initialise();
     EXPECT_EQ(reopened.Text(ids::kRepeaterRows[2].call), "DB0LONG8");
-    EXPECT_EQ(reopened.Text(ids::kRepeaterRows[2].info), "JN58SD - Muenchen");
+    EXPECT_EQ(reopened.Text(ids::kRepeaterRows[2].info), "FM  JN58SD - Muenchen");
     again.OnTimer();
     EXPECT_NE(reopened.Text(ids::kRepeaterRows[2].km), "");
 

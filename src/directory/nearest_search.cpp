@@ -53,12 +53,16 @@ void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex)
         std::swap(nearest[p - 1], nearest[p]);
 }
 
-void SearchNearest(AppState& state, const StationDirectory& directory, StationList& list, NearestStations& nearest) {
+void SearchNearest(AppState& state, const StationDirectory& directory, const StationFilter& filter, StationList& list,
+                   NearestStations& nearest) {
     nearest.fill(NearestEntry{});
     list.Clear();
     if (!FixOwnPosition(state)) return;  // "nearest" to a position we do not have means nothing
-    const bool ran = directory.RunQuery(kStationListStatement, [&](RowValues row) {
+    // Nothing hidden: the rows need no reading beyond call and locator, nor classifying.
+    const bool ran = filter.ShowsAll() ? directory.RunQuery(kStationListStatement, [&](RowValues row) {
         if (row.size() >= 2) CollectStation(list, row[0], row[1]);
+    }) : directory.RunQuery(kFilteredStationListStatement, [&](RowValues row) {
+        if (row.size() >= 4 && filter.Shows(row[2], row[3])) CollectStation(list, row[0], row[1]);
     });
     if (!ran) list.Clear();
     for (std::size_t i = 0; i < list.Count(); ++i) {

@@ -7,6 +7,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "directory/station_kind.h"
+
 namespace moltrevane {
 
 struct AppState;
@@ -59,6 +61,8 @@ void CollectStation(StationList& list, std::string_view call, std::string_view l
 // Distances compared in whole kilometres (rounded up); ties keep the earlier call.
 void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex);
 
-void SearchNearest(AppState& state, const StationDirectory& directory, StationList& list, NearestStations& nearest);
+// Stations the filter hides take no part; with nothing hidden every row is a candidate.
+void SearchNearest(AppState& state, const StationDirectory& directory, const StationFilter& filter, StationList& list,
+                   NearestStations& nearest);
 
 }  // namespace moltrevane

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "directory/station_kind.h"
+
 namespace moltrevane {
 namespace {
 
@@ -93,6 +95,14 @@ CallLookupResult StationDirectory::LookupCall(std::string_view callText) const {
         result.lookupText = ShownValue(row[0]) + " - " + ShownValue(row[1]);
     });
     return ran ? result : CallLookupResult{};
+}
+
+std::string StationDirectory::ChannelOf(std::string_view callText) const {
+    std::string channel;
+    const bool ran = RunQuery(CallStatement(kChannelPrefix, callText), [&](RowValues row) {
+        if (row.size() >= 3) channel = ShownValue(ChannelText(row[0], row[1], row[2]));
+    });
+    return ran ? channel : std::string();
 }
 
 std::string ShownValue(std::string_view utf8) {

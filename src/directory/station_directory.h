@@ -25,7 +25,11 @@ inline constexpr std::chrono::milliseconds kQueryTimeLimit{3000};
 inline constexpr std::int64_t kQueryMemoryLimit = 256 << 20;  // bytes, all of SQLite's
 
 inline constexpr std::string_view kStationListStatement = "SELECT call, loc FROM repeater ORDER BY call, loc";
+// The same with what the filter needs, for a search that hides stations.
+inline constexpr std::string_view kFilteredStationListStatement =
+    "SELECT call, loc, aus, mode FROM repeater ORDER BY call, loc";
 inline constexpr std::string_view kLookupPrefix = "SELECT loc, qth FROM repeater WHERE call='";
+inline constexpr std::string_view kChannelPrefix = "SELECT aus, ein, mode FROM repeater WHERE call='";
 inline constexpr std::string_view kDetailsPrefix =
     "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater WHERE call='";
 
@@ -50,6 +54,10 @@ public:
     bool RunQuery(std::string_view statement, const RowCallback& onRow) const;
 
     CallLookupResult LookupCall(std::string_view callText) const;
+
+    // The channel of the call's last row ("145.7125 −0.600 FM", see ChannelText); empty when
+    // the call has no row or the row no channel.
+    std::string ChannelOf(std::string_view callText) const;
 
 private:
     std::filesystem::path file_;

@@ -37,8 +37,8 @@ std::string LabelText(std::string_view utf8) {
 
 // Entries report the user leaving them to the screen, and may turn letters to upper case,
 // typed or pasted. FLTK also moves the focus by itself (into the next entry when a focused
-// button is disabled, back after a message box); only an entry the user clicked, typed or
-// pasted into, or was sent to, counts as left.
+// button is disabled, back after a message box); only an editable entry the user clicked,
+// typed or pasted into, or was sent to, counts as left.
 class ScreenEntry final : public Fl_Input {
 public:
     ScreenEntry(int x, int y, int w, int h, bool upperCase, std::function<void()> onLeave)
@@ -47,7 +47,7 @@ public:
     void Enter() { entered_ = true; }
 
     int handle(int event) override {
-        if (event == FL_PUSH || event == FL_KEYBOARD || event == FL_PASTE) entered_ = true;
+        if (!readonly() && (event == FL_PUSH || event == FL_KEYBOARD || event == FL_PASTE)) entered_ = true;
         const int handled = Fl_Input::handle(event);
         if (upperCase_ && !readonly() && (event == FL_KEYBOARD || event == FL_PASTE)) ToUpperCase();
         if (event == FL_UNFOCUS && entered_) {

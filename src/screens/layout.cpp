@@ -64,7 +64,6 @@ constexpr std::array kSettingsControls = {
     ControlSpec{K::Entry, ids::kOfflineLocator, "", 67, 34, 35, 12, kUpperCase | kSixCharacters},
     ControlSpec{K::Entry, ids::kNmeaView, "", 2, 49, 134, 27, kReadOnly | kMultiLine},
     ControlSpec{K::Label, 0, "Show only:", 7, 82, 48, 9},
-    ControlSpec{K::Label, 0, "(not ready)", 7, 90, 48, 9},
 };
 
 // The controls above, then a check box per filter flag.

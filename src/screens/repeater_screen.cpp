@@ -1,6 +1,7 @@
 #include "screens/repeater_screen.h"
 
 #include "core/app_state.h"
+#include "core/filter_flags.h"
 #include "directory/station_directory.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
@@ -76,9 +77,10 @@ void RepeaterScreen::FillRow(std::size_t row, const std::string& call, std::opti
         return;
     }
     dialog_.SetDirectoryText(callId, call);
-    labels_[row].info = result.lookupText;
+    const std::string channel = context_.directory.ChannelOf(call);
+    labels_[row].info = channel.empty() ? result.lookupText : channel + "  " + result.lookupText;
     context_.rows.rowCall[row] = call;
-    context_.rows.rowInfo[row] = result.lookupText;
+    context_.rows.rowInfo[row] = labels_[row].info;
     context_.rows.rowLocator[row] = measured.value_or(ToLocatorText(result.lookupText));
 }
 
@@ -92,7 +94,7 @@ void RepeaterScreen::Search() {
     dialog_.StopTimer();
     dialog_.SetEnabled(ids::kSearchStation, false);
     for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) dialog_.SetText(row.call, "   search");
-    SearchNearest(context_.state, context_.directory, context_.stations, context_.nearest);
+    SearchNearest(context_.state, context_.directory, FilterOf(context_.state), context_.stations, context_.nearest);
     for (std::size_t r = 0; r < kRows; ++r) {
         const NearestEntry& entry = context_.nearest[r];
         if (entry.stationIndex == kNoStation) {

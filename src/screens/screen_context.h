@@ -19,7 +19,7 @@ class ScreenOpener;
 // The repeater screen's rows, kept while the screen is closed.
 struct RepeaterRows {
     std::array<std::string, 7> rowCall;  // UTF-8, as the directory has it
-    std::array<std::string, 7> rowInfo;  // the info line of the last successful lookup
+    std::array<std::string, 7> rowInfo;  // channel and lookup text of the last successful lookup
     std::array<LocatorText, 7> rowLocator{};
 };
 

@@ -96,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.offlineLocator = ToLocatorText("JN58SD");
     StationList list;
     NearestStations nearest;
-    SearchNearest(state, StationDirectory(folder / "Moltrevane.sqlite"), list, nearest);
+    SearchNearest(state, StationDirectory(folder / "Moltrevane.sqlite"), StationFilter{}, list, nearest);
 
     FUZZ_CHECK(FolderContents(folder.path()) == before);
     std::set<std::string_view> calls;

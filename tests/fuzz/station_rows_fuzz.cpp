@@ -61,7 +61,7 @@ void CheckListing(const StationDirectory& directory, const std::vector<Row>& row
 void CheckNearest(AppState& state, const StationDirectory& directory) {
     StationList list;
     NearestStations nearest;
-    SearchNearest(state, directory, list, nearest);
+    SearchNearest(state, directory, StationFilter{}, list, nearest);
     std::set<std::string_view> calls;
     for (std::size_t i = 0; i < list.Count(); ++i) FUZZ_CHECK(calls.insert(list.Call(i)).second);
     std::size_t usable = 0;

@@ -1,0 +1,120 @@
+#include "directory/station_kind.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+namespace moltrevane {
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool SameLetters(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+        return upper(x) == upper(y);
+    });
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Words of a mode, by the type they make a station of; the search classifies every row, so
+// this stays a plain table.
+constexpr std::pair<std::string_view, StationType> kModeWords[] = {
+    {"ATV", StationType::RepeaterAtv},   {"BAKE", StationType::Beacon},       {"BEACON", StationType::Beacon},
+    {"DIGI", StationType::Digipeater},   {"APRS", StationType::Digipeater},   {"PACKET", StationType::Digipeater},
+    {"TRANSPONDER", StationType::Transponder}, {"FM", StationType::RepeaterFm}, {"DMR", StationType::RepeaterFm},
+    {"D-STAR", StationType::RepeaterFm}, {"C4FM", StationType::RepeaterFm},  {"YSF", StationType::RepeaterFm},
+    {"NXDN", StationType::RepeaterFm},   {"P25", StationType::RepeaterFm},   {"TETRA", StationType::RepeaterFm},
+    {"M17", StationType::RepeaterFm},    {"MULTI", StationType::RepeaterFm},
+};
+
+// When a mode names several types, the first of this order wins.
+constexpr std::array kPrecedence = {StationType::RepeaterAtv, StationType::Beacon, StationType::Digipeater,
+                                    StationType::Transponder, StationType::RepeaterFm, StationType::Other};
+
+std::size_t RankOf(StationType type) {
+    return static_cast<std::size_t>(std::find(kPrecedence.begin(), kPrecedence.end(), type) - kPrecedence.begin());
+}
+
+StationType WordType(std::string_view word) {
+    for (const auto& [known, type] : kModeWords)
+        if (known.size() == word.size() && SameLetters(known, word)) return type;
+    return StationType::Other;
+}
+
+}  // namespace
+
+std::optional<double> FrequencyMhz(std::string_view text) {
+    text = Trimmed(text);
+    std::size_t at = 0;
+    double mhz = 0;
+    bool digits = false;
+    for (; at < text.size() && IsDigit(text[at]); ++at, digits = true) mhz = mhz * 10 + (text[at] - '0');
+    if (at < text.size() && (text[at] == '.' || text[at] == ',')) {
+        double scale = 0.1;
+        for (++at; at < text.size() && IsDigit(text[at]); ++at, digits = true, scale /= 10) mhz += (text[at] - '0') * scale;
+    }
+    const std::string_view unit = Trimmed(text.substr(at));
+    if (!digits || !std::isfinite(mhz) || (!unit.empty() && !SameLetters(unit, "MHz"))) return std::nullopt;
+    return mhz;
+}
+
+Band BandOf(std::string_view aus) {
+    const std::optional<double> mhz = FrequencyMhz(aus);
+    if (!mhz || *mhz <= 0) return Band::Unknown;
+    if (*mhz < 30) return Band::Hf;
+    if (*mhz >= 144 && *mhz <= 148) return Band::TwoMetres;
+    if (*mhz >= 420 && *mhz <= 450) return Band::SeventyCentimetres;
+    if (*mhz >= 1240 && *mhz <= 1300) return Band::TwentyThreeCentimetres;
+    if (*mhz >= 2300) return Band::Microwave;
+    return Band::Unknown;
+}
+
+StationType TypeOf(std::string_view mode) {
+    StationType type = StationType::Other;
+    for (std::size_t start = 0; start < mode.size();) {
+        const std::size_t end = std::min(mode.find_first_of(" \t/,;+", start), mode.size());
+        const StationType word = WordType(mode.substr(start, end - start));
+        if (RankOf(word) < RankOf(type)) type = word;
+        start = end + 1;
+    }
+    return type;
+}
+
+bool StationFilter::Shows(std::string_view aus, std::string_view mode) const {
+    if (!AllBands()) {
+        const Band band = BandOf(aus);
+        if (band != Band::Unknown && !bands[static_cast<std::size_t>(band)]) return false;
+    }
+    return AllTypes() || types[static_cast<std::size_t>(TypeOf(mode))];
+}
+
+bool StationFilter::AllBands() const {
+    return std::all_of(bands.begin(), bands.end(), [](bool shown) { return shown; });
+}
+
+bool StationFilter::AllTypes() const {
+    return std::all_of(types.begin(), types.end(), [](bool shown) { return shown; });
+}
+
+std::string ChannelText(std::string_view aus, std::string_view ein, std::string_view mode) {
+    std::string text(Trimmed(aus));
+    const std::optional<double> out = FrequencyMhz(aus), in = FrequencyMhz(ein);
+    if (out && in) {
+        const double shift = std::round((*in - *out) * 1000) / 1000;
+        char digits[32];
+        std::snprintf(digits, sizeof digits, "%.3f", std::fabs(shift));
+        text += std::string(text.empty() ? "" : " ") + (shift < 0 ? "\u2212" : shift > 0 ? "+" : "") + digits;
+    }
+    const std::string_view kind = Trimmed(mode);
+    if (!kind.empty()) text += std::string(text.empty() ? "" : " ") + std::string(kind);
+    return text;
+}
+
+}  // namespace moltrevane

@@ -1,0 +1,43 @@
+#pragma once
+// What kind of station a directory row is: its band from the output frequency (`aus`), its
+// type from `mode`, and the channel a row of the repeater screen shows.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace moltrevane {
+
+enum class Band { Hf, TwoMetres, SeventyCentimetres, TwentyThreeCentimetres, Microwave, Unknown };
+enum class StationType { RepeaterFm, RepeaterAtv, Transponder, Digipeater, Beacon, Other };
+
+// MHz from a stored frequency: "145.6125", "145,6125", "145.6125 MHz"; nothing for any other text.
+std::optional<double> FrequencyMhz(std::string_view text);
+
+// "KW" below 30 MHz, "2 m" 144 … 148, "70 cm" 420 … 450, "23 cm" 1240 … 1300, "< 23 cm" from
+// 2300 on; Unknown without a number or outside every band (6 m, say).
+Band BandOf(std::string_view aus);
+
+// By the words of `mode`, case-insensitive: ATV; Bake or Beacon; Digi, APRS or Packet;
+// Transponder; FM, DMR, D-STAR, C4FM, YSF, NXDN, P25, TETRA, M17 or Multi; anything else Other.
+StationType TypeOf(std::string_view mode);
+
+// Which bands and types take part in a search. A station whose band cannot be told is never
+// hidden by a band: nothing is dropped for lack of data.
+struct StationFilter {
+    std::array<bool, 5> bands{true, true, true, true, true};  // by Band, without Unknown
+    std::array<bool, 6> types{true, true, true, true, true, true};
+    // Whether a station with this `aus` and `mode` takes part; each is only read when some of
+    // its bands or types are hidden (the search asks this of every row).
+    bool Shows(std::string_view aus, std::string_view mode) const;
+    bool ShowsAll() const { return AllBands() && AllTypes(); }
+    bool AllBands() const;
+    bool AllTypes() const;
+};
+
+// "145.7125 −0.600 FM": the output frequency as stored, the shift (`ein` − `aus`, signed, three
+// decimals; left out unless both are numbers) and the mode; parts that are empty are left out.
+std::string ChannelText(std::string_view aus, std::string_view ein, std::string_view mode);
+
+}  // namespace moltrevane

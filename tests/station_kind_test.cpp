@@ -1,0 +1,96 @@
+#include "directory/station_kind.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "core/filter_flags.h"
+#include "directory/nearest_search.h"
+#include "directory/station_directory.h"
+#include "directory_fixture.h"
+
+namespace moltrevane {
+namespace {
+
+TEST(BandOf, EdgesAndOddTexts) {
+    const std::pair<const char*, Band> cases[] = {
+        {"29.999", Band::Hf},        {"30", Band::Unknown},           {"51.910", Band::Unknown},
+        {"143.999", Band::Unknown},  {"144", Band::TwoMetres},        {"148", Band::TwoMetres},
+        {"148.001", Band::Unknown},  {"420", Band::SeventyCentimetres}, {"450", Band::SeventyCentimetres},
+        {"1240", Band::TwentyThreeCentimetres}, {"1300", Band::TwentyThreeCentimetres}, {"1300.5", Band::Unknown},
+        {"2299.9", Band::Unknown},   {"2300", Band::Microwave},       {"10368.1", Band::Microwave},
+        {"145,6125", Band::TwoMetres}, {"145.6125 MHz", Band::TwoMetres}, {" 439.0 mhz ", Band::SeventyCentimetres},
+        {"", Band::Unknown},         {"145.6125 kHz", Band::Unknown}, {"R2", Band::Unknown},
+        {"-145", Band::Unknown},     {"0", Band::Unknown},            {"nan", Band::Unknown},
+    };
+    for (const auto& [aus, band] : cases) EXPECT_EQ(BandOf(aus), band) << aus;
+}
+
+TEST(TypeOf, WordsOfTheModeInAnyCase) {
+    const std::pair<const char*, StationType> cases[] = {
+        {"ATV", StationType::RepeaterAtv},      {"atv", StationType::RepeaterAtv},
+        {"Bake", StationType::Beacon},          {"BEACON", StationType::Beacon},
+        {"Digi", StationType::Digipeater},      {"APRS", StationType::Digipeater},  {"packet", StationType::Digipeater},
+        {"Transponder", StationType::Transponder},
+        {"FM", StationType::RepeaterFm},        {"D-STAR", StationType::RepeaterFm}, {"c4fm", StationType::RepeaterFm},
+        {"FM/DMR", StationType::RepeaterFm},    {"Multi", StationType::RepeaterFm},  {"M17", StationType::RepeaterFm},
+        {"", StationType::Other},               {"SSB", StationType::Other},         {"FMX", StationType::Other},
+    };
+    for (const auto& [mode, type] : cases) EXPECT_EQ(TypeOf(mode), type) << mode;
+}
+
+TEST(ChannelText, FrequencyShiftAndMode) {
+    EXPECT_EQ(ChannelText("145.7125", "145.1125", "FM"), "145.7125 \u22120.600 FM");
+    EXPECT_EQ(ChannelText("439.100", "431.500", "DMR"), "439.100 \u22127.600 DMR");
+    EXPECT_EQ(ChannelText("1298.000", "1270.000", ""), "1298.000 \u221228.000");
+    EXPECT_EQ(ChannelText("29.620", "29.520", "FM"), "29.620 \u22120.100 FM");
+    EXPECT_EQ(ChannelText("432.450", "", "Bake"), "432.450 Bake");
+    EXPECT_EQ(ChannelText("144.800", "144.800", "APRS"), "144.800 0.000 APRS");
+    EXPECT_EQ(ChannelText("", "", ""), "");
+}
+
+// Search with every flag set but one, on a directory with a station of each band and type.
+TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
+    testing::TempFolder folder;
+    const std::vector<testing::Row> rows = {
+        {"HF", "JN58SD", "", "FM", "", "29.620"},        {"TWO", "JN58SD", "", "FM", "", "145.600"},
+        {"SEVENTY", "JN58SD", "", "DMR", "", "439.100"}, {"TWENTYTHREE", "JN58SD", "", "ATV", "", "1278.250"},
+        {"MICRO", "JN58SD", "", "Bake", "", "10368.9"},  {"DIGI", "JN58SD", "", "APRS", "", "144.800"},
+        {"TRANS", "JN58SD", "", "Transponder", "", "435.0"}, {"SIX", "JN58SD", "", "FM", "", "51.910"},
+        {"NOFREQ", "JN58SD", "", "SSB", "", ""},
+    };
+    testing::WriteDirectory(folder / "d.sqlite", rows);
+    const StationDirectory directory(folder / "d.sqlite");
+    const auto found = [&](const StationFilter& filter) {
+        AppState state;
+        state.offlineLocator = ToLocatorText("JN58SD");
+        StationList list;
+        NearestStations nearest;
+        SearchNearest(state, directory, filter, list, nearest);
+        std::set<std::string> calls;
+        for (std::size_t i = 0; i < list.Count(); ++i) calls.emplace(list.Call(i));
+        return calls;
+    };
+    const std::set<std::string> all = found(StationFilter{});
+    EXPECT_EQ(all.size(), rows.size());
+    const std::map<std::string_view, std::set<std::string>> hidden = {
+        {"KW", {"HF"}},           {"2 m", {"TWO", "DIGI"}},         {"70 cm", {"SEVENTY", "TRANS"}},
+        {"23 cm", {"TWENTYTHREE"}}, {"< 23 cm", {"MICRO"}},        {"Repeater FM / Multi", {"HF", "TWO", "SEVENTY", "SIX"}},
+        {"Repeater ATV", {"TWENTYTHREE"}}, {"Transponder", {"TRANS"}}, {"Digipeater", {"DIGI"}},
+        {"Bake", {"MICRO"}},      {"other", {"NOFREQ"}},
+    };
+    for (const FilterFlag& flag : kFilterFlags) {
+        AppState state;
+        for (const FilterFlag& other : kFilterFlags) state.*other.field = true;
+        state.*flag.field = false;
+        std::set<std::string> expected = all;
+        for (const std::string& call : hidden.at(flag.label)) expected.erase(call);
+        EXPECT_EQ(found(FilterOf(state)), expected) << flag.label;
+    }
+}
+
+}  // namespace
+}  // namespace moltrevane
