@@ -117,6 +117,15 @@ protected:
         }
         return received;
     }
+
+    // Writes a line every 200 ms until one arrives: the reader tries the device once a second.
+    bool OneLineArrives(const PtyPair& receiver) {
+        for (int attempt = 1; attempt < 40; ++attempt) {
+            receiver.Write(Line(attempt));
+            if (!ReceiveUntil(attempt, 200ms).empty()) return true;
+        }
+        return false;
+    }
 };
 
 TEST_F(SerialTest, OpeningAppliesRaw8N1AtTheChosenRate) {
@@ -196,12 +205,7 @@ TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
     EXPECT_NE(state.portHandle.load(), kInvalidPortHandle);  // still in use, waiting
     receiver = std::make_unique<PtyPair>();
     receiver->LinkAs(folder.path(), "COM2");
-    std::vector<int> received;
-    for (int attempt = 2; attempt < 40 && received.empty(); ++attempt) {
-        receiver->Write(Line(attempt));
-        received = ReceiveUntil(attempt, 200ms);
-    }
-    EXPECT_FALSE(received.empty());
+    EXPECT_TRUE(OneLineArrives(*receiver));
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_TRUE(port.ClosePort(state));
 }
@@ -223,12 +227,7 @@ TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
 
     PtyPair replayed;  // a replay started again makes its link anew
     replayed.LinkAs(folder.path(), "COM2");
-    std::vector<int> received;
-    for (int attempt = 2; attempt < 40 && received.empty(); ++attempt) {
-        replayed.Write(Line(attempt));
-        received = ReceiveUntil(attempt, 200ms);
-    }
-    EXPECT_FALSE(received.empty());
+    EXPECT_TRUE(OneLineArrives(replayed));
     EXPECT_TRUE(port.ClosePort(state));
 }
 
@@ -247,12 +246,7 @@ TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppears) {
     EXPECT_EQ(messages.shown.size(), 1u);  // the message first, then the wait
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    std::vector<int> received;
-    for (int attempt = 1; attempt < 40 && received.empty(); ++attempt) {
-        receiver.Write(Line(attempt));
-        received = ReceiveUntil(attempt, 200ms);
-    }
-    EXPECT_FALSE(received.empty());
+    EXPECT_TRUE(OneLineArrives(receiver));
     EXPECT_EQ(messages.shown.size(), 1u);
     port.ClosePort(state);
     EXPECT_FALSE(state.readerThread.joinable());
