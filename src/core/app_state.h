@@ -33,7 +33,6 @@ struct AppState {
     double ownLongitude = 0.0;
     double targetLatitude = 0.0;
     double targetLongitude = 0.0;
-    double degToRad = kDegToRad;
 
     bool showHf = false;
     bool show2m = false;

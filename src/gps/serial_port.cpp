@@ -1,7 +1,5 @@
 #include "gps/serial_port.h"
 
-#include "core/messages.h"
-
 namespace moltrevane {
 
 std::string PortName(int portIndex) {
@@ -12,11 +10,6 @@ std::string PortName(int portIndex) {
 unsigned BaudRateFor(int speedIndex) {
     if (speedIndex < 0 || speedIndex > 7) return 4800;
     return kSpeedTable[static_cast<std::size_t>(speedIndex)];
-}
-
-bool ShowRestartNotice(MessageSink& messages) {
-    messages.ShowMessage("Info !", "Restart the programm to close the port complete");
-    return true;
 }
 
 }  // namespace moltrevane

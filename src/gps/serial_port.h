@@ -8,7 +8,6 @@
 namespace moltrevane {
 
 struct AppState;
-class MessageSink;
 
 inline constexpr std::array<unsigned, 8> kSpeedTable = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
@@ -30,7 +29,5 @@ public:
     // Stops and joins the reader, then closes the device; false when nothing was open.
     virtual bool ClosePort(AppState& state) = 0;
 };
-
-bool ShowRestartNotice(MessageSink& messages);
 
 }  // namespace moltrevane

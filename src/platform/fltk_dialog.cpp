@@ -246,7 +246,7 @@ FltkDialog::FltkDialog(ScreenKind kind) {
     const ScreenLayout& layout = LayoutOf(kind);
     const int width = Pixels(kDialogWidthUnits), height = Pixels(kDialogHeightUnits);
     window_ = std::make_unique<ScreenWindow>((Fl::w() - width) / 2, (Fl::h() - height) / 2, width, height);
-    window_->copy_label(layout.title.data());
+    window_->copy_label(std::string(layout.title).c_str());
     window_->color(FL_WHITE);
     for (const ControlSpec& c : layout.controls) {
         const int id = c.id;

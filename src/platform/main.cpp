@@ -12,10 +12,6 @@
 #include "platform/fltk_program.h"
 #include "platform/posix_serial_port.h"
 
-#ifndef MOLTREVANE_VERSION
-#define MOLTREVANE_VERSION "3.0.2"
-#endif
-
 int main(int argc, char** argv) {
     using namespace moltrevane;
     if (argc == 2 && std::string_view(argv[1]) == "--version") {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "gps/serial_port.h"
+#include "core/messages.h"
 #include "core/unique_fd.h"
 
 namespace moltrevane {

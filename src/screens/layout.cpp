@@ -83,7 +83,7 @@ constexpr std::array kStationInfo = {
 
 constexpr std::array kAbout = {
     ControlSpec{K::Icon, 0, "", 11, 11, 20, 20},
-    ControlSpec{K::Label, 0, "Moltrevane Version 3.0.2", 43, 17, 88, 9},
+    ControlSpec{K::Label, 0, "Moltrevane Version " MOLTREVANE_VERSION, 43, 17, 88, 9},
     ControlSpec{K::Label, 0, "For radio amateurs on the move.\n73 de the Moltrevane developers", 3, 41,
                 131, 21},
     ControlSpec{K::Label, 0,

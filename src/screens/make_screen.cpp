@@ -1,6 +1,5 @@
 #include "screens/make_screen.h"
 
-#include "screens/main_screen.h"
 #include "screens/repeater_screen.h"
 #include "screens/settings_screen.h"
 #include "screens/station_info_screen.h"
@@ -9,7 +8,7 @@ namespace moltrevane {
 
 std::unique_ptr<Screen> MakeScreen(ScreenKind kind, ScreenContext& context, Dialog& dialog) {
     switch (kind) {
-        case ScreenKind::Main: return std::make_unique<MainScreen>(context, dialog);
+        case ScreenKind::Main: break;  // runs for the whole program, never opened over another screen
         case ScreenKind::Settings: return std::make_unique<SettingsScreen>(context, dialog);
         case ScreenKind::Repeater: return std::make_unique<RepeaterScreen>(context, dialog);
         case ScreenKind::StationInfo: return std::make_unique<StationInfoScreen>(context, dialog);

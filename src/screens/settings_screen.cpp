@@ -4,6 +4,7 @@
 
 #include "core/app_state.h"
 #include "core/filter_flags.h"
+#include "core/messages.h"
 #include "gps/serial_port.h"
 #include "screens/control_ids.h"
 
@@ -11,6 +12,10 @@ namespace moltrevane {
 namespace {
 
 int ItemOrNone(int index) { return index >= 0 && index <= 7 ? index : -1; }
+
+void ShowRestartNotice(MessageSink& messages) {
+    messages.ShowMessage("Info !", "Restart the programm to close the port complete");
+}
 
 }  // namespace
 
