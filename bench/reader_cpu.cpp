@@ -1,7 +1,6 @@
 // CPU used by the serial reader thread while a 115200-baud stream is fed for 10 s, and while
 // the receiver is unplugged for 5 s, as a percentage of one core.
 #include <pthread.h>
-#include <pty.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +13,7 @@
 #include "core/app_state.h"
 #include "core/messages.h"
 #include "platform/posix_serial_port.h"
+#include "pseudo_terminal.h"
 
 namespace {
 
@@ -36,18 +36,15 @@ double ThreadSeconds(std::thread& thread) {
 int main() {
     const auto folder = std::filesystem::temp_directory_path() / ("moltrevane-cpu-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
-    int master = -1, slave = -1;
-    char name[256];
-    openpty(&master, &slave, name, nullptr, nullptr);
-    close(slave);
-    std::filesystem::create_symlink(name, folder / "COM2");
+    moltrevane::tools::PseudoTerminal receiver;
+    receiver.LinkAs(folder, "COM2");
 
     Silent messages;
     moltrevane::AppState state;
     moltrevane::PosixSerialPort port(messages, folder);
     if (!port.OpenPort(state, "COM2:", 115200, moltrevane::WhenAbsent::GiveUp)) return 1;
 
-    const std::string line = "$GNRMC,123519.00,A,4807.03812,N,01131.00012,E,0.021,,230394,,,A*6C\r\n";
+    const std::string line = "$GNRMC,123519.00,A,4807.03812,N,01131.00012,E,0.021,,230394,,,A*6D\r\n";
     std::string tenMilliseconds;  // 115.2 bytes every 10 ms is 11520 bytes/s
     while (tenMilliseconds.size() < 115) tenMilliseconds += line;
     tenMilliseconds.resize(115);
@@ -57,7 +54,7 @@ int main() {
     auto next = start;
     std::size_t sent = 0;
     for (int tick = 0; tick < 1000; ++tick) {
-        sent += static_cast<std::size_t>(write(master, tenMilliseconds.data(), tenMilliseconds.size()));
+        sent += static_cast<std::size_t>(write(receiver.master(), tenMilliseconds.data(), tenMilliseconds.size()));
         if (tick % 100 == 0) moltrevane::TakeSentence(state.nmea);
         next += 10ms;
         std::this_thread::sleep_until(next);
@@ -65,7 +62,7 @@ int main() {
     const double fedWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double fedCpu = ThreadSeconds(state.readerThread) - fedStart;
 
-    close(master);  // unplugged
+    receiver.Unplug();
     std::this_thread::sleep_for(200ms);
     const double unpluggedStart = ThreadSeconds(state.readerThread);
     std::this_thread::sleep_for(5s);

@@ -8,15 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "directory/station_directory.h"
 #include "temp_folder.h"
 
 namespace moltrevane::testing {
 
 using Row = std::vector<std::optional<std::string>>;  // up to ten columns call … rem2; nullopt is NULL
-
-inline constexpr const char* kCreateRepeaterTable =
-    "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
-    "kanal TEXT, rem1 TEXT, rem2 TEXT)";
 
 inline void WriteDirectory(const std::filesystem::path& file, const std::vector<Row>& rows) {
     sqlite3* db = nullptr;

@@ -14,14 +14,14 @@
 #include <thread>
 
 #include "fakes.h"
-#include "pty_pair.h"
+#include "pseudo_terminal.h"
 #include "temp_folder.h"
 
 namespace moltrevane {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::PtyPair;
+using PtyPair = tools::PseudoTerminal;
 
 std::string Line(int sequence) { return "$GPTXT,01,01,02," + std::to_string(sequence) + "\r\n"; }
 

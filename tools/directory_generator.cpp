@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "directory/station_directory.h"
 #include "geo/locator.h"
 
 namespace moltrevane::tools {
@@ -39,8 +40,7 @@ void WriteSyntheticDirectory(const std::filesystem::path& file, int stations, Sp
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     std::normal_distribution<double> cluster(0.0, 1.5);
-    Exec(db, "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
-             "kanal TEXT, rem1 TEXT, rem2 TEXT)");
+    Exec(db, kCreateRepeaterTable);
     Exec(db, "BEGIN");
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?, ?, '500', 'FM', ?, '145.600', '145.000', 'RV48', '', "

@@ -21,6 +21,11 @@ struct CallLookupResult {
     std::string lookupText;  // loc + " - " + qth of the last matching row
 };
 
+// The table the program reads; tools and tests that write directories create it from this.
+inline constexpr const char* kCreateRepeaterTable =
+    "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
+    "kanal TEXT, rem1 TEXT, rem2 TEXT)";
+
 inline constexpr std::chrono::milliseconds kQueryTimeLimit{3000};
 inline constexpr std::int64_t kQueryMemoryLimit = 256 << 20;  // bytes, all of SQLite's
 

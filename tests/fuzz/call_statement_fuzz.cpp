@@ -42,7 +42,7 @@ void CheckWithSqlite(const std::string& statement, std::string_view call) {
     static const std::unique_ptr<sqlite3, CloseDatabase> db = [] {
         sqlite3* handle = nullptr;
         sqlite3_open(":memory:", &handle);
-        sqlite3_exec(handle, moltrevane::testing::kCreateRepeaterTable, nullptr, nullptr, nullptr);
+        sqlite3_exec(handle, moltrevane::kCreateRepeaterTable, nullptr, nullptr, nullptr);
         return std::unique_ptr<sqlite3, CloseDatabase>(handle);
     }();
     sqlite3_exec(db.get(), "DELETE FROM repeater", nullptr, nullptr, nullptr);

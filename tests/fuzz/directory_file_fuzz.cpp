@@ -42,7 +42,7 @@ void WriteFile(const std::filesystem::path& file, FuzzedDataProvider& input) {
     static constexpr const char* kModes[] = {"DELETE", "WAL", "TRUNCATE", "PERSIST", "MEMORY", "OFF"};
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db, moltrevane::testing::kCreateRepeaterTable, nullptr, nullptr, nullptr);
+    sqlite3_exec(db, moltrevane::kCreateRepeaterTable, nullptr, nullptr, nullptr);
     const std::string mode = kModes[input.ConsumeIntegralInRange<std::size_t>(0, 5)];
     sqlite3_exec(db, ("PRAGMA journal_mode=" + mode).c_str(), nullptr, nullptr, nullptr);
     for (int rows = input.ConsumeIntegralInRange(0, 20); rows > 0; --rows) {

@@ -1,6 +1,6 @@
 #pragma once
-// A pseudo-terminal standing in for a receiver: the test writes to the master, the program
-// opens the slave through a COMn link.
+// A pseudo-terminal standing in for a receiver: the test or benchmark writes to the master,
+// the program opens the slave through a COMn link.
 
 #include <pty.h>
 #include <termios.h>
@@ -13,11 +13,11 @@
 
 #include "core/unique_fd.h"
 
-namespace moltrevane::testing {
+namespace moltrevane::tools {
 
-class PtyPair {
+class PseudoTerminal {
 public:
-    PtyPair() {
+    PseudoTerminal() {
         int master = -1, slave = -1;
         char name[256];
         if (openpty(&master, &slave, name, nullptr, nullptr) != 0) throw std::runtime_error("openpty failed");
@@ -48,4 +48,4 @@ private:
     std::filesystem::path slavePath_;
 };
 
-}  // namespace moltrevane::testing
+}  // namespace moltrevane::tools
