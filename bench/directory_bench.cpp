@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include "core/app_state.h"
 #include "directory/nearest_search.h"
 #include "directory/station_directory.h"
 #include "directory_generator.h"
@@ -21,8 +20,7 @@ std::filesystem::path DirectoryOf(int stations) {
 // range(1): 0 shows every station, 1 hides beacons and ATV (every row is classified either way).
 void BM_SearchNearest(benchmark::State& state) {
     const moltrevane::StationDirectory directory(DirectoryOf(static_cast<int>(state.range(0))));
-    moltrevane::AppState app;
-    app.offlineLocator = moltrevane::ToLocatorText("JN58SD");
+    const moltrevane::GeoPoint own = moltrevane::PositionFromLocator("JN58SD");
     moltrevane::StationFilter filter;
     if (state.range(1) != 0) {
         filter.types[static_cast<std::size_t>(moltrevane::StationType::Beacon)] = false;
@@ -31,7 +29,7 @@ void BM_SearchNearest(benchmark::State& state) {
     moltrevane::StationList list;
     moltrevane::NearestStations nearest;
     for (auto _ : state) {
-        moltrevane::SearchNearest(app, directory, filter, list, nearest);
+        moltrevane::SearchNearest(own, directory, filter, list, nearest);
         benchmark::DoNotOptimize(nearest);
     }
     if (nearest[0].stationIndex == moltrevane::kNoStation) state.SkipWithError("the search found no station");

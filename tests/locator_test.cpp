@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/app_state.h"
+#include "core/own_position.h"
 
 namespace moltrevane {
 namespace {
@@ -56,12 +57,19 @@ TEST(PositionFromLocator, ShortTextsCountMissingCharactersAsZero) {
     EXPECT_EQ(error.latitude, (0 - 'A') * (1.0 / 24) + 10 * ('R' - 'J') + ('O' - '0') + 1.0 / 48);
 }
 
-TEST(DecodeLocators, StoreIntoOwnAndTarget) {
+TEST(OwnPosition, StoredWithTheTargetForTheScreens) {
     AppState state;
-    DecodeOwnLocator(state, "JN58SD");
-    DecodeTargetLocator(state, "JO62QM");
+    state.offlineLocator = ToLocatorText("JN58SD");
+    const std::optional<GeoPoint> own = FixOwnPosition(state);
+    ASSERT_TRUE(own);
+    EXPECT_EQ(DescribeOwnToLocator(state, *own, "JO62QM").distance, "504 km");
     EXPECT_NEAR(state.ownLatitude, 48.1458333, 1e-6);
     EXPECT_NEAR(state.targetLongitude, 13.375, 1e-12);
+
+    state.portActive = true;  // GPS mode: nothing before the first fix, then the fix
+    EXPECT_FALSE(FixOwnPosition(state));
+    state.hasGpsFix = true;
+    EXPECT_EQ(FixOwnPosition(state)->latitude, 0.0);
 }
 
 TEST(LocatorText, CutsAtSixAndAtZeroBytes) {

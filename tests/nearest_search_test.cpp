@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "core/app_state.h"
 #include "directory/station_directory.h"
 #include "directory_fixture.h"
 #include "directory_generator.h"
@@ -24,21 +23,17 @@ struct SearchResult {
     }
 };
 
-SearchResult Search(AppState& state, const std::vector<Row>& rows) {
+SearchResult Search(GeoPoint own, const std::vector<Row>& rows) {
     testing::TempFolder folder;
     testing::WriteDirectory(folder / "d.sqlite", rows);
     SearchResult result;
-    SearchNearest(state, StationDirectory(folder / "d.sqlite"), StationFilter{}, result.list, result.nearest);
+    SearchNearest(own, StationDirectory(folder / "d.sqlite"), StationFilter{}, result.list, result.nearest);
     return result;
 }
 
-struct OfflineAt : AppState {
-    explicit OfflineAt(const char* locator) { offlineLocator = ToLocatorText(locator); }
-};
-
 TEST(SearchNearest, EveryRowIsACandidateAndEmptyPositionsAreMarked) {
-    OfflineAt state("JN58SD");
-    const SearchResult r = Search(state, {Row{"A1", "JN58SD"}, Row{"B1", "JO62QM"}, Row{"C1", "JN58TD"}});
+    const GeoPoint own = PositionFromLocator("JN58SD");
+    const SearchResult r = Search(own, {Row{"A1", "JN58SD"}, Row{"B1", "JO62QM"}, Row{"C1", "JN58TD"}});
     EXPECT_EQ(r.calls(), (std::vector<std::string>{"A1", "C1", "B1", "-", "-", "-", "-"}));
     EXPECT_EQ(r.nearest[0].distanceKm, 0);
     EXPECT_EQ(r.nearest[1].distanceKm, 7);  // 6.18 km rounded up
@@ -47,8 +42,8 @@ TEST(SearchNearest, EveryRowIsACandidateAndEmptyPositionsAreMarked) {
 }
 
 TEST(SearchNearest, DuplicateCallsKeepTheSmallestLocatorAndBadLocatorsAreSkipped) {
-    OfflineAt state("JO62QM");
-    const SearchResult r = Search(state, {Row{"DUP", "JN58SD"}, Row{"DUP", "JO62QM"}, Row{"BAD", "jo62qm"},
+    const GeoPoint own = PositionFromLocator("JO62QM");
+    const SearchResult r = Search(own, {Row{"DUP", "JN58SD"}, Row{"DUP", "JO62QM"}, Row{"BAD", "jo62qm"},
                                           Row{"NUL", std::nullopt}, Row{"LONGCALL99", "JO62QMXX"}});
     ASSERT_EQ(r.list.Count(), 4u);
     EXPECT_EQ(r.list.Locator(1), "JN58SD");
@@ -65,42 +60,34 @@ TEST(SearchNearest, ACallIsListedOnceWhateverItsStorageAndOverlongTextIsNoStatio
     sqlite3_exec(db, "INSERT INTO repeater (call, loc) VALUES (123, 'JN58SD'), ('123', 'JN58SD'), "
                      "(CAST('123' AS BLOB), 'JN58SD'), ('OK', 'JN58TD')", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    OfflineAt state("JN58SD");
+    const GeoPoint own = PositionFromLocator("JN58SD");
     SearchResult r;
-    SearchNearest(state, StationDirectory(file), StationFilter{}, r.list, r.nearest);
+    SearchNearest(own, StationDirectory(file), StationFilter{}, r.list, r.nearest);
     EXPECT_EQ(r.calls(), (std::vector<std::string>{"123", "OK", "-", "-", "-", "-", "-"}));
 }
 
 TEST(SearchNearest, TiesKeepTheEarlierCallAndEqualToLastDoesNotEnter) {
-    OfflineAt state("JN58SD");
+    const GeoPoint own = PositionFromLocator("JN58SD");
     std::vector<Row> rows;
     for (char c = 'A'; c <= 'H'; ++c) rows.push_back(Row{std::string("S") + c, "JN58TD"});  // eight at 7 km
     rows.push_back(Row{"Z", "JN58SD"});
-    const SearchResult r = Search(state, rows);
+    const SearchResult r = Search(own, rows);
     EXPECT_EQ(r.calls(), (std::vector<std::string>{"Z", "SA", "SB", "SC", "SD", "SE", "SF"}));
-}
-
-TEST(SearchNearest, OwnPositionFromGpsWhenThePortIsActiveAndNoneBeforeTheFirstFix) {
-    OfflineAt state("JN58SD");
-    state.portActive = true;
-    EXPECT_EQ(Search(state, {Row{"MUC", "JN58SD"}, Row{"NUL", "JJ00AA"}}).calls(), std::vector<std::string>(7, "-"));
-    state.hasGpsFix = true;  // at 0° N 0° E
-    EXPECT_EQ(Search(state, {Row{"MUC", "JN58SD"}, Row{"NUL", "JJ00AA"}}).calls()[0], "NUL");
 }
 
 TEST(SearchNearest, LargeDirectoriesAreReadWhole) {
     testing::TempFolder folder;
     tools::WriteSyntheticDirectory(folder / "big.sqlite", 5000, tools::Spread::Clustered);
-    OfflineAt state("JO50AA");
+    const GeoPoint own = PositionFromLocator("JO50AA");
     StationList list;
     NearestStations nearest;
-    SearchNearest(state, StationDirectory(folder / "big.sqlite"), StationFilter{}, list, nearest);
+    SearchNearest(own, StationDirectory(folder / "big.sqlite"), StationFilter{}, list, nearest);
     EXPECT_EQ(list.Count(), 5000u);
     for (std::size_t p = 1; p < nearest.size(); ++p) EXPECT_LE(nearest[p - 1].distanceKm, nearest[p].distanceKm);
     EXPECT_NE(nearest.back().stationIndex, kNoStation);
 
     // A second search over a missing file leaves nothing stale behind.
-    SearchNearest(state, StationDirectory(folder / "gone.sqlite"), StationFilter{}, list, nearest);
+    SearchNearest(own, StationDirectory(folder / "gone.sqlite"), StationFilter{}, list, nearest);
     EXPECT_EQ(list.Count(), 0u);
     for (const NearestEntry& e : nearest) EXPECT_EQ(e.stationIndex, kNoStation);
 }

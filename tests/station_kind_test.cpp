@@ -65,11 +65,9 @@ TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
     testing::WriteDirectory(folder / "d.sqlite", rows);
     const StationDirectory directory(folder / "d.sqlite");
     const auto found = [&](const StationFilter& filter) {
-        AppState state;
-        state.offlineLocator = ToLocatorText("JN58SD");
         StationList list;
         NearestStations nearest;
-        SearchNearest(state, directory, filter, list, nearest);
+        SearchNearest(PositionFromLocator("JN58SD"), directory, filter, list, nearest);
         std::set<std::string> calls;
         for (std::size_t i = 0; i < list.Count(); ++i) calls.emplace(list.Call(i));
         return calls;

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <utility>
 
-#include "core/app_state.h"
 #include "directory/station_directory.h"
+#include "geo/distance.h"
 
 namespace moltrevane {
 
@@ -53,11 +53,10 @@ void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex)
         std::swap(nearest[p - 1], nearest[p]);
 }
 
-void SearchNearest(AppState& state, const StationDirectory& directory, const StationFilter& filter, StationList& list,
+void SearchNearest(GeoPoint own, const StationDirectory& directory, const StationFilter& filter, StationList& list,
                    NearestStations& nearest) {
     nearest.fill(NearestEntry{});
     list.Clear();
-    if (!FixOwnPosition(state)) return;  // "nearest" to a position we do not have means nothing
     // Nothing hidden: the rows need no reading beyond call and locator, nor classifying.
     const bool ran = filter.ShowsAll() ? directory.RunQuery(kStationListStatement, [&](RowValues row) {
         if (row.size() >= 2) CollectStation(list, row[0], row[1]);
@@ -68,8 +67,8 @@ void SearchNearest(AppState& state, const StationDirectory& directory, const Sta
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const std::string_view locator = list.Locator(i);
         if (!IsValidLocator(locator)) continue;  // no usable locator, no distance
-        DecodeTargetLocator(state, locator);
-        const double km = DistanceKm(state.ownLatitude, state.ownLongitude, state.targetLatitude, state.targetLongitude);
+        const GeoPoint station = PositionFromLocator(locator);
+        const double km = DistanceKm(own.latitude, own.longitude, station.latitude, station.longitude);
         InsertCandidate(nearest, static_cast<int>(std::ceil(km)), static_cast<int>(i));
     }
 }

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "directory/station_kind.h"
+#include "geo/locator.h"
 
 namespace moltrevane {
 
-struct AppState;
 class StationDirectory;
 
 // Calls and locators of every station, in the station-list query's order, each call once.
@@ -61,8 +61,8 @@ void CollectStation(StationList& list, std::string_view call, std::string_view l
 // Distances compared in whole kilometres (rounded up); ties keep the earlier call.
 void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex);
 
-// Stations the filter hides take no part; with nothing hidden every row is a candidate.
-void SearchNearest(AppState& state, const StationDirectory& directory, const StationFilter& filter, StationList& list,
+// The seven stations nearest to `own`; stations the filter hides take no part.
+void SearchNearest(GeoPoint own, const StationDirectory& directory, const StationFilter& filter, StationList& list,
                    NearestStations& nearest);
 
 }  // namespace moltrevane

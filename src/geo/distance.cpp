@@ -4,7 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "core/app_state.h"
 
 namespace moltrevane {
 namespace {
@@ -93,9 +92,9 @@ std::string DistanceText(double km) { return RoundedUpText(km, " km"); }
 
 std::string BearingText(double degrees) { return RoundedUpText(degrees, " \xB0"); }
 
-DistanceBearingTexts DescribeOwnToTarget(const AppState& state) {
-    const double lat1 = state.ownLatitude, lon1 = state.ownLongitude;
-    const double lat2 = state.targetLatitude, lon2 = state.targetLongitude;
+DistanceBearingTexts DescribeDistanceAndBearing(GeoPoint own, GeoPoint target) {
+    const double lat1 = own.latitude, lon1 = own.longitude;
+    const double lat2 = target.latitude, lon2 = target.longitude;
     const bool coincident = lat1 == lat2 && lon1 == lon2;
     return {DistanceText(DistanceKm(lat1, lon1, lat2, lon2)),
             coincident ? std::string() : BearingText(BearingDeg(lat1, lon1, lat2, lon2))};

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "geo/locator.h"
+
 namespace moltrevane {
 
 // 3.14159265358979 × (1/180), the historic factor every conversion uses.
@@ -19,13 +21,12 @@ double BearingDeg(double lat1, double lon1, double lat2, double lon2);
 std::string DistanceText(double km);
 std::string BearingText(double degrees);
 
-struct AppState;
-
 struct DistanceBearingTexts {
     std::string distance, bearing;
 };
 
-// From the own point to the target point of the state; coincident points have no bearing.
-DistanceBearingTexts DescribeOwnToTarget(const AppState& state);
+// The display texts from the own point to the target; coincident points have no bearing.
+// Example: JN58SD's centre to JO62QM's gives "504 km" and "29 °" (° as byte 0xB0).
+DistanceBearingTexts DescribeDistanceAndBearing(GeoPoint own, GeoPoint target);
 
 }  // namespace moltrevane

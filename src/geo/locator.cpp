@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app_state.h"
 
 namespace moltrevane {
 namespace {
@@ -63,30 +62,6 @@ GeoPoint PositionFromLocator(std::string_view locatorText) {
     const double latitude =
         (c(6) - 'A') * (1.0 / 24) + 10 * (c(2) - 'J') + (c(4) - '0') + 1.0 / 48;
     return {latitude, longitude};
-}
-
-void DecodeOwnLocator(AppState& state, std::string_view locatorText) {
-    const GeoPoint point = PositionFromLocator(locatorText);
-    state.ownLatitude = point.latitude;
-    state.ownLongitude = point.longitude;
-}
-
-void DecodeTargetLocator(AppState& state, std::string_view locatorText) {
-    const GeoPoint point = PositionFromLocator(locatorText);
-    state.targetLatitude = point.latitude;
-    state.targetLongitude = point.longitude;
-}
-
-bool FixOwnPosition(AppState& state) {
-    if (state.portActive) {
-        if (!state.hasGpsFix) return false;
-        state.ownLatitude = state.gpsLatitude;
-        state.ownLongitude = state.gpsLongitude;
-        return true;
-    }
-    if (!IsValidLocator(LocatorView(state.offlineLocator))) return false;
-    DecodeOwnLocator(state, LocatorView(state.offlineLocator));
-    return true;
 }
 
 std::string_view LocatorView(const LocatorText& locator) {

@@ -6,8 +6,6 @@
 
 namespace moltrevane {
 
-struct AppState;
-
 using LocatorText = std::array<char, 7>;
 
 // From the GPS notation ±(100 × degrees + minutes); computed in minutes, so a position
@@ -24,14 +22,6 @@ struct GeoPoint {
 
 // Centre of the subsquare; no check of its own, missing characters count as zero bytes.
 GeoPoint PositionFromLocator(std::string_view locatorText);
-
-void DecodeOwnLocator(AppState& state, std::string_view locatorText);
-void DecodeTargetLocator(AppState& state, std::string_view locatorText);
-
-// The own point: the last GPS position in GPS mode, else the centre of the offline locator.
-// False, with the point unchanged, when there is none: no fix yet, or an offline locator
-// that is not one (empty, "ERROR").
-bool FixOwnPosition(AppState& state);
 
 // The text of a zero-terminated locator array.
 std::string_view LocatorView(const LocatorText& locator);

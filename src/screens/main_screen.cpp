@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/own_position.h"
 #include "core/settings.h"
 #include "gps/serial_port.h"
 #include "screens/control_ids.h"
@@ -150,13 +151,14 @@ void MainScreen::OfflineStep() {
 void MainScreen::TargetStep() {
     AppState& state = context_.state;
     state.targetLocator = ToLocatorText(fields_.target);
-    if (!IsValidLocator(LocatorView(state.targetLocator)) || !FixOwnPosition(state)) {
+    const std::optional<GeoPoint> own =
+        IsValidLocator(LocatorView(state.targetLocator)) ? FixOwnPosition(state) : std::nullopt;
+    if (!own) {
         fields_.distance.clear();
         fields_.bearing.clear();
         return;
     }
-    DecodeTargetLocator(state, LocatorView(state.targetLocator));
-    const DistanceBearingTexts texts = DescribeOwnToTarget(state);
+    const DistanceBearingTexts texts = DescribeOwnToLocator(state, *own, LocatorView(state.targetLocator));
     fields_.distance = texts.distance;
     fields_.bearing = texts.bearing;
 }

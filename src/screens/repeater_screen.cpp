@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/filter_flags.h"
+#include "core/own_position.h"
 #include "directory/station_directory.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
@@ -94,7 +95,11 @@ void RepeaterScreen::Search() {
     dialog_.StopTimer();
     dialog_.SetEnabled(ids::kSearchStation, false);
     for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) dialog_.SetText(row.call, "   search");
-    SearchNearest(context_.state, context_.directory, FilterOf(context_.state), context_.stations, context_.nearest);
+    // "Nearest" to a position the program does not have would mean nothing: no rows then.
+    context_.nearest.fill(NearestEntry{});
+    context_.stations.Clear();
+    if (const std::optional<GeoPoint> own = FixOwnPosition(context_.state))
+        SearchNearest(*own, context_.directory, FilterOf(context_.state), context_.stations, context_.nearest);
     for (std::size_t r = 0; r < kRows; ++r) {
         const NearestEntry& entry = context_.nearest[r];
         if (entry.stationIndex == kNoStation) {
@@ -114,17 +119,15 @@ void RepeaterScreen::Search() {
 }
 
 void RepeaterScreen::RefreshDistances() {
-    AppState& state = context_.state;
-    const bool ownPosition = FixOwnPosition(state);
+    const std::optional<GeoPoint> own = FixOwnPosition(context_.state);
     for (std::size_t r = 0; r < kRows; ++r) {
         const std::string_view locator = LocatorView(context_.rows.rowLocator[r]);
-        if (!ownPosition || !IsValidLocator(locator)) {
+        if (!own || !IsValidLocator(locator)) {
             labels_[r].km.clear();
             labels_[r].grad.clear();
             continue;
         }
-        DecodeTargetLocator(state, locator);
-        const DistanceBearingTexts texts = DescribeOwnToTarget(state);
+        const DistanceBearingTexts texts = DescribeOwnToLocator(context_.state, *own, locator);
         labels_[r].km = texts.distance;
         labels_[r].grad = texts.bearing;
     }

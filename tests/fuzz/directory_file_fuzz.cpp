@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/app_state.h"
+#include "geo/distance.h"
 #include "directory/nearest_search.h"
 #include "directory/station_directory.h"
 #include "directory_fixture.h"
@@ -70,8 +70,7 @@ std::map<std::string, std::string> FolderContents(const std::filesystem::path& f
 }
 
 // The seven nearest by sorting every usable entry, ties to the earlier one.
-std::vector<std::pair<int, int>> SevenNearest(const AppState& state, const StationList& list) {
-    const GeoPoint own = PositionFromLocator(LocatorView(state.offlineLocator));
+std::vector<std::pair<int, int>> SevenNearest(GeoPoint own, const StationList& list) {
     std::vector<std::pair<int, int>> all;
     for (std::size_t i = 0; i < list.Count(); ++i) {
         if (!IsValidLocator(list.Locator(i))) continue;
@@ -92,16 +91,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFile(folder / "Moltrevane.sqlite", input);
     const auto before = FolderContents(folder.path());
 
-    AppState state;
-    state.offlineLocator = ToLocatorText("JN58SD");
+    const GeoPoint own = PositionFromLocator("JN58SD");
     StationList list;
     NearestStations nearest;
-    SearchNearest(state, StationDirectory(folder / "Moltrevane.sqlite"), StationFilter{}, list, nearest);
+    SearchNearest(own, StationDirectory(folder / "Moltrevane.sqlite"), StationFilter{}, list, nearest);
 
     FUZZ_CHECK(FolderContents(folder.path()) == before);
     std::set<std::string_view> calls;
     for (std::size_t i = 0; i < list.Count(); ++i) FUZZ_CHECK(calls.insert(list.Call(i)).second);
-    const auto expected = SevenNearest(state, list);
+    const auto expected = SevenNearest(own, list);
     for (std::size_t r = 0; r < nearest.size(); ++r) {
         const bool filled = r < expected.size();
         FUZZ_CHECK(filled ? nearest[r].distanceKm == expected[r].first && nearest[r].stationIndex == expected[r].second

@@ -61,11 +61,12 @@ void CheckListing(const StationDirectory& directory, const std::vector<Row>& row
 void CheckNearest(AppState& state, const StationDirectory& directory) {
     StationList list;
     NearestStations nearest;
-    SearchNearest(state, directory, StationFilter{}, list, nearest);
+    const bool ownPosition = IsValidLocator(LocatorView(state.offlineLocator));  // else there is none
+    if (ownPosition) SearchNearest(PositionFromLocator(LocatorView(state.offlineLocator)), directory, StationFilter{}, list, nearest);
     std::set<std::string_view> calls;
     for (std::size_t i = 0; i < list.Count(); ++i) FUZZ_CHECK(calls.insert(list.Call(i)).second);
     std::size_t usable = 0;
-    if (IsValidLocator(LocatorView(state.offlineLocator)))  // else there is no own position
+    if (ownPosition)
         for (std::size_t i = 0; i < list.Count(); ++i) usable += IsValidLocator(list.Locator(i));
     for (std::size_t r = 0; r < nearest.size(); ++r) {
         const NearestEntry& entry = nearest[r];

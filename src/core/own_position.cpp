@@ -1,0 +1,26 @@
+#include "core/own_position.h"
+
+#include "core/app_state.h"
+
+namespace moltrevane {
+
+std::optional<GeoPoint> FixOwnPosition(AppState& state) {
+    std::optional<GeoPoint> own;
+    if (state.portActive && state.hasGpsFix) own = GeoPoint{state.gpsLatitude, state.gpsLongitude};
+    if (!state.portActive && IsValidLocator(LocatorView(state.offlineLocator)))
+        own = PositionFromLocator(LocatorView(state.offlineLocator));
+    if (own) {
+        state.ownLatitude = own->latitude;
+        state.ownLongitude = own->longitude;
+    }
+    return own;
+}
+
+DistanceBearingTexts DescribeOwnToLocator(AppState& state, GeoPoint own, std::string_view locatorText) {
+    const GeoPoint target = PositionFromLocator(locatorText);
+    state.targetLatitude = target.latitude;
+    state.targetLongitude = target.longitude;
+    return DescribeDistanceAndBearing(own, target);
+}
+
+}  // namespace moltrevane

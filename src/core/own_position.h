@@ -1,0 +1,23 @@
+#pragma once
+// Where distances are measured from and to, stored in the state's own and target fields.
+
+#include <optional>
+#include <string_view>
+
+#include "geo/distance.h"
+#include "geo/locator.h"
+
+namespace moltrevane {
+
+struct AppState;
+
+// The own point: the last GPS position in GPS mode, else the centre of the offline locator;
+// stored in ownLatitude/ownLongitude. Nothing, with the fields unchanged, when there is none:
+// no fix yet, or an offline locator that is not one (empty, "ERROR").
+std::optional<GeoPoint> FixOwnPosition(AppState& state);
+
+// Distance and bearing texts from the own point to the centre of a locator, which becomes the
+// state's target point.
+DistanceBearingTexts DescribeOwnToLocator(AppState& state, GeoPoint own, std::string_view locatorText);
+
+}  // namespace moltrevane
