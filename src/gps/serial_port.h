@@ -9,6 +9,7 @@ namespace moltrevane {
 
 struct AppState;
 
+inline constexpr unsigned kPortCount = 8;  // "COM1:" … "COM8:"
 inline constexpr std::array<unsigned, 8> kSpeedTable = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 // "COM1:" … "COM8:" for 0 … 7; empty for any other index.

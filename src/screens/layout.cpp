@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/filter_flags.h"
+#include "gps/serial_port.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -53,11 +54,48 @@ constexpr std::array<ControlSpec, 7 * 6 + 3> RepeaterControls() {
 }
 constexpr auto kRepeater = RepeaterControls();
 
+// A choice's items, '|' between them: "COM 1|…|COM 8" and the speed table's rates.
+struct ChoiceItems {
+    std::array<char, 64> text{};
+    std::size_t length = 0;
+    constexpr void Append(std::string_view part) {
+        for (const char c : part) text[length++] = c;
+    }
+    constexpr void AppendNumber(unsigned number) {
+        char digits[10]{};
+        std::size_t count = 0;
+        for (; number > 0 || count == 0; number /= 10) digits[count++] = static_cast<char>('0' + number % 10);
+        while (count > 0) text[length++] = digits[--count];
+    }
+    constexpr std::string_view View() const { return {text.data(), length}; }
+};
+
+constexpr ChoiceItems PortItems() {
+    ChoiceItems items;
+    for (unsigned port = 1; port <= kPortCount; ++port) {
+        items.Append(port == 1 ? "COM " : "|COM ");
+        items.AppendNumber(port);
+    }
+    return items;
+}
+
+constexpr ChoiceItems SpeedItems() {
+    ChoiceItems items;
+    for (const unsigned rate : kSpeedTable) {
+        if (items.length > 0) items.Append("|");
+        items.AppendNumber(rate);
+    }
+    return items;
+}
+
+constexpr ChoiceItems kPortItems = PortItems();
+constexpr ChoiceItems kSpeedItems = SpeedItems();
+
 constexpr std::array kSettingsControls = {
     ControlSpec{K::Label, 0, "Port:", 7, 5, 17, 8},
-    ControlSpec{K::Choice, ids::kPortChoice, "COM 1|COM 2|COM 3|COM 4|COM 5|COM 6|COM 7|COM 8", 29, 3, 33, 12},
+    ControlSpec{K::Choice, ids::kPortChoice, kPortItems.View(), 29, 3, 33, 12},
     ControlSpec{K::Label, 0, "Speed:", 70, 5, 24, 8},
-    ControlSpec{K::Choice, ids::kSpeedChoice, "1200|2400|4800|9600|19200|38400|57600|115200", 98, 3, 33, 12},
+    ControlSpec{K::Choice, ids::kSpeedChoice, kSpeedItems.View(), 98, 3, 33, 12},
     ControlSpec{K::Button, ids::kOpenPort, "Open Port", 2, 19, 44, 12},
     ControlSpec{K::Button, ids::kClosePort, "Close Port", 92, 19, 44, 12},
     ControlSpec{K::Label, 0, "Offline Locator", 8, 36, 50, 9},
