@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "core/app_state.h"
 #include "core/filter_flags.h"
@@ -386,6 +387,18 @@ TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
     EXPECT_EQ(Km(twice), "0 km");
     screen.OnTimer();
     EXPECT_EQ(Km(twice), "0 km");
+}
+
+TEST_F(RepeaterScreenTest, AFoundCallItsLookupMissesLeavesNoDistanceBehind) {
+    sqlite3* db = nullptr;  // a blob call: listed by the search, never equal to the lookup's text
+    sqlite3_open((folder / "Moltrevane.sqlite").c_str(), &db);
+    sqlite3_exec(db, "INSERT INTO repeater (call, loc) VALUES (CAST('DB0BLB' AS BLOB), 'JO31OM')", nullptr, nullptr,
+                 nullptr);
+    sqlite3_close(db);
+    screen.OnPress(ids::kSearchStation);
+    const std::size_t missed = RowOf("no Call");
+    ASSERT_LT(missed, 7u);
+    EXPECT_EQ(Km(missed) + Info(missed), "");
 }
 
 TEST_F(RepeaterScreenTest, DirectoryTextIsUtf8BothWays) {

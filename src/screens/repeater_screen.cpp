@@ -110,8 +110,8 @@ void RepeaterScreen::Search() {
         // The whole call and the locator the search measured: a longer call cut short, or
         // another row of a call listed twice, would be another station.
         const auto index = static_cast<std::size_t>(entry.stationIndex);
+        labels_[r].km = std::to_string(entry.distanceKm) + " km";  // gone with the row if its lookup fails
         FillRow(r, std::string(context_.stations.Call(index)), ToLocatorText(context_.stations.Locator(index)));
-        labels_[r].km = std::to_string(entry.distanceKm) + " km";
     }
     ShowLabels();
     dialog_.SetEnabled(ids::kSearchStation, true);
