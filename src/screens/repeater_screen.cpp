@@ -95,11 +95,12 @@ void RepeaterScreen::Search() {
     dialog_.StopTimer();
     dialog_.SetEnabled(ids::kSearchStation, false);
     for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) dialog_.SetText(row.call, "   search");
-    // "Nearest" to a position the program does not have would mean nothing: no rows then.
-    context_.nearest.fill(NearestEntry{});
-    context_.stations.Clear();
-    if (const std::optional<GeoPoint> own = FixOwnPosition(context_.state))
+    if (const std::optional<GeoPoint> own = FixOwnPosition(context_.state)) {
         SearchNearest(*own, context_.directory, FilterOf(context_.state), context_.stations, context_.nearest);
+    } else {  // "nearest" to a position the program does not have would mean nothing: no rows
+        context_.nearest.fill(NearestEntry{});
+        context_.stations.Clear();
+    }
     for (std::size_t r = 0; r < kRows; ++r) {
         const NearestEntry& entry = context_.nearest[r];
         if (entry.stationIndex == kNoStation) {
