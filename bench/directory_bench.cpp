@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "directory/nearest_search.h"
 #include "directory/station_directory.h"
@@ -11,21 +12,38 @@
 
 namespace {
 
-std::filesystem::path DirectoryOf(int stations) {
-    const auto file = std::filesystem::temp_directory_path() / ("moltrevane-bench-" + std::to_string(stations) + ".sqlite");
-    if (!std::filesystem::exists(file)) moltrevane::tools::WriteSyntheticDirectory(file, stations, moltrevane::tools::Spread::Uniform);
+// Without and with the index the README recommends.
+std::filesystem::path DirectoryOf(int stations, bool indexed = false) {
+    const auto file = std::filesystem::temp_directory_path() /
+                      ("moltrevane-bench-" + std::string(indexed ? "indexed-" : "") + std::to_string(stations) + ".sqlite");
+    if (std::filesystem::exists(file)) return file;
+    moltrevane::tools::WriteSyntheticDirectory(file, stations, moltrevane::tools::Spread::Uniform);
+    if (indexed) {
+        sqlite3* db = nullptr;
+        sqlite3_open(file.c_str(), &db);
+        sqlite3_exec(db, moltrevane::kCreateStationIndex, nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
     return file;
 }
 
-// range(1): 0 shows every station, 1 hides beacons and ATV (every row is classified either way).
-void BM_SearchNearest(benchmark::State& state) {
-    const moltrevane::StationDirectory directory(DirectoryOf(static_cast<int>(state.range(0))));
-    const moltrevane::GeoPoint own = moltrevane::PositionFromLocator("JN58SD");
+// 0 shows every station (nothing is classified); 1 hides beacons and ATV (8 % of the rows);
+// 2 hides transponders, of which there are none: every row is classified, none dropped.
+moltrevane::StationFilter FilterFor(std::int64_t kind) {
+    using moltrevane::StationType;
     moltrevane::StationFilter filter;
-    if (state.range(1) != 0) {
-        filter.types[static_cast<std::size_t>(moltrevane::StationType::Beacon)] = false;
-        filter.types[static_cast<std::size_t>(moltrevane::StationType::RepeaterAtv)] = false;
-    }
+    for (const StationType hidden : kind == 1   ? std::vector{StationType::Beacon, StationType::RepeaterAtv}
+                                    : kind == 2 ? std::vector{StationType::Transponder}
+                                                : std::vector<StationType>{})
+        filter.types[static_cast<std::size_t>(hidden)] = false;
+    return filter;
+}
+
+// range(1): the filter (FilterFor); range(2): 1 for the indexed file.
+void BM_SearchNearest(benchmark::State& state) {
+    const moltrevane::StationDirectory directory(DirectoryOf(static_cast<int>(state.range(0)), state.range(2) != 0));
+    const moltrevane::GeoPoint own = moltrevane::PositionFromLocator("JN58SD");
+    const moltrevane::StationFilter filter = FilterFor(state.range(1));
     moltrevane::StationList list;
     moltrevane::NearestStations nearest;
     for (auto _ : state) {
@@ -34,7 +52,28 @@ void BM_SearchNearest(benchmark::State& state) {
     }
     if (nearest[0].stationIndex == moltrevane::kNoStation) state.SkipWithError("the search found no station");
 }
-BENCHMARK(BM_SearchNearest)->ArgsProduct({{3000, 10000, 100000, 300000, 1000000}, {0, 1}})->Unit(benchmark::kMillisecond);
+// What "Search Stn." costs: the search, then each row's lookup and channel.
+void BM_SearchStationPress(benchmark::State& state) {
+    const moltrevane::StationDirectory directory(DirectoryOf(static_cast<int>(state.range(0)), state.range(2) != 0));
+    const moltrevane::GeoPoint own = moltrevane::PositionFromLocator("JN58SD");
+    const moltrevane::StationFilter filter = FilterFor(state.range(1));
+    moltrevane::StationList list;
+    moltrevane::NearestStations nearest;
+    std::size_t found = 0;
+    for (auto _ : state) {
+        moltrevane::SearchNearest(own, directory, filter, list, nearest);
+        for (const moltrevane::NearestEntry& entry : nearest) {
+            if (entry.stationIndex == moltrevane::kNoStation) continue;
+            const std::string call(list.Call(static_cast<std::size_t>(entry.stationIndex)));
+            found += directory.LookupCall(call).found;
+            benchmark::DoNotOptimize(directory.ChannelOf(call));
+        }
+    }
+    if (found != 7 * state.iterations()) state.SkipWithError("a row's lookup found nothing");
+}
+BENCHMARK(BM_SearchStationPress)->ArgsProduct({{3000, 100000}, {0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+BENCHMARK(BM_SearchNearest)->ArgsProduct({{3000, 100000, 1000000}, {0, 1, 2}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 void BM_BareScan(benchmark::State& state) {
     const std::filesystem::path file = DirectoryOf(static_cast<int>(state.range(0)));

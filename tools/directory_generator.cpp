@@ -28,6 +28,28 @@ std::string CallFor(int n) {
     return kPrefixes[n % 10] + std::to_string(n / 10) + static_cast<char>('A' + n % 26);
 }
 
+struct Channel {
+    const char* aus;
+    const char* ein;
+    const char* mode;
+    int percent;
+};
+
+// A mix of channels as real directories have them, from voice repeaters to beacons.
+constexpr Channel kChannels[] = {
+    {"145.6125", "145.0125", "FM", 40}, {"439.150", "431.550", "FM", 22},  {"438.2125", "430.6125", "DMR", 15},
+    {"1298.225", "1270.225", "FM", 5},  {"144.800", "144.800", "APRS", 6}, {"10368.850", "", "Bake", 5},
+    {"1278.250", "2330.000", "ATV", 3}, {"29.620", "29.520", "FM", 2},     {"51.870", "51.270", "FM", 2},
+};
+
+const Channel& ChannelFor(int percentile) {
+    for (const Channel& channel : kChannels) {
+        if (percentile < channel.percent) return channel;
+        percentile -= channel.percent;
+    }
+    return kChannels[0];
+}
+
 }  // namespace
 
 void WriteSyntheticDirectory(const std::filesystem::path& file, int stations, Spread spread, unsigned seed) {
@@ -43,8 +65,8 @@ void WriteSyntheticDirectory(const std::filesystem::path& file, int stations, Sp
     Exec(db, kCreateRepeaterTable);
     Exec(db, "BEGIN");
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?, ?, '500', 'FM', ?, '145.600', '145.000', 'RV48', '', "
-                           "'synthetic test data')", -1, &insert, nullptr);
+    sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?, ?, '500', ?, ?, ?, ?, '', '', 'synthetic test data')", -1,
+                       &insert, nullptr);
     for (int n = 0; n < stations; ++n) {
         double latitude, longitude;
         if (spread == Spread::Uniform) {
@@ -58,7 +80,11 @@ void WriteSyntheticDirectory(const std::filesystem::path& file, int stations, Sp
         const std::string call = CallFor(n), place = "Place " + std::to_string(n);
         sqlite3_bind_text(insert, 1, call.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(insert, 2, locator.data(), 6, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, place.c_str(), -1, SQLITE_TRANSIENT);
+        const Channel& channel = ChannelFor(n * 37 % 100);
+        sqlite3_bind_text(insert, 3, channel.mode, -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 4, place.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insert, 5, channel.aus, -1, SQLITE_STATIC);
+        sqlite3_bind_text(insert, 6, channel.ein, -1, SQLITE_STATIC);
         sqlite3_step(insert);
         sqlite3_reset(insert);
     }

@@ -57,11 +57,8 @@ void SearchNearest(GeoPoint own, const StationDirectory& directory, const Statio
                    NearestStations& nearest) {
     nearest.fill(NearestEntry{});
     list.Clear();
-    // Nothing hidden: the rows need no reading beyond call and locator, nor classifying.
-    const bool ran = filter.ShowsAll() ? directory.RunQuery(kStationListStatement, [&](RowValues row) {
+    const bool ran = directory.ListStations(filter, [&](RowValues row) {
         if (row.size() >= 2) CollectStation(list, row[0], row[1]);
-    }) : directory.RunQuery(kFilteredStationListStatement, [&](RowValues row) {
-        if (row.size() >= 4 && filter.Shows(row[2], row[3])) CollectStation(list, row[0], row[1]);
     });
     if (!ran) list.Clear();
     for (std::size_t i = 0; i < list.Count(); ++i) {

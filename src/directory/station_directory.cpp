@@ -37,7 +37,8 @@ Database OpenReadOnly(const std::filesystem::path& file) {
     if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
     sqlite3_hard_heap_limit64(kQueryMemoryLimit);
     sqlite3* db = nullptr;
-    sqlite3_open_v2(ImmutableUri(file).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    // One thread uses the connection from its open to its close, so it needs no locking.
+    sqlite3_open_v2(ImmutableUri(file).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     Database opened(db);  // closed even when the open failed
     sqlite3_exec(db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);  // sorts stay under the limit
     return opened;
@@ -48,18 +49,55 @@ int PastTheTimeLimit(void* deadline) {
     return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(deadline);
 }
 
-struct QueryContext {
-    const RowCallback& onRow;
+struct FinalizeStatement {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
+
+// A column's text up to its first zero byte, as C strings would have it; NULL reads as "".
+std::string_view ColumnText(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    if (!text) return {};
+    const std::string_view value(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
+    return value.substr(0, value.find('\0'));
+}
+
+bool DeliverRows(sqlite3_stmt* statement, const RowCallback& onRow) {
     std::vector<std::string_view> values;
+    int step;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        values.resize(static_cast<std::size_t>(std::max(sqlite3_column_count(statement), 0)));
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = ColumnText(statement, static_cast<int>(i));
+        onRow(values);
+    }
+    return step == SQLITE_DONE;
+}
+
+// `station_shown(aus, mode)`: whether the search's filter shows the row. Modes repeat from row
+// to row, so the last one's type is kept.
+struct ShownContext {
+    explicit ShownContext(const StationFilter& shown)
+        : filter(shown), allBands(std::all_of(shown.bands.begin(), shown.bands.end(), [](bool b) { return b; })) {}
+    StationFilter filter;
+    bool allBands;  // the frequency need not be read
+    std::string lastMode;
+    StationType lastType = TypeOf("");
 };
 
-int DeliverRow(void* context, int columnCount, char** values, char**) {
-    auto& query = *static_cast<QueryContext*>(context);
-    query.values.assign(static_cast<std::size_t>(std::max(columnCount, 0)), std::string_view());
-    for (int i = 0; i < columnCount; ++i)
-        if (values[i]) query.values[static_cast<std::size_t>(i)] = values[i];
-    query.onRow(query.values);
-    return 0;
+std::string_view TextOf(sqlite3_value* value) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
+}
+
+void StationShown(sqlite3_context* call, int, sqlite3_value** arguments) {
+    auto& context = *static_cast<ShownContext*>(sqlite3_user_data(call));
+    const std::string_view mode = TextOf(arguments[1]);
+    if (mode != context.lastMode) {
+        context.lastMode = mode;
+        context.lastType = TypeOf(mode);
+    }
+    const Band band = context.allBands ? Band::Unknown : BandOf(TextOf(arguments[0]));
+    sqlite3_result_int(call, context.filter.Shows(band, context.lastType));
 }
 
 }  // namespace
@@ -78,13 +116,28 @@ std::string CallStatement(std::string_view prefix, std::string_view callText) {
 StationDirectory::StationDirectory(std::filesystem::path file) : file_(std::move(file)) {}
 
 bool StationDirectory::RunQuery(std::string_view statement, const RowCallback& onRow) const {
+    return Run(statement, onRow, nullptr);
+}
+
+bool StationDirectory::ListStations(const StationFilter& filter, const RowCallback& onRow) const {
+    if (filter.ShowsAll()) return Run(kStationListStatement, onRow, nullptr);  // nothing to classify
+    return Run(kFilteredStationListStatement, onRow, &filter);
+}
+
+bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const {
     const Database db = OpenReadOnly(file_);
     if (!db) return false;
-    QueryContext context{onRow, {}};
+    ShownContext shown(filter ? *filter : StationFilter{});
+    // Only the program's own statement may call it, never a view or trigger of the file.
+    if (filter && sqlite3_create_function(db.get(), "station_shown", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+                                          &shown, StationShown, nullptr, nullptr) != SQLITE_OK)
+        return false;
     auto deadline = std::chrono::steady_clock::now() + kQueryTimeLimit;
     sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &deadline);
-    const std::string text(statement);
-    return sqlite3_exec(db.get(), text.c_str(), DeliverRow, &context, nullptr) == SQLITE_OK;
+    sqlite3_stmt* prepared = nullptr;
+    const int status = sqlite3_prepare_v2(db.get(), statement.data(), static_cast<int>(statement.size()), &prepared, nullptr);
+    const Statement owned(prepared);
+    return status == SQLITE_OK && owned && DeliverRows(owned.get(), onRow);
 }
 
 CallLookupResult StationDirectory::LookupCall(std::string_view callText) const {

@@ -12,6 +12,8 @@
 
 namespace moltrevane {
 
+struct StationFilter;
+
 // Column values of one row in the order of the statement's column list; NULL reads as "".
 using RowValues = std::span<const std::string_view>;
 using RowCallback = std::function<void(RowValues)>;
@@ -25,14 +27,18 @@ struct CallLookupResult {
 inline constexpr const char* kCreateRepeaterTable =
     "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
     "kanal TEXT, rem1 TEXT, rem2 TEXT)";
+// The index a directory should have: it holds every column the station list reads, filtered or
+// not, so the list is read in order without the table, and a call's lookup finds its rows.
+inline constexpr const char* kCreateStationIndex = "CREATE INDEX repeater_call_loc ON repeater (call, loc, aus, mode)";
 
 inline constexpr std::chrono::milliseconds kQueryTimeLimit{3000};
 inline constexpr std::int64_t kQueryMemoryLimit = 256 << 20;  // bytes, all of SQLite's
 
 inline constexpr std::string_view kStationListStatement = "SELECT call, loc FROM repeater ORDER BY call, loc";
-// The same with what the filter needs, for a search that hides stations.
+// The same for a search that hides stations: `station_shown` is the search's filter, asked
+// before the sort so that hidden rows are never sorted.
 inline constexpr std::string_view kFilteredStationListStatement =
-    "SELECT call, loc, aus, mode FROM repeater ORDER BY call, loc";
+    "SELECT call, loc FROM repeater WHERE station_shown(aus, mode) ORDER BY call, loc";
 inline constexpr std::string_view kLookupPrefix = "SELECT loc, qth FROM repeater WHERE call='";
 inline constexpr std::string_view kChannelPrefix = "SELECT aus, ein, mode FROM repeater WHERE call='";
 inline constexpr std::string_view kDetailsPrefix =
@@ -58,6 +64,9 @@ public:
     // True when the statement ran to its end: rows handed over before a failure are to be dropped.
     bool RunQuery(std::string_view statement, const RowCallback& onRow) const;
 
+    // The station list's rows (call, loc) of the stations the filter shows, sorted.
+    bool ListStations(const StationFilter& filter, const RowCallback& onRow) const;
+
     CallLookupResult LookupCall(std::string_view callText) const;
 
     // The channel of the call's last row ("145.7125 −0.600 FM", see ChannelText); empty when
@@ -65,6 +74,8 @@ public:
     std::string ChannelOf(std::string_view callText) const;
 
 private:
+    bool Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const;
+
     std::filesystem::path file_;
 };
 

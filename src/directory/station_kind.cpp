@@ -87,20 +87,13 @@ StationType TypeOf(std::string_view mode) {
     return type;
 }
 
-bool StationFilter::Shows(std::string_view aus, std::string_view mode) const {
-    if (!AllBands()) {
-        const Band band = BandOf(aus);
-        if (band != Band::Unknown && !bands[static_cast<std::size_t>(band)]) return false;
-    }
-    return AllTypes() || types[static_cast<std::size_t>(TypeOf(mode))];
+bool StationFilter::Shows(Band band, StationType type) const {
+    return (band == Band::Unknown || bands[static_cast<std::size_t>(band)]) && types[static_cast<std::size_t>(type)];
 }
 
-bool StationFilter::AllBands() const {
-    return std::all_of(bands.begin(), bands.end(), [](bool shown) { return shown; });
-}
-
-bool StationFilter::AllTypes() const {
-    return std::all_of(types.begin(), types.end(), [](bool shown) { return shown; });
+bool StationFilter::ShowsAll() const {
+    const auto shown = [](bool flag) { return flag; };
+    return std::all_of(bands.begin(), bands.end(), shown) && std::all_of(types.begin(), types.end(), shown);
 }
 
 std::string ChannelText(std::string_view aus, std::string_view ein, std::string_view mode) {

@@ -28,12 +28,8 @@ StationType TypeOf(std::string_view mode);
 struct StationFilter {
     std::array<bool, 5> bands{true, true, true, true, true};  // by Band, without Unknown
     std::array<bool, 6> types{true, true, true, true, true, true};
-    // Whether a station with this `aus` and `mode` takes part; each is only read when some of
-    // its bands or types are hidden (the search asks this of every row).
-    bool Shows(std::string_view aus, std::string_view mode) const;
-    bool ShowsAll() const { return AllBands() && AllTypes(); }
-    bool AllBands() const;
-    bool AllTypes() const;
+    bool Shows(Band band, StationType type) const;
+    bool ShowsAll() const;
 };
 
 // "145.7125 −0.600 FM": the output frequency as stored, the shift (`ein` − `aus`, signed, three

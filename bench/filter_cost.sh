@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# What the station filters add to "Search Stn.", in instructions counted by callgrind (wall time
+# on a shared machine varies more than the difference measured).
+#   filter_cost.sh DIRECTORY_BENCH
+# Filters: all shown; beacons and ATV hidden (8 % of the rows); transponders hidden (none exist,
+# so every row is classified and none dropped). Files without and with the recommended index.
+set -euo pipefail
+bench=$1
+count() {
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null --toggle-collect='moltrevane::SearchNearest*' \
+        --toggle-collect='moltrevane::StationDirectory::LookupCall*' --toggle-collect='moltrevane::StationDirectory::ChannelOf*' \
+        "$bench" --benchmark_filter="BM_SearchStationPress/$1\$" --benchmark_min_time=0 2>&1 |
+        sed -n 's/.*Collected : //p'
+}
+printf '%-9s %-8s %14s %14s %7s %14s %7s\n' stations index "all shown" "8 % hidden" "+" "none hidden" "+"
+for stations in 3000 100000; do
+    for index in 0 1; do
+        all=$(count "$stations/0/$index") some=$(count "$stations/1/$index") none=$(count "$stations/2/$index")
+        awk -v s="$stations" -v i="$index" -v a="$all" -v b="$some" -v c="$none" 'BEGIN {
+            printf "%-9s %-8s %14d %14d %6.1f%% %14d %6.1f%%\n", s, (i ? "yes" : "no"), a, b, 100 * (b / a - 1), c, 100 * (c / a - 1) }'
+    done
+done
