@@ -12,7 +12,7 @@
 
 #include "core/app_state.h"
 #include "core/messages.h"
-#include "platform/posix_serial_port.h"
+#include "platform/posix_gps_source.h"
 #include "pseudo_terminal.h"
 
 namespace {
@@ -23,9 +23,9 @@ struct Silent : moltrevane::MessageSink {
     void ShowMessage(std::string_view, std::string_view) override {}
 };
 
-double ThreadSeconds(std::thread& thread) {
+double ThreadSeconds(pthread_t thread) {
     clockid_t clock;
-    pthread_getcpuclockid(thread.native_handle(), &clock);
+    pthread_getcpuclockid(thread, &clock);
     timespec ts{};
     clock_gettime(clock, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
@@ -41,15 +41,15 @@ int main() {
 
     Silent messages;
     moltrevane::AppState state;
-    moltrevane::PosixSerialPort port(messages, folder);
-    if (!port.OpenPort(state, "COM2:", 115200, moltrevane::WhenAbsent::GiveUp)) return 1;
+    moltrevane::PosixGpsSource port(messages, folder);
+    if (!port.OpenPort(state.nmea, "COM2:", 115200, moltrevane::WhenAbsent::GiveUp)) return 1;
 
     const std::string line = "$GNRMC,123519.00,A,4807.03812,N,01131.00012,E,0.021,,230394,,,A*6D\r\n";
     std::string tenMilliseconds;  // 115.2 bytes every 10 ms is 11520 bytes/s
     while (tenMilliseconds.size() < 115) tenMilliseconds += line;
     tenMilliseconds.resize(115);
 
-    const double fedStart = ThreadSeconds(state.readerThread);
+    const double fedStart = ThreadSeconds(port.ReaderThread());
     const auto start = std::chrono::steady_clock::now();
     auto next = start;
     std::size_t sent = 0;
@@ -60,15 +60,15 @@ int main() {
         std::this_thread::sleep_until(next);
     }
     const double fedWall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double fedCpu = ThreadSeconds(state.readerThread) - fedStart;
+    const double fedCpu = ThreadSeconds(port.ReaderThread()) - fedStart;
 
     receiver.Unplug();
     std::this_thread::sleep_for(200ms);
-    const double unpluggedStart = ThreadSeconds(state.readerThread);
+    const double unpluggedStart = ThreadSeconds(port.ReaderThread());
     std::this_thread::sleep_for(5s);
-    const double unpluggedCpu = ThreadSeconds(state.readerThread) - unpluggedStart;
+    const double unpluggedCpu = ThreadSeconds(port.ReaderThread()) - unpluggedStart;
 
-    port.ClosePort(state);
+    port.ClosePort();
     std::filesystem::remove_all(folder);
     std::printf("fed %zu bytes in %.2f s (%.0f B/s): reader CPU %.4f s = %.3f %% of one core\n", sent, fedWall,
                 static_cast<double>(sent) / fedWall, fedCpu, 100 * fedCpu / fedWall);

@@ -1,5 +1,5 @@
 #pragma once
-// Recording stand-ins for the serial link and the message boxes.
+// Recording stand-ins for the GPS source and the message boxes.
 
 #include <string>
 #include <utility>
@@ -7,7 +7,7 @@
 
 #include "core/app_state.h"
 #include "core/messages.h"
-#include "gps/serial_port.h"
+#include "gps/gps_source.h"
 
 namespace moltrevane::testing {
 
@@ -18,7 +18,7 @@ struct RecordingMessages : MessageSink {
     }
 };
 
-struct RecordingSerialPort : SerialPort {
+struct RecordingGpsSource : GpsSource {
     struct Open {
         std::string portName;
         unsigned baudRate;
@@ -28,14 +28,16 @@ struct RecordingSerialPort : SerialPort {
         WhenAbsent whenAbsent;
         bool operator==(const Open&) const = default;
     };
+    const AppState& watched;  // whose fields are recorded at each open
     std::vector<Open> opens;
     int closes = 0;
-    bool OpenPort(AppState& state, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) override {
-        opens.push_back({std::string(portName), baudRate, std::string(LocatorView(state.offlineLocator)), state.showHf,
-                         whenAbsent});
+    explicit RecordingGpsSource(const AppState& state) : watched(state) {}
+    bool OpenPort(NmeaBuffer&, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) override {
+        opens.push_back({std::string(portName), baudRate, std::string(LocatorView(watched.offlineLocator)),
+                         watched.showHf, whenAbsent});
         return true;
     }
-    bool ClosePort(AppState&) override {
+    bool ClosePort() override {
         ++closes;
         return true;
     }

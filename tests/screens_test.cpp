@@ -53,7 +53,7 @@ protected:
 
     testing::TempFolder folder;
     AppState state;
-    testing::RecordingSerialPort port;
+    testing::RecordingGpsSource port{state};
     testing::RecordingMessages messages;
     StationDirectory directory{folder / "Moltrevane.sqlite"};
     testing::RecordingOpener opener;

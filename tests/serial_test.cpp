@@ -1,4 +1,5 @@
-#include "platform/posix_serial_port.h"
+#include "platform/posix_gps_source.h"
+#include "platform/serial_link.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,9 @@ namespace {
 
 using namespace std::chrono_literals;
 using PtyPair = tools::PseudoTerminal;
+
+// Port 9 (discard) on the loopback: no gpsd answers there.
+const GpsdAddress kNoGpsd{"127.0.0.1", "9"};
 
 std::string Line(int sequence) { return "$GPTXT,01,01,02," + std::to_string(sequence) + "\r\n"; }
 
@@ -91,7 +95,7 @@ protected:
     testing::TempFolder folder;
     testing::RecordingMessages messages;
     AppState state;
-    PosixSerialPort port{messages, folder.path()};
+    PosixGpsSource port{messages, folder.path(), kNoGpsd};
 
     // Collects whole lines until `last` arrives or time runs out; fails on a torn line or
     // one out of order.
@@ -131,7 +135,7 @@ protected:
 TEST_F(SerialTest, OpeningAppliesRaw8N1AtTheChosenRate) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM3");
-    ASSERT_TRUE(port.OpenPort(state, "COM3:", 9600, WhenAbsent::GiveUp));
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM3:", 9600, WhenAbsent::GiveUp));
     EXPECT_TRUE(messages.shown.empty());
     termios tty{};
     ASSERT_EQ(tcgetattr(receiver.master(), &tty), 0);
@@ -143,45 +147,47 @@ TEST_F(SerialTest, OpeningAppliesRaw8N1AtTheChosenRate) {
     EXPECT_EQ(cfgetispeed(&tty), static_cast<speed_t>(B9600));
     EXPECT_EQ(tty.c_cc[VMIN], 0);
     EXPECT_EQ(tty.c_cc[VTIME], 0);
-    EXPECT_TRUE(port.ClosePort(state));
+    EXPECT_TRUE(port.ClosePort());
 }
 
 TEST_F(SerialTest, MissingOrBusyDeviceCannotBeOpened) {
     std::filesystem::create_symlink(folder / "nothing-here", folder / "COM3");
-    EXPECT_FALSE(port.OpenPort(state, "COM3:", 4800, WhenAbsent::GiveUp));
-    EXPECT_EQ(state.portHandle.load(), kInvalidPortHandle);
+    EXPECT_FALSE(port.OpenPort(state.nmea, "COM3:", 4800, WhenAbsent::GiveUp));
+    EXPECT_FALSE(port.Reading());
 
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     AppState other;
-    PosixSerialPort second(messages, folder.path());
-    EXPECT_FALSE(second.OpenPort(other, "COM2:", 4800, WhenAbsent::GiveUp));
-    EXPECT_EQ(other.portHandle.load(), kInvalidPortHandle);
+    PosixGpsSource second(messages, folder.path(), kNoGpsd);
+    EXPECT_FALSE(second.OpenPort(other.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+    EXPECT_FALSE(second.Reading());
 
     using Shown = std::pair<std::string, std::string>;
-    EXPECT_EQ(messages.shown, (std::vector<Shown>{{"Error", "Unable to open the port"},
-                                                  {"Error", "Unable to open the port"}}));
-    EXPECT_TRUE(port.ClosePort(state));
+    EXPECT_EQ(messages.shown,
+              (std::vector<Shown>{{"Error", "Unable to open the port\n" + (folder / "nothing-here").string() + ": no such device"},
+                                  {"Error", "Unable to open the port\n" + receiver.slavePath().string() +
+                                                ": busy, held by another program"}}));
+    EXPECT_TRUE(port.ClosePort());
 }
 
 TEST_F(SerialTest, BytesArriveInOrderAsWholeLines) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 115200, WhenAbsent::GiveUp));
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 115200, WhenAbsent::GiveUp));
     for (int i = 0; i < 50; ++i) {
         receiver.Write(Line(i));
         std::this_thread::sleep_for(1ms);
     }
     const std::vector<int> received = ReceiveUntil(49);
     ASSERT_EQ(received.size(), 50u);  // a slow stream loses nothing
-    EXPECT_TRUE(port.ClosePort(state));
+    EXPECT_TRUE(port.ClosePort());
 }
 
 TEST_F(SerialTest, BurstsOf64KiBStayWholeAndInOrder) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 115200, WhenAbsent::GiveUp));
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 115200, WhenAbsent::GiveUp));
     std::string burst;
     int last = 0;
     while (burst.size() < 64 * 1024) burst += Line(++last);
@@ -190,24 +196,24 @@ TEST_F(SerialTest, BurstsOf64KiBStayWholeAndInOrder) {
     writer.join();
     ASSERT_FALSE(received.empty());
     EXPECT_EQ(received.back(), last);  // lines may be dropped by the text limit, never torn
-    EXPECT_TRUE(port.ClosePort(state));
+    EXPECT_TRUE(port.ClosePort());
 }
 
 TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
     auto receiver = std::make_unique<PtyPair>();
     receiver->LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     receiver->Write(Line(1));
     ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});
 
     receiver->Unplug();
     std::this_thread::sleep_for(200ms);
-    EXPECT_NE(state.portHandle.load(), kInvalidPortHandle);  // still in use, waiting
+    EXPECT_TRUE(port.Reading());  // still in use, waiting
     receiver = std::make_unique<PtyPair>();
     receiver->LinkAs(folder.path(), "COM2");
     EXPECT_TRUE(OneLineArrives(*receiver));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_TRUE(port.ClosePort(state));
+    EXPECT_TRUE(port.ClosePort());
 }
 
 TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
@@ -215,7 +221,7 @@ TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
     auto first = std::make_unique<PtyPair>();
     std::filesystem::create_symlink(first->slavePath(), folder / "alias");
     std::filesystem::create_symlink(folder / "alias", folder / "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     first->Unplug();
 
     PtyPair stranger;  // whatever got a pty next: the name now leads to it
@@ -228,7 +234,7 @@ TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
     PtyPair replayed;  // a replay started again makes its link anew
     replayed.LinkAs(folder.path(), "COM2");
     EXPECT_TRUE(OneLineArrives(replayed));
-    EXPECT_TRUE(port.ClosePort(state));
+    EXPECT_TRUE(port.ClosePort());
 }
 
 TEST_F(SerialTest, ADeviceAnotherProgramHasOpenIsNeverTaken) {
@@ -236,20 +242,20 @@ TEST_F(SerialTest, ADeviceAnotherProgramHasOpenIsNeverTaken) {
     const ProgramOnTerminal shell(shellWindow.slavePath());
     ASSERT_TRUE(shell.running());
     shellWindow.LinkAs(folder.path(), "COM2");
-    EXPECT_FALSE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
+    EXPECT_FALSE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_TRUE(StillCooked(shellWindow.master()));
     EXPECT_EQ(messages.shown.size(), 1u);
 }
 
 TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppears) {
-    EXPECT_FALSE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::Wait));
+    EXPECT_FALSE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::Wait));
     EXPECT_EQ(messages.shown.size(), 1u);  // the message first, then the wait
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
     EXPECT_TRUE(OneLineArrives(receiver));
     EXPECT_EQ(messages.shown.size(), 1u);
-    port.ClosePort(state);
-    EXPECT_FALSE(state.readerThread.joinable());
+    port.ClosePort();
+    EXPECT_FALSE(port.Reading());
 }
 
 TEST_F(SerialTest, ASignalDuringTheWaitKeepsTheDevice) {
@@ -258,23 +264,21 @@ TEST_F(SerialTest, ASignalDuringTheWaitKeepsTheDevice) {
     ::sigaction(SIGUSR1, &quiet, &previous);
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
-    const int handle = state.portHandle.load();
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     for (int i = 0; i < 5; ++i) {
-        ::pthread_kill(state.readerThread.native_handle(), SIGUSR1);
+        ::pthread_kill(port.ReaderThread(), SIGUSR1);
         std::this_thread::sleep_for(20ms);
     }
     receiver.Write(Line(1));
     EXPECT_EQ(ReceiveUntil(1, 2s), std::vector<int>{1});
-    EXPECT_EQ(state.portHandle.load(), handle);
-    EXPECT_TRUE(port.ClosePort(state));
+    EXPECT_TRUE(port.ClosePort());  // the device was still open
     ::sigaction(SIGUSR1, &previous, nullptr);
 }
 
 TEST_F(SerialTest, ABusyReceiverKeepsItsFixEverySecond) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 115200, WhenAbsent::GiveUp));
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 115200, WhenAbsent::GiveUp));
     for (int second = 0; second < 10; ++second) {
         std::string lastLine;
         receiver.Write(BusySecond(second, lastLine));
@@ -286,7 +290,7 @@ TEST_F(SerialTest, ABusyReceiverKeepsItsFixEverySecond) {
         }
         EXPECT_EQ(DecodeSentence(TakeSentence(state.nmea)).status, 'A') << "second " << second;
     }
-    EXPECT_TRUE(port.ClosePort(state));
+    EXPECT_TRUE(port.ClosePort());
 }
 
 TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
@@ -295,14 +299,13 @@ TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
     const auto openDescriptors = [] {
         return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
     };
-    ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     const auto whileOpen = openDescriptors();
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state, "COM2:", 4800, WhenAbsent::GiveUp));  // ends the earlier reader
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));  // ends the earlier reader
     EXPECT_EQ(openDescriptors(), whileOpen);
-    EXPECT_TRUE(port.ClosePort(state));
-    EXPECT_FALSE(state.readerThread.joinable());
-    EXPECT_EQ(state.portHandle.load(), kInvalidPortHandle);
-    EXPECT_FALSE(port.ClosePort(state));  // nothing open any more
+    EXPECT_TRUE(port.ClosePort());
+    EXPECT_FALSE(port.Reading());
+    EXPECT_FALSE(port.ClosePort());  // nothing open any more
     EXPECT_LT(openDescriptors(), whileOpen);
 }
 
@@ -311,10 +314,12 @@ TEST_F(SerialTest, DestructorStopsTheReader) {
     receiver.LinkAs(folder.path(), "COM2");
     AppState own;
     {
-        PosixSerialPort scoped(messages, folder.path());
-        ASSERT_TRUE(scoped.OpenPort(own, "COM2:", 4800, WhenAbsent::GiveUp));
+        PosixGpsSource scoped(messages, folder.path(), kNoGpsd);
+        ASSERT_TRUE(scoped.OpenPort(own.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     }
-    EXPECT_FALSE(own.readerThread.joinable());
+    // The reader is gone with its source: the device can be opened again at once.
+    PosixGpsSource next(messages, folder.path(), kNoGpsd);
+    EXPECT_TRUE(next.OpenPort(own.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
 }
 
 TEST(DevicePathFor, LinksFirstThenTheFixedTable) {

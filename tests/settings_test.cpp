@@ -22,7 +22,7 @@ protected:
     std::filesystem::path file = folder / "Moltrevane.cfg";
     AppState state;
     std::string target;
-    testing::RecordingSerialPort port;
+    testing::RecordingGpsSource port{state};
 
     void Load() { loadSettings(state, target, port, file); }
 };
@@ -51,7 +51,7 @@ TEST_F(SettingsTest, PortIsOpenedBeforeTheRemainingValuesAreApplied) {
     WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
     Load();
     ASSERT_EQ(port.opens.size(), 1u);
-    EXPECT_EQ(port.opens[0], (testing::RecordingSerialPort::Open{"COM3:", 9600, "", true, WhenAbsent::Wait}));
+    EXPECT_EQ(port.opens[0], (testing::RecordingGpsSource::Open{"COM3:", 9600, "", true, WhenAbsent::Wait}));
     EXPECT_EQ(LocatorView(state.offlineLocator), "JN58SD");
     EXPECT_EQ(target, "JO62QM");
     EXPECT_FALSE(state.showHf);

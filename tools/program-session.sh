@@ -9,19 +9,20 @@ session_settings='231-JO31OM-JN58SD-11111-1111101'
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # start_session SOURCE_DIR NMEA_REPLAY [nmea-replay options…]: sets home, folder and replay_pid.
-# The EXIT trap stops everything the script started and removes the home.
+# The replay's link is COM2 unless replay_port names another. The EXIT trap stops everything
+# the script started and removes the home.
 start_session() {
-  local source=$1 replay=$2; shift 2
+  local source=$1 replay=$2 port=${replay_port:-COM2}; shift 2
   home=$(mktemp -d)
   folder=$home/Programme/Moltrevane
   trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT
   mkdir -p "$folder"
   sqlite3 "$folder/Moltrevane.sqlite" < "$source/data/demo-directory.sql"
   printf '%s' "$session_settings" > "$folder/Moltrevane.cfg"
-  "$replay" --folder "$folder" --port COM2 "$@" "$source/data/sample-track.nmea" > /dev/null &
+  "$replay" --folder "$folder" --port "$port" "$@" "$source/data/sample-track.nmea" > /dev/null &
   replay_pid=$!
-  for _ in $(seq 50); do [ -L "$folder/COM2" ] && return 0; sleep 0.1; done
-  fail "nmea-replay made no COM2 link"
+  for _ in $(seq 50); do [ -L "$folder/$port" ] && return 0; sleep 0.1; done
+  fail "nmea-replay made no $port link"
 }
 
 # start_program: runs $program in the home, in the background, after PROGRAM_WRAPPER when that

@@ -1,9 +1,6 @@
 #pragma once
-// The one record of run-time state. The reader thread touches only `nmea` (under its
-// guard) and `portHandle`; everything else belongs to the user-interface thread.
-
-#include <atomic>
-#include <thread>
+// The one record of run-time state. The reader thread touches only `nmea` (under its guard);
+// everything else belongs to the user-interface thread.
 
 #include "geo/distance.h"
 #include "geo/locator.h"
@@ -11,16 +8,12 @@
 
 namespace moltrevane {
 
-inline constexpr int kInvalidPortHandle = -1;
-
 struct AppState {
-    std::atomic<int> portHandle{kInvalidPortHandle};
-    std::thread readerThread;
     NmeaBuffer nmea;
 
     int portIndex = 1;   // "COM2:"
     int speedIndex = 2;  // 4800 baud
-    bool portActive = false;
+    bool portActive = false;  // a GPS source is chosen: its reader may be waiting for it
     LocatorText offlineLocator{};
     LocatorText currentLocator{};
     LocatorText targetLocator{};

@@ -12,7 +12,7 @@
 #include "core/app_state.h"
 #include "core/filter_flags.h"
 #include "core/unique_fd.h"
-#include "gps/serial_port.h"
+#include "gps/gps_source.h"
 
 namespace moltrevane {
 namespace {
@@ -94,20 +94,20 @@ AppSettings EncodeSettings(const AppState& state, std::string_view targetText) {
     return record;
 }
 
-void ApplySettings(AppState& state, std::string& targetText, std::string_view record, SerialPort& port) {
+void ApplySettings(AppState& state, std::string& targetText, std::string_view record, GpsSource& port) {
     SetAllFlags(state);
     if (record.size() > kPortPosition) state.portIndex = IndexFromDigit(record[kPortPosition]);
     if (record.size() > kSpeedPosition) state.speedIndex = IndexFromDigit(record[kSpeedPosition]);
     state.portActive = record.size() > kActivePosition && record[kActivePosition] == '1';
     if (state.portActive && !PortName(state.portIndex).empty())
-        port.OpenPort(state, PortName(state.portIndex), BaudRateFor(state.speedIndex), WhenAbsent::Wait);
+        port.OpenPort(state.nmea, PortName(state.portIndex), BaudRateFor(state.speedIndex), WhenAbsent::Wait);
     state.offlineLocator = ToLocatorText(LocatorField(record, kOfflinePosition));
     targetText = LocatorField(record, kTargetPosition);
     for (const FilterFlag& flag : kFilterFlags)
         if (flag.recordPosition < record.size()) state.*flag.field = record[flag.recordPosition] == '1';
 }
 
-void loadSettings(AppState& state, std::string& targetText, SerialPort& port, const std::filesystem::path& file) {
+void loadSettings(AppState& state, std::string& targetText, GpsSource& port, const std::filesystem::path& file) {
     RemoveLeftovers(FileBehindLinks(file));
     const std::optional<std::string> record = ReadRecord(file);
     if (!record) {

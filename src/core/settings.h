@@ -9,7 +9,7 @@
 namespace moltrevane {
 
 struct AppState;
-class SerialPort;
+class GpsSource;
 
 using AppSettings = std::array<char, 31>;
 
@@ -17,10 +17,10 @@ AppSettings EncodeSettings(const AppState& state, std::string_view targetText);
 
 // Applies the record's positions in order; positions past a short record keep the
 // no-file defaults. Opens the port at once when position 2 says so.
-void ApplySettings(AppState& state, std::string& targetText, std::string_view record, SerialPort& port);
+void ApplySettings(AppState& state, std::string& targetText, std::string_view record, GpsSource& port);
 
 // No file: every filter flag set, all else as it was.
-void loadSettings(AppState& state, std::string& targetText, SerialPort& port, const std::filesystem::path& file);
+void loadSettings(AppState& state, std::string& targetText, GpsSource& port, const std::filesystem::path& file);
 
 // Replaces the file atomically (temporary file, flush to disk, rename); on any failure
 // the old file stays as it was.

@@ -10,7 +10,7 @@
 #include "core/host_paths.h"
 #include "directory/station_directory.h"
 #include "platform/fltk_program.h"
-#include "platform/posix_serial_port.h"
+#include "platform/posix_gps_source.h"
 
 int main(int argc, char** argv) {
     using namespace moltrevane;
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
 
     static AppState state;  // the one record, alive until after the last window
     FltkMessages messages;
-    PosixSerialPort port(messages, HostPath(root, kProgramFolder));
+    PosixGpsSource port(messages, HostPath(root, kProgramFolder));
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
     ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}};

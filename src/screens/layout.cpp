@@ -3,7 +3,7 @@
 #include <array>
 
 #include "core/filter_flags.h"
-#include "gps/serial_port.h"
+#include "gps/gps_source.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {

@@ -8,7 +8,7 @@
 #include "core/app_state.h"
 #include "core/own_position.h"
 #include "core/settings.h"
-#include "gps/serial_port.h"
+#include "gps/gps_source.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -74,7 +74,7 @@ void MainScreen::OnPress(int id) {
 void MainScreen::ShutDown() {
     dialog_.StopTimer();
     ReadFields();
-    context_.port.ClosePort(context_.state);
+    context_.port.ClosePort();
     saveSettings(context_.state, fields_.target, context_.settingsFile);
 }
 

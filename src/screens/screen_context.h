@@ -11,7 +11,7 @@
 namespace moltrevane {
 
 struct AppState;
-class SerialPort;
+class GpsSource;
 class MessageSink;
 class StationDirectory;
 class ScreenOpener;
@@ -25,7 +25,7 @@ struct RepeaterRows {
 
 struct ScreenContext {
     AppState& state;
-    SerialPort& port;
+    GpsSource& port;
     MessageSink& messages;
     const StationDirectory& directory;
     ScreenOpener& opener;

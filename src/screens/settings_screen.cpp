@@ -5,7 +5,7 @@
 #include "core/app_state.h"
 #include "core/filter_flags.h"
 #include "core/messages.h"
-#include "gps/serial_port.h"
+#include "gps/gps_source.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -51,7 +51,7 @@ void SettingsScreen::OpenPort() {
     state.speedIndex = dialog_.Selection(ids::kSpeedChoice);
     state.portIndex = dialog_.Selection(ids::kPortChoice);
     const std::string portName = PortName(state.portIndex);
-    if (!portName.empty()) context_.port.OpenPort(state, portName, BaudRateFor(state.speedIndex), WhenAbsent::GiveUp);
+    if (!portName.empty()) context_.port.OpenPort(state.nmea, portName, BaudRateFor(state.speedIndex), WhenAbsent::GiveUp);
     dialog_.StartTimer();
     state.portActive = true;
 }

@@ -14,7 +14,7 @@
 namespace {
 
 using namespace moltrevane;
-using moltrevane::testing::RecordingSerialPort;
+using moltrevane::testing::RecordingGpsSource;
 
 struct LoadedSettings {
     int portIndex, speedIndex;
@@ -22,7 +22,7 @@ struct LoadedSettings {
     LocatorText offlineLocator;
     std::string targetText;
     std::array<bool, 11> flags;
-    std::vector<RecordingSerialPort::Open> opens;
+    std::vector<RecordingGpsSource::Open> opens;
     bool operator==(const LoadedSettings&) const = default;
 };
 
@@ -30,7 +30,7 @@ struct LoadedSettings {
 LoadedSettings Load(const std::filesystem::path& file, const std::filesystem::path* saveTo = nullptr) {
     AppState state;
     std::string targetText;
-    RecordingSerialPort port;
+    RecordingGpsSource port{state};
     loadSettings(state, targetText, port, file);
     if (saveTo) FUZZ_CHECK(saveSettings(state, targetText, *saveTo));
     std::array<bool, kFilterFlags.size()> flags{};

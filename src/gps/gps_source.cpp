@@ -1,4 +1,4 @@
-#include "gps/serial_port.h"
+#include "gps/gps_source.h"
 
 namespace moltrevane {
 

@@ -1,0 +1,36 @@
+#pragma once
+// Where positions come from, as the rest of the program sees it: a port name opens a serial
+// receiver, or gpsd, and a reader hands the receiver's bytes to FeedByte.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace moltrevane {
+
+struct NmeaBuffer;
+
+inline constexpr unsigned kPortCount = 8;  // "COM1:" … "COM8:"
+inline constexpr std::array<unsigned, 8> kSpeedTable = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+
+// "COM1:" … "COM8:" for 0 … 7; empty for any other index.
+std::string PortName(int portIndex);
+
+// The speed table's rate, or 4800 baud for an index without an entry.
+unsigned BaudRateFor(int speedIndex);
+
+// After the message that the receiver cannot be opened: give up, or (at start-up, for a
+// receiver plugged in later) wait for it as after an unplug.
+enum class WhenAbsent { GiveUp, Wait };
+
+class GpsSource {
+public:
+    virtual ~GpsSource() = default;
+    // Opens what the port name leads to and starts reading into nmea, ending an earlier
+    // reader first; true when reading. The rate only matters to a serial device.
+    virtual bool OpenPort(NmeaBuffer& nmea, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) = 0;
+    // Stops and joins the reader; false when no receiver was open.
+    virtual bool ClosePort() = 0;
+};
+
+}  // namespace moltrevane

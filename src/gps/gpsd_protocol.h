@@ -1,0 +1,49 @@
+#pragma once
+// The few parts of gpsd's JSON protocol the program speaks: where gpsd is, the request for the
+// receiver's NMEA, the devices gpsd reads, and the NMEA lines among its replies.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace moltrevane {
+
+struct NmeaBuffer;
+
+struct GpsdAddress {
+    std::string host = "127.0.0.1";
+    std::string port = "2947";
+    bool operator==(const GpsdAddress&) const = default;
+};
+
+// A port link's target that names gpsd: "gpsd:" (127.0.0.1, 2947), "gpsd:HOST",
+// "gpsd:HOST:PORT" or "gpsd:[IPV6]:PORT". Nothing for any other target, or a port that is not
+// a number from 1 to 65535. Example: "gpsd:pi.local:2948" → {"pi.local", "2948"}.
+std::optional<GpsdAddress> GpsdAddressOf(std::string_view linkTarget);
+
+// "HOST:PORT" as messages name it.
+std::string Describe(const GpsdAddress& address);
+
+// The WATCH request for raw NMEA, of one device when a path is given (quotes and backslashes
+// escaped); it ends with a newline.
+std::string WatchRequest(std::string_view devicePath = {});
+
+inline constexpr std::string_view kDevicesRequest = "?DEVICES;\n";
+
+// The device paths of a DEVICES reply line; empty for any other line.
+std::vector<std::string> DevicePathsOf(std::string_view replyLine);
+
+// Sorts gpsd's output: NMEA lines (those starting with '$' or '!') go to FeedByte byte by byte,
+// as from a serial line; JSON replies and every other line are dropped whatever their length.
+class GpsdStream {
+public:
+    void Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea);
+
+private:
+    bool atLineStart_ = true;
+    bool passing_ = false;  // the current line is NMEA
+};
+
+}  // namespace moltrevane

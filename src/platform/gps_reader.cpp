@@ -1,0 +1,87 @@
+#include "platform/gps_reader.h"
+
+#include <fcntl.h>
+#include <poll.h>
+
+#include <array>
+#include <cerrno>
+#include <system_error>
+
+#include "gps/nmea.h"
+
+namespace moltrevane {
+namespace {
+
+constexpr int kRetryIntervalMs = 1000;
+
+// True when the wake-up pipe became readable within the time.
+bool Woken(int wakeFd, int timeoutMs) {
+    pollfd wake{wakeFd, POLLIN, 0};
+    return ::poll(&wake, 1, timeoutMs) > 0;
+}
+
+enum class Wait { Data, Gone, Stop };
+
+Wait WaitForInput(int fd, int wakeFd) {
+    std::array<pollfd, 2> fds{{{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}}};
+    int ready;
+    while ((ready = ::poll(fds.data(), fds.size(), -1)) < 0 && errno == EINTR) {
+        // a signal is no hang-up: wait again
+    }
+    if (ready < 0) return Wait::Gone;
+    if (fds[1].revents != 0) return Wait::Stop;
+    if (fds[0].revents & POLLIN) return Wait::Data;
+    return fds[0].revents & (POLLHUP | POLLERR | POLLNVAL) ? Wait::Gone : Wait::Data;
+}
+
+}  // namespace
+
+GpsReader::GpsReader(NmeaBuffer& nmea, std::unique_ptr<ReceiverLink> link, UniqueFd opened)
+    : nmea_(nmea), link_(std::move(link)), fd_(std::move(opened)), open_(static_cast<bool>(fd_)) {
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) throw std::system_error(errno, std::generic_category());
+    wakeRead_.reset(pipeEnds[0]);
+    wakeWrite_.reset(pipeEnds[1]);
+    thread_ = std::thread(&GpsReader::Loop, this);
+}
+
+GpsReader::~GpsReader() { Stop(); }
+
+bool GpsReader::Stop() {
+    if (!thread_.joinable()) return false;
+    const char wake = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(wakeWrite_.get(), &wake, 1);
+    thread_.join();
+    const bool wasOpen = open_;
+    fd_.reset();
+    open_ = false;
+    return wasOpen;
+}
+
+void GpsReader::Loop() {
+    for (;;) {
+        if (!fd_) {
+            if (Woken(wakeRead_.get(), kRetryIntervalMs)) return;
+            if (link_->MayComeBack()) fd_ = link_->Open().fd;
+            open_ = static_cast<bool>(fd_);
+            continue;
+        }
+        const Wait wait = WaitForInput(fd_.get(), wakeRead_.get());
+        if (wait == Wait::Stop) return;
+        if (wait == Wait::Data && ReadWaiting()) continue;
+        fd_.reset();
+        open_ = false;
+    }
+}
+
+// Hands everything waiting to the link; false when the receiver is gone.
+bool GpsReader::ReadWaiting() {
+    std::array<unsigned char, 4096> bytes;
+    const ssize_t count = ::read(fd_.get(), bytes.data(), bytes.size());
+    if (count < 0) return errno == EAGAIN || errno == EINTR;
+    if (count == 0) return false;  // woken for input yet nothing came: the line hung up
+    link_->Take(std::span(bytes.data(), static_cast<std::size_t>(count)), nmea_);
+    return true;
+}
+
+}  // namespace moltrevane

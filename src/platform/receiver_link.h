@@ -1,0 +1,35 @@
+#pragma once
+// What a reader needs of a kind of receiver: how to open it, whether it may come back after it
+// went away, and which of its bytes are NMEA.
+
+#include <span>
+#include <string>
+
+#include "core/unique_fd.h"
+
+namespace moltrevane {
+
+struct NmeaBuffer;
+
+enum class OpenFailure { None, NoDevice, NotADevice, PermissionDenied, Busy, Configure, Timeouts, GpsdNotAnswering };
+
+struct Opened {
+    UniqueFd fd;  // ready to poll for input; empty when the open failed
+    OpenFailure failure = OpenFailure::None;
+    std::string what;  // the device or gpsd's address, for the message
+};
+
+class ReceiverLink {
+public:
+    virtual ~ReceiverLink() = default;
+    virtual Opened Open() = 0;
+    // Asked before each try after the receiver went away.
+    virtual bool MayComeBack() = 0;
+    virtual void Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea) = 0;
+};
+
+// The message for a failed open: the Parts' first line, and for an open that failed the
+// device or address and the reason in plain words.
+std::string FailureMessage(const Opened& opened);
+
+}  // namespace moltrevane

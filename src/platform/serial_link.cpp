@@ -1,0 +1,134 @@
+#include "platform/serial_link.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+
+#include <array>
+#include <cerrno>
+#include <system_error>
+
+#include "gps/nmea.h"
+
+namespace moltrevane {
+namespace {
+
+speed_t SpeedConstant(unsigned baudRate) {
+    switch (baudRate) {
+        case 1200: return B1200;
+        case 2400: return B2400;
+        case 9600: return B9600;
+        case 19200: return B19200;
+        case 38400: return B38400;
+        case 57600: return B57600;
+        case 115200: return B115200;
+        default: return B4800;
+    }
+}
+
+// Raw 8N1 without flow control, receiver on.
+bool ApplyLineSettings(int fd, unsigned baudRate) {
+    termios tty{};
+    tcgetattr(fd, &tty);
+    cfmakeraw(&tty);
+    tty.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tty.c_cflag |= CS8 | CLOCAL | CREAD;
+    tty.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    cfsetispeed(&tty, SpeedConstant(baudRate));
+    cfsetospeed(&tty, SpeedConstant(baudRate));
+    return tcsetattr(fd, TCSANOW, &tty) == 0;
+}
+
+// A read returns at once with what is waiting.
+bool ApplyReadTimeouts(int fd) {
+    termios tty{};
+    tcgetattr(fd, &tty);
+    tty.c_cc[VMIN] = 0;
+    tty.c_cc[VTIME] = 0;
+    return tcsetattr(fd, TCSANOW, &tty) == 0;
+}
+
+OpenFailure FailureOf(int error) {
+    switch (error) {
+        case ENOENT: case ENODEV: case ENXIO: return OpenFailure::NoDevice;
+        case EACCES: case EPERM: return OpenFailure::PermissionDenied;
+        default: return OpenFailure::Busy;  // EBUSY from TIOCEXCL, EWOULDBLOCK from the lock
+    }
+}
+
+Opened OpenDevice(const std::filesystem::path& path, unsigned baudRate) {
+    Opened opened{UniqueFd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)), OpenFailure::None, {}};
+    if (!opened.fd) return {{}, FailureOf(errno), {}};
+    if (::ioctl(opened.fd.get(), TIOCEXCL) != 0 || ::flock(opened.fd.get(), LOCK_EX | LOCK_NB) != 0)
+        return {{}, OpenFailure::Busy, {}};
+    if (!ApplyLineSettings(opened.fd.get(), baudRate)) return {{}, OpenFailure::Configure, {}};
+    if (!ApplyReadTimeouts(opened.fd.get())) return {{}, OpenFailure::Timeouts, {}};
+    int dtr = TIOCM_DTR, rts = TIOCM_RTS;
+    ::ioctl(opened.fd.get(), TIOCMBIS, &dtr);
+    ::ioctl(opened.fd.get(), TIOCMBIS, &rts);
+    return opened;
+}
+
+// The device as a message names it: where the links lead, even when nothing is there.
+std::string ShownPath(std::filesystem::path path) {
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(path, error)); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) break;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path.lexically_normal().string();
+}
+
+}  // namespace
+
+std::filesystem::path DevicePathFor(const std::filesystem::path& programFolder, std::string_view portName) {
+    static constexpr std::array<const char*, 8> kDevices = {"/dev/ttyS0",   "/dev/ttyUSB0", "/dev/ttyACM0",
+                                                            "/dev/ttyUSB1", "/dev/ttyACM1", "/dev/rfcomm0",
+                                                            "/dev/serial0", "/dev/gps0"};
+    if (portName.size() != 5 || portName.substr(0, 3) != "COM" || portName[4] != ':' || portName[3] < '1' ||
+        portName[3] > '8')
+        return {};
+    const std::filesystem::path link = programFolder / portName.substr(0, 4);
+    std::error_code ignored;
+    if (std::filesystem::exists(std::filesystem::symlink_status(link, ignored))) return link;
+    return kDevices[static_cast<std::size_t>(portName[3] - '1')];
+}
+
+SerialLink::SerialLink(std::filesystem::path programFolder, std::string portName, unsigned baudRate)
+    : programFolder_(std::move(programFolder)), portName_(std::move(portName)), baudRate_(baudRate) {}
+
+// Only a character device that no other program has open: never another program's terminal.
+Opened SerialLink::Open() {
+    const std::filesystem::path path = DevicePathFor(programFolder_, portName_);
+    struct stat device {};
+    Opened opened;
+    if (path.empty())
+        opened.failure = OpenFailure::NoDevice;
+    else if (::stat(path.c_str(), &device) != 0)
+        opened.failure = errno == EACCES ? OpenFailure::PermissionDenied : OpenFailure::NoDevice;
+    else if (!S_ISCHR(device.st_mode))
+        opened.failure = OpenFailure::NotADevice;
+    else if (HeldByAnotherProcess(device.st_rdev))
+        opened.failure = OpenFailure::Busy;
+    else
+        opened = OpenDevice(path, baudRate_);
+    opened.what = ShownPath(path);
+    if (opened.fd) {
+        link_ = LinkIdentityOf(path);
+        pseudoTerminal_ = IsPseudoTerminal(device.st_rdev);
+    }
+    return opened;
+}
+
+bool SerialLink::MayComeBack() {
+    return !pseudoTerminal_ || LinkIdentityOf(DevicePathFor(programFolder_, portName_)) != link_;
+}
+
+void SerialLink::Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea) {
+    for (const unsigned char byte : bytes) FeedByte(nmea, byte);
+}
+
+}  // namespace moltrevane

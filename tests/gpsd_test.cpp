@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "core/app_state.h"
+#include "fakes.h"
+#include "gps/gpsd_protocol.h"
+#include "platform/posix_gps_source.h"
+#include "pseudo_terminal.h"
+#include "temp_folder.h"
+
+namespace moltrevane {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::string_view kGreeting =
+    R"({"class":"VERSION","release":"3.22","rev":"3.22","proto_major":3,"proto_minor":14})" "\n";
+const std::string kRmc = "$GPRMC,100021.000,A,4851.8575,N,01148.4834,E,70.19,52.2,061226,,,A*57\r\n";
+
+TEST(GpsdProtocol, AddressesOfLinkTargets) {
+    EXPECT_EQ(GpsdAddressOf("gpsd:"), (GpsdAddress{"127.0.0.1", "2947"}));
+    EXPECT_EQ(GpsdAddressOf("gpsd:pi.local"), (GpsdAddress{"pi.local", "2947"}));
+    EXPECT_EQ(GpsdAddressOf("gpsd:127.0.0.1:2948"), (GpsdAddress{"127.0.0.1", "2948"}));
+    EXPECT_EQ(GpsdAddressOf("gpsd:[::1]:2948"), (GpsdAddress{"::1", "2948"}));
+    EXPECT_EQ(Describe(GpsdAddress{"::1", "2948"}), "[::1]:2948");
+    for (const char* bad : {"/dev/ttyUSB0", "gps:", "gpsd:host:", "gpsd::2947", "gpsd:host:0", "gpsd:host:65536",
+                            "gpsd:host:29x", "gpsd:[::1", "gpsd:[::1]2947"})
+        EXPECT_EQ(GpsdAddressOf(bad), std::nullopt) << bad;
+}
+
+TEST(GpsdProtocol, RequestsAndReplies) {
+    EXPECT_EQ(WatchRequest(), "?WATCH={\"enable\":true,\"nmea\":true};\n");
+    EXPECT_EQ(WatchRequest(R"(/dev/a"b\c)"), R"(?WATCH={"enable":true,"nmea":true,"device":"/dev/a\"b\\c"};)" "\n");
+    EXPECT_EQ(DevicePathsOf(R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/pts/0","driver":"NMEA0183"},)"
+                            R"({"class":"DEVICE","path":"\/dev\/ttyACM0"}]})"),
+              (std::vector<std::string>{"/dev/pts/0", "/dev/ttyACM0"}));
+    EXPECT_TRUE(DevicePathsOf(R"({"class":"TPV","path":"/dev/pts/0"})").empty());
+    EXPECT_TRUE(DevicePathsOf(R"({"class":"DEVICES","devices":[{"path":"/dev/unterminated)").empty());
+}
+
+TEST(GpsdProtocol, OnlyNmeaLinesReachTheBuffer) {
+    NmeaBuffer nmea;
+    GpsdStream stream;
+    const std::string json = std::string(kGreeting) + R"({"class":"TPV","raw":"$GPRMC,1,A"})" "\n";
+    const std::string huge = "{" + std::string(10 * 1024, 'x') + "}\n";
+    const std::string garbage = "no line of gpsd's\n";
+    for (const std::string& part : {json, kRmc.substr(0, 20), kRmc.substr(20), huge, garbage, kRmc}) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(part.data());
+        stream.Take(std::span(bytes, part.size()), nmea);
+    }
+    EXPECT_EQ(TakeAllText(nmea), kRmc + kRmc);
+}
+
+// A gpsd on the loopback (at a free port unless one is given): every connection's first
+// request is recorded and answered by `serve`; then the connection is hung up, or kept open
+// without a further word when `keepOpen`.
+class GpsdStandIn {
+public:
+    using Serve = std::function<void(int connection)>;
+    explicit GpsdStandIn(Serve serve, bool keepOpen = false, unsigned short port = 0)
+        : serve_(std::move(serve)), keepOpen_(keepOpen) {
+        listener_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+        const int reuse = 1;
+        ::setsockopt(listener_.get(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(listener_.get(), 8) != 0 ||
+            ::getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            throw std::runtime_error("no loopback socket");
+        port_ = std::to_string(ntohs(address.sin_port));
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~GpsdStandIn() {
+        stop_ = true;
+        thread_.join();
+    }
+    GpsdAddress address() const { return {"127.0.0.1", port_}; }
+    std::vector<std::string> requests() {
+        std::lock_guard lock(guard_);
+        return requests_;
+    }
+    int connections() const { return connections_; }
+
+private:
+    void Run() {
+        while (!stop_) {
+            pollfd waiting{listener_.get(), POLLIN, 0};
+            if (::poll(&waiting, 1, 20) <= 0) continue;
+            UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+            if (!connection) continue;
+            ++connections_;
+            ::send(connection.get(), kGreeting.data(), kGreeting.size(), MSG_NOSIGNAL);
+            std::string request = ReadLine(connection.get());
+            {
+                std::lock_guard lock(guard_);
+                requests_.push_back(request);
+            }
+            serve_(connection.get());
+            if (keepOpen_) open_.push_back(std::move(connection));
+        }
+    }
+    static std::string ReadLine(int fd) {
+        std::string line;
+        char c;
+        pollfd readable{fd, POLLIN, 0};
+        while (::poll(&readable, 1, 2000) > 0 && ::recv(fd, &c, 1, 0) == 1 && c != '\n') line += c;
+        return line;
+    }
+
+    Serve serve_;
+    bool keepOpen_;
+    std::vector<UniqueFd> open_;
+    UniqueFd listener_;
+    std::string port_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> connections_{0};
+    std::mutex guard_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+void Send(int fd, std::string_view text) { ::send(fd, text.data(), text.size(), MSG_NOSIGNAL); }
+
+class GpsdSourceTest : public ::testing::Test {
+protected:
+    testing::TempFolder folder;
+    testing::RecordingMessages messages;
+    AppState state;
+
+    void LinkToGpsd(const std::string& target) { std::filesystem::create_symlink(target, folder / "COM8"); }
+
+    // The collected text once it holds `wanted`, or what came by the deadline.
+    std::string TextWith(std::string_view wanted, std::chrono::milliseconds limit = 5s) {
+        std::string text;
+        for (const auto deadline = std::chrono::steady_clock::now() + limit;
+             text.find(wanted) == std::string::npos && std::chrono::steady_clock::now() < deadline;
+             std::this_thread::sleep_for(5ms))
+            text += TakeAllText(state.nmea);
+        return text;
+    }
+};
+
+TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
+    GpsdStandIn gpsd([](int fd) {
+        Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyACM0"}]})" "\n");
+        Send(fd, R"({"class":"WATCH","enable":true,"nmea":true})" "\n");
+        Send(fd, "{" + std::string(10 * 1024, 'j') + "}\n");
+        Send(fd, kRmc);
+    }, true);
+    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
+    PosixGpsSource source(messages, folder.path());
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    EXPECT_EQ(TextWith(kRmc), kRmc);
+    EXPECT_EQ(gpsd.requests(), std::vector<std::string>{R"(?WATCH={"enable":true,"nmea":true};)"});
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(source.ClosePort());
+}
+
+TEST_F(GpsdSourceTest, GpsdGoingAwayIsTriedOnceASecondAndReadAgain) {
+    GpsdStandIn gpsd([](int fd) { Send(fd, kRmc); });  // then hangs up, as a stopped gpsd would
+    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
+    PosixGpsSource source(messages, folder.path());
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    const auto start = std::chrono::steady_clock::now();
+    const std::string text = TextWith(kRmc + kRmc + kRmc, 10s);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(text, kRmc + kRmc + kRmc);  // each connection's line, and nothing else
+    EXPECT_GE(elapsed, 1900ms);           // three connections take two waits of a second
+    EXPECT_TRUE(messages.shown.empty());
+    source.ClosePort();
+}
+
+TEST_F(GpsdSourceTest, GpsdNotAnsweringSaysWhereItWasAsked) {
+    LinkToGpsd("gpsd:127.0.0.1:9");
+    PosixGpsSource source(messages, folder.path());
+    EXPECT_FALSE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    EXPECT_FALSE(source.Reading());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].second, "Unable to open the port\ngpsd not answering at 127.0.0.1:9");
+}
+
+TEST_F(GpsdSourceTest, AGpsdThatNeverWritesStillLetsThePortClose) {
+    GpsdStandIn gpsd([](int) {}, true);
+    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
+    PosixGpsSource source(messages, folder.path());
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(source.ClosePort());
+    EXPECT_EQ(TakeAllText(state.nmea), "");
+}
+
+TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
+    tools::PseudoTerminal receiver;
+    receiver.LinkAs(folder.path(), "COM2");
+    const UniqueFd held(::open(receiver.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));  // as gpsd holds it
+    ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
+    const std::string device = receiver.slavePath().string();
+    GpsdStandIn gpsd([&](int fd) {
+        Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":")" + device + R"("}]})" "\n");
+        Send(fd, kRmc);
+    }, true);
+    PosixGpsSource source(messages, folder.path(), gpsd.address());
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+    EXPECT_EQ(TextWith(kRmc), kRmc);
+    EXPECT_EQ(gpsd.requests(), (std::vector<std::string>{"?DEVICES;", R"(?WATCH={"enable":true,"nmea":true,"device":")" +
+                                                                          device + R"("};)"}));
+    EXPECT_TRUE(messages.shown.empty());
+    source.ClosePort();
+}
+
+TEST_F(GpsdSourceTest, ABusyDeviceGpsdDoesNotReadIsReportedBusy) {
+    tools::PseudoTerminal receiver;
+    receiver.LinkAs(folder.path(), "COM2");
+    const UniqueFd held(::open(receiver.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
+    GpsdStandIn gpsd([](int fd) { Send(fd, R"({"class":"DEVICES","devices":[{"path":"/dev/ttyUSB7"}]})" "\n"); });
+    PosixGpsSource source(messages, folder.path(), gpsd.address());
+    EXPECT_FALSE(source.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].second, "Unable to open the port\n" + receiver.slavePath().string() +
+                                            ": busy, held by another program");
+}
+
+TEST_F(GpsdSourceTest, AGpsdMissingAtStartIsReadWhenItComes) {
+    GpsdAddress address;
+    {
+        const GpsdStandIn probe([](int) {});  // a free port, free again once the probe is gone
+        address = probe.address();
+    }
+    LinkToGpsd("gpsd:" + Describe(address));
+    PosixGpsSource source(messages, folder.path());
+    EXPECT_FALSE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::Wait));
+    EXPECT_EQ(messages.shown.size(), 1u);
+    const GpsdStandIn gpsd([](int fd) { Send(fd, kRmc); }, true, static_cast<unsigned short>(std::stoi(address.port)));
+    EXPECT_EQ(TextWith(kRmc), kRmc);
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(source.ClosePort());
+}
+
+}  // namespace
+}  // namespace moltrevane
