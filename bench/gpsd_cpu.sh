@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# CPU of the program reading the sample track through gpsd beside reading it from the replay's
+# pseudo-terminal, alternating in one run, at 1 Hz and 20×; and of gpsd's own client cgps on
+# the same gpsd. Needs gpsd and gpsd-clients.
+#   gpsd_cpu.sh PROGRAM NMEA_REPLAY SOURCE_DIR [SECONDS] [ROUNDS]
+set -euo pipefail
+program=$1 replay=$2 source=$3 seconds=${4:-60} rounds=${5:-2}
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+# shellcheck source=../tools/program-session.sh
+. "$source/tools/program-session.sh"
+
+hz=$(getconf CLK_TCK)
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+percent() { awk -v t="$1" -v hz="$hz" -v s="$seconds" 'BEGIN{printf "%.3f", 100 * t / hz / s}'; }
+listening() { (exec 3<> "/dev/tcp/127.0.0.1/$1") 2> /dev/null; }
+
+# measure PID: % of a core over the measuring time
+measure() { local before; before=$(ticks "$1"); sleep "$seconds"; percent $(( $(ticks "$1") - before )); }
+
+# serial SPEED: the program reads the replay's pseudo-terminal on COM2
+serial() {
+  replay_port=COM2 start_session "$source" "$replay" --speed "$1"
+  start_program; window Moltrevane > /dev/null; sleep 2
+  echo "serial  ${1}x: program $(measure "$program_pid") %"
+  kill "$program_pid" "$replay_pid"; wait "$program_pid" "$replay_pid" 2> /dev/null || true
+  rm -rf "$home"; trap - EXIT
+}
+
+# through_gpsd SPEED: gpsd reads the replay, COM2 is linked to gpsd; cgps watches the same gpsd
+through_gpsd() {
+  replay_port=COM5 start_session "$source" "$replay" --speed "$1"
+  local port; for port in $(shuf -i 20000-60000 -n 20); do listening "$port" || break; done
+  gpsd -N -n -b -S "$port" -F "$home/gpsd.sock" "$(readlink -f "$folder/COM5")" 2> /dev/null &
+  local gpsd_pid=$!
+  for _ in $(seq 50); do listening "$port" && break; sleep 0.1; done
+  ln -s "gpsd:127.0.0.1:$port" "$folder/COM2"
+  start_program; window Moltrevane > /dev/null
+  script -qfc "cgps 127.0.0.1:$port" /dev/null > /dev/null &
+  sleep 2
+  local cgps_pid; cgps_pid=$(pgrep -n -x cgps)
+  local before_cgps before_gpsd; before_cgps=$(ticks "$cgps_pid") before_gpsd=$(ticks "$gpsd_pid")
+  echo "gpsd    ${1}x: program $(measure "$program_pid") %, cgps $(percent $(( $(ticks "$cgps_pid") - before_cgps ))) %," \
+       "gpsd $(percent $(( $(ticks "$gpsd_pid") - before_gpsd ))) %"
+  kill "$program_pid" "$cgps_pid" "$gpsd_pid" "$replay_pid" 2> /dev/null || true
+  wait 2> /dev/null || true
+  rm -rf "$home"; trap - EXIT
+}
+
+for round in $(seq "$rounds"); do
+  for speed in 1 20; do
+    serial "$speed"
+    through_gpsd "$speed"
+  done
+done

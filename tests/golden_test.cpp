@@ -1,0 +1,95 @@
+// Logs replayed through the decoder a cycle at a time, compared line by line with what was
+// checked in: a change in what any receiver's sentences decode to shows up here.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "geo/locator.h"
+#include "gps/nmea.h"
+#include "screens/main_screen.h"
+
+namespace moltrevane {
+namespace {
+
+std::string ReadFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The log's lines split into the program's cycles: each RMC sentence starts the next one, as
+// nmea-replay plays it.
+std::vector<std::string> Cycles(const std::string& log) {
+    std::vector<std::string> cycles;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (cycles.empty() || line.find("RMC,") == 3) cycles.emplace_back();
+        cycles.back() += line + "\n";
+    }
+    return cycles;
+}
+
+// One line a cycle: time, status, position fields, and for a fix the locator and the cross.
+std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
+    for (const char c : cycle) FeedByte(nmea, static_cast<unsigned char>(c));
+    const RmcReading r = DecodeSentence(TakeSentence(nmea));
+    std::string line = (r.timeText.empty() ? "-" : r.timeText) + " " + (r.status ? std::string(1, r.status) : "-");
+    for (const std::string& field : {r.latitudeText, r.latitudeHemisphere, r.longitudeText, r.longitudeHemisphere})
+        line += " " + (field.empty() ? "-" : field);
+    if (r.status == 'A') {
+        const MapCross cross = CrossFor(r.rawLatitude, r.rawLongitude);
+        line += " " + std::string(LocatorView(LocatorFromPosition(r.rawLatitude, r.rawLongitude))) + " " +
+                std::to_string(cross.x) + "," + std::to_string(cross.y);
+    }
+    return line + "\n";
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+struct Log {
+    const char* name;  // of the expected file in tests/golden, and of the test
+    const char* path;  // from the source folder
+};
+
+class GoldenLog : public ::testing::TestWithParam<Log> {};
+
+TEST_P(GoldenLog, DecodesAsCheckedIn) {
+    const std::filesystem::path source = MOLTREVANE_SOURCE_DIR;
+    const std::filesystem::path expectedFile = source / "tests/golden" / (std::string(GetParam().name) + ".expected");
+    NmeaBuffer nmea;
+    std::string decoded;
+    for (const std::string& cycle : Cycles(ReadFile(source / GetParam().path))) decoded += Decoded(nmea, cycle);
+    ASSERT_FALSE(decoded.empty()) << GetParam().path;
+    if (std::getenv("MOLTREVANE_REGENERATE_GOLDEN")) {
+        std::ofstream(expectedFile, std::ios::binary) << decoded;
+        std::printf("wrote %s\n", expectedFile.c_str());
+        return;
+    }
+    const std::vector<std::string> expected = Lines(ReadFile(expectedFile)), actual = Lines(decoded);
+    ASSERT_EQ(expected.size(), actual.size()) << expectedFile;
+    int differences = 0;
+    for (std::size_t i = 0; i < expected.size() && differences < 10; ++i)
+        if (expected[i] != actual[i]) {
+            ++differences;
+            ADD_FAILURE() << expectedFile.filename() << " line " << i + 1 << ": expected " << expected[i] << "\n got "
+                          << actual[i];
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Logs, GoldenLog,
+                         ::testing::Values(Log{"SampleTrack", "data/sample-track.nmea"},
+                                           Log{"UbloxM8", "tests/golden/ublox-m8.nmea"},
+                                           Log{"ColdStart", "tests/golden/cold-start.nmea"},
+                                           Log{"OtherTalkers", "tests/golden/other-talkers.nmea"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace moltrevane
