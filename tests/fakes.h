@@ -1,6 +1,7 @@
 #pragma once
 // Recording stand-ins for the GPS source and the message boxes.
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +32,7 @@ struct RecordingGpsSource : GpsSource {
     const AppState& watched;  // whose fields are recorded at each open
     std::vector<Open> opens;
     int closes = 0;
+    std::function<void()> onClose = [] {};
     explicit RecordingGpsSource(const AppState& state) : watched(state) {}
     bool OpenPort(NmeaBuffer&, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) override {
         opens.push_back({std::string(portName), baudRate, std::string(LocatorView(watched.offlineLocator)),
@@ -39,6 +41,7 @@ struct RecordingGpsSource : GpsSource {
     }
     bool ClosePort() override {
         ++closes;
+        onClose();
         return true;
     }
 };

@@ -32,7 +32,8 @@ std::vector<std::string> Cycles(const std::string& log) {
     return cycles;
 }
 
-// One line a cycle: time, status, position fields, and for a fix the locator and the cross.
+// One line a cycle: time, status, position fields, and for a fix the position in degrees, the
+// locator and the map's cross.
 std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
     for (const char c : cycle) FeedByte(nmea, static_cast<unsigned char>(c));
     const RmcReading r = DecodeSentence(TakeSentence(nmea));
@@ -41,7 +42,9 @@ std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
         line += " " + (field.empty() ? "-" : field);
     if (r.status == 'A') {
         const MapCross cross = CrossFor(r.rawLatitude, r.rawLongitude);
-        line += " " + std::string(LocatorView(LocatorFromPosition(r.rawLatitude, r.rawLongitude))) + " " +
+        char degrees[64];
+        std::snprintf(degrees, sizeof degrees, " %.8f %.8f ", r.latitude, r.longitude);
+        line += degrees + std::string(LocatorView(LocatorFromPosition(r.rawLatitude, r.rawLongitude))) + " " +
                 std::to_string(cross.x) + "," + std::to_string(cross.y);
     }
     return line + "\n";

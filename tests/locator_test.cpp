@@ -50,13 +50,6 @@ TEST(PositionFromLocator, CentreOfTheSubsquare) {
     EXPECT_EQ(origin.longitude, 1.0 / 24);
 }
 
-TEST(PositionFromLocator, ShortTextsCountMissingCharactersAsZero) {
-    const GeoPoint empty = PositionFromLocator("");
-    EXPECT_EQ(empty.longitude, (0 - 'A') * (1.0 / 12) + 2 * (0 - '0') + 20 * (0 - 'J') + 1.0 / 24);
-    const GeoPoint error = PositionFromLocator("ERROR");
-    EXPECT_EQ(error.latitude, (0 - 'A') * (1.0 / 24) + 10 * ('R' - 'J') + ('O' - '0') + 1.0 / 48);
-}
-
 TEST(OwnPosition, StoredWithTheTargetForTheScreens) {
     AppState state;
     state.offlineLocator = ToLocatorText("JN58SD");

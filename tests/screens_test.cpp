@@ -63,15 +63,6 @@ protected:
 
 // ---- Main screen ------------------------------------------------------------------
 
-TEST(CrossFor, CountsFromTheSquaresSouthWestCorner) {
-    EXPECT_EQ(CrossFor(5130.1234, 712.3456).x, 94);
-    EXPECT_EQ(CrossFor(5130.1234, 712.3456).y, 6);
-    EXPECT_EQ(CrossFor(-5130.1234, 712.3456).y, 96);
-    EXPECT_EQ(CrossFor(5130.0, 712.3456).y, 100);  // on the boundary: top edge
-    EXPECT_EQ(CrossFor(0.0, 0.0).x, 0);
-    EXPECT_EQ(CrossFor(-1e300, 1e300).y, CrossFor(-1e7, 1e7).y);  // no overflow
-}
-
 class MainScreenTest : public ScreensTest {
 protected:
     MainScreen screen{context, dialog};
@@ -81,33 +72,6 @@ protected:
         return painter.calls;
     }
 };
-
-TEST_F(MainScreenTest, StartsWithoutSettingsInOfflineMode) {
-    Feed("$GPRMC,stale");
-    screen.Initialise();
-    EXPECT_TRUE(dialog.timerRunning);
-    EXPECT_EQ(TakeAllText(state.nmea), "");  // emptied at start-up
-    EXPECT_EQ(state.portIndex, 1);
-    EXPECT_EQ(state.speedIndex, 2);
-    screen.RunCycle();
-    EXPECT_EQ(dialog.Text(ids::kUtc), "No GPS Signal");
-    EXPECT_EQ(dialog.Text(ids::kLocatorLabel), "Locator offline");
-    EXPECT_TRUE(port.opens.empty());
-}
-
-TEST_F(MainScreenTest, OpensThePortBeforeTheRestOfTheSettingsApply) {
-    WriteFile(folder / "Moltrevane.cfg", "341-JO31OM-JN58SD-01111-1111101");
-    screen.Initialise();
-    ASSERT_EQ(port.opens.size(), 1u);
-    EXPECT_EQ(port.opens[0].portName, "COM3:");
-    EXPECT_EQ(port.opens[0].baudRate, 9600u);
-    EXPECT_EQ(port.opens[0].offlineLocatorThen, "");
-    EXPECT_TRUE(port.opens[0].showHfThen);
-    EXPECT_EQ(LocatorView(state.offlineLocator), "JO31OM");
-    EXPECT_FALSE(state.showHf);
-    EXPECT_EQ(dialog.Text(ids::kTarget), "JN58SD");
-    EXPECT_EQ(dialog.Text(ids::kLocatorLabel), "Locator");
-}
 
 TEST_F(MainScreenTest, GpsFixShowsPositionLocatorAndMap) {
     state.portActive = true;
@@ -196,18 +160,14 @@ TEST_F(MainScreenTest, UnchangedTextsAreNotWrittenAgain) {
 TEST_F(MainScreenTest, ShutDownClosesThePortThenWritesTheTypedTarget) {
     screen.Initialise();
     dialog.texts[ids::kTarget] = "JN58SD";
+    bool savedBeforeClose = true;
+    port.onClose = [&] { savedBeforeClose = std::filesystem::exists(folder / "Moltrevane.cfg"); };
     screen.ShutDown();
+    EXPECT_FALSE(savedBeforeClose);
     EXPECT_FALSE(dialog.timerRunning);
     EXPECT_EQ(port.closes, 1);
     EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg"),
               std::string("230-") + std::string(6, '\0') + "-JN58SD-11111-1111101");
-}
-
-TEST_F(MainScreenTest, ButtonsOpenTheirScreens) {
-    screen.OnPress(ids::kSettingsButton);
-    screen.OnPress(ids::kRepeaterButton);
-    screen.OnPress(ids::kInfoButton);
-    EXPECT_EQ(opener.opened, (std::vector<ScreenKind>{ScreenKind::Settings, ScreenKind::Repeater, ScreenKind::About}));
 }
 
 // ---- Settings screen --------------------------------------------------------------
@@ -216,22 +176,6 @@ class SettingsScreenTest : public ScreensTest {
 protected:
     SettingsScreen screen{context, dialog};
 };
-
-TEST_F(SettingsScreenTest, ButtonsFollowThePortState) {
-    screen.Initialise();
-    EXPECT_TRUE(dialog.enabled[ids::kOpenPort]);
-    EXPECT_FALSE(dialog.enabled[ids::kClosePort]);
-    EXPECT_FALSE(dialog.timerRunning);
-    EXPECT_EQ(dialog.Selection(ids::kPortChoice), 1);
-    EXPECT_EQ(dialog.Selection(ids::kSpeedChoice), 2);
-
-    testing::RecordingDialog active;
-    state.portActive = true;
-    SettingsScreen(context, active).Initialise();
-    EXPECT_FALSE(active.enabled[ids::kOpenPort]);
-    EXPECT_TRUE(active.enabled[ids::kClosePort]);
-    EXPECT_TRUE(active.timerRunning);
-}
 
 TEST_F(SettingsScreenTest, OpenPortUsesTheSelectedPortAndSpeed) {
     screen.Initialise();
@@ -319,15 +263,6 @@ protected:
 
     RepeaterScreen screen{context, dialog};
 };
-
-TEST_F(RepeaterScreenTest, OpensWithReadOnlyEmptyRowsAndOnlySearchEnabled) {
-    EXPECT_TRUE(dialog.readOnly[ids::kRepeaterRows[0].call]);
-    EXPECT_TRUE(dialog.enabled[ids::kSearchStation]);
-    EXPECT_FALSE(dialog.enabled[ids::kSearchQrg]);
-    EXPECT_FALSE(dialog.enabled[ids::kEditStation]);
-    screen.OnTimer();
-    for (std::size_t r = 0; r < 7; ++r) EXPECT_EQ(Km(r) + Grad(r), "") << r;
-}
 
 TEST_F(RepeaterScreenTest, TypedCallIsLookedUpAndMeasured) {
     screen.OnPress(ids::kRepeaterRows[0].newCall);

@@ -59,13 +59,6 @@ TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
     EXPECT_TRUE(directory.LookupCall("DB0ABC").found);
 }
 
-TEST(CallStatement, QuotesDoubledAndCutAtAZeroByteOnly) {
-    EXPECT_EQ(CallStatement(kLookupPrefix, "DB0ABC"), "SELECT loc, qth FROM repeater WHERE call='DB0ABC'");
-    EXPECT_EQ(CallStatement(kLookupPrefix, "a'b"), "SELECT loc, qth FROM repeater WHERE call='a''b'");
-    EXPECT_EQ(CallStatement("", std::string(30, 'x')), std::string(30, 'x') + "'");
-    EXPECT_EQ(CallStatement("", std::string("ab\0cd", 5)), "ab'");
-}
-
 TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
     TempFolder folder;
     const auto noRows = [](const std::filesystem::path& file) {
@@ -167,23 +160,6 @@ TEST_F(StationDirectoryTest, RecordListsFiveLinesPerRow) {
     EXPECT_EQ(split[1], "   Stutt");
     EXPECT_EQ(split[2], "gart");
     EXPECT_TRUE(StationRecordLines(directory, "NOBODY").empty());
-}
-
-TEST(StationRecord, ManyRowsAreListedWhole) {
-    TempFolder folder;
-    std::vector<Row> rows(200, Row{"DB0MANY", "JN58SD", "1", "FM", "Ort", "", "", "", std::string(100, 'r'), ""});
-    testing::WriteDirectory(folder / "many.sqlite", rows);
-    EXPECT_EQ(StationRecordLines(StationDirectory(folder / "many.sqlite"), "DB0MANY").size(), 1000u);
-}
-
-TEST(StationRecord, ShortRowsAndTextWithoutFinalReturn) {
-    std::string listing;
-    AppendStationRecord(listing, {});
-    EXPECT_EQ(listing, "");
-    const std::string_view one[] = {"X"};
-    AppendStationRecord(listing, one);
-    EXPECT_EQ(ListingLines(listing).size(), 5u);
-    EXPECT_EQ(ListingLines("a\rb").size(), 1u);
 }
 
 }  // namespace
