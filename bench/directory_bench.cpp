@@ -59,7 +59,7 @@ void BM_SearchStationPress(benchmark::State& state) {
     const moltrevane::StationFilter filter = FilterFor(state.range(1));
     moltrevane::StationList list;
     moltrevane::NearestStations nearest;
-    std::size_t found = 0;
+    benchmark::IterationCount found = 0;
     for (auto _ : state) {
         moltrevane::SearchNearest(own, directory, filter, list, nearest);
         for (const moltrevane::NearestEntry& entry : nearest) {

@@ -9,9 +9,9 @@ program=$1 replay=$2 source=$3 seconds=${4:-60} rounds=${5:-2}
 # shellcheck source=../tools/program-session.sh
 . "$source/tools/program-session.sh"
 
-hz=$(getconf CLK_TCK)
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-percent() { awk -v t="$1" -v hz="$hz" -v s="$seconds" 'BEGIN{printf "%.3f", 100 * t / hz / s}'; }
+# Nanoseconds on a CPU, all threads: far finer than the clock ticks of /proc/PID/stat.
+ticks() { local total=0 task; for task in /proc/"$1"/task/*/schedstat; do total=$((total + $(cut -d' ' -f1 "$task"))); done; echo "$total"; }
+percent() { awk -v t="$1" -v s="$seconds" 'BEGIN{printf "%.4f", 100 * t / 1e9 / s}'; }
 listening() { (exec 3<> "/dev/tcp/127.0.0.1/$1") 2> /dev/null; }
 
 # measure PID: % of a core over the measuring time

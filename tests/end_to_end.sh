@@ -3,7 +3,7 @@
 # keeps a screenshot of each, and checks what the program shows and what it leaves behind.
 #
 #   end_to_end.sh PROGRAM NMEA_REPLAY SOURCE_DIR SCREENSHOT_DIR
-# Run it inside xvfb-run (DISPLAY set). PROGRAM_WRAPPER, when set, is put before the program.
+# Run it inside xvfb-run (DISPLAY set) on a screen of 243 × 270, the design's size. PROGRAM_WRAPPER, when set, is put before the program.
 set -euo pipefail
 program=$1 replay=$2 source=$3 shots=$4
 mkdir -p "$shots"
@@ -22,12 +22,7 @@ red_pixels() {
             \( "$1" -crop 54x23+130+77 \) -geometry +130+77 -composite $count info:)" \
        "$(convert "$1" -fill white -draw 'rectangle 40,27 111,49' -draw 'rectangle 130,77 183,99' $count info:)"
 }
-row_call() {  # row 0 … 6 of the repeater screen → its call, read back through the clipboard
-  click Repeater 66 $(( ($1 * 20 + 7) * 7 / 4 ))
-  xdotool key ctrl+a ctrl+c
-  sleep 0.2
-  xclip -o -selection clipboard 2> /dev/null || true
-}
+row_call() { text_at Repeater 66 $(( ($1 * 20 + 7) * 7 / 4 )); }  # row 0 … 6 of the repeater screen
 row_info() {  # row 0 … 6 → its info line, read by OCR
   shot Repeater "$home/row.png"
   convert "$home/row.png" -crop 200x16+30+$(( 17 + $1 * 35 )) +repage -scale 400% -colorspace gray "$home/info.png"
@@ -46,6 +41,8 @@ shot Moltrevane "$shots/main.png"
 read -r inside outside <<< "$(red_pixels "$shots/main.png")"
 [ "$inside" -gt 50 ] || fail "no time or locator drawn ($inside red pixels)"
 [ "$outside" -eq 0 ] || fail "the drawn time or locator covers $outside pixels beyond its cells"
+position="$(text_at Moltrevane 45 63) $(text_at Moltrevane 170 63)"  # the track starts at 48° 51' N 11° 48' E
+[[ $position == 485[0-9].*" "0114[0-9].* ]] || fail "the main screen shows the position '$position', not the track's"
 
 # A call typed into an empty row and the screen closed at once: it is still looked up.
 click Moltrevane 121 257       # Repeater
@@ -143,7 +140,7 @@ mv "$home/demo.sqlite" "$folder/Moltrevane.sqlite"
 
 # Losing the display ends the program as closing it does, with the reader stopped.
 exec 4> "$home/display"
-Xvfb -displayfd 4 -screen 0 800x600x24 > /dev/null 2>&1 &
+Xvfb -displayfd 4 -screen 0 243x270x24 > /dev/null 2>&1 &
 xvfb_pid=$!
 exec 4>&-
 for _ in $(seq 50); do [ -s "$home/display" ] && break; sleep 0.1; done

@@ -45,11 +45,16 @@ struct RecordingDialog : Dialog {
     }
     void StopTimer() override { timerRunning = false; }
     void Redraw() override { ++redraws; }
+    void SetNight(bool on) override { night = on; }
+    bool night = false;
 };
 
 // Each drawing call as one line of text, e.g. "text 40 27 12:35:19".
 struct RecordingPainter : Painter {
     std::vector<std::string> calls;
+    void UseInk(Ink ink) override {
+        calls.push_back(ink == Ink::Live ? "ink live" : ink == Ink::Stale ? "ink stale" : "ink offline");
+    }
     void DrawText(int x, int y, std::string_view text) override {
         calls.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " + std::string(text));
     }

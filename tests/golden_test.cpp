@@ -32,12 +32,13 @@ std::vector<std::string> Cycles(const std::string& log) {
     return cycles;
 }
 
-// One line a cycle: time, status, position fields, and for a fix the position in degrees, the
+// One line a cycle: time, seconds since 1970 (time and date), status, position fields, and for a fix the position in degrees, the
 // locator and the map's cross.
 std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
     for (const char c : cycle) FeedByte(nmea, static_cast<unsigned char>(c));
     const RmcReading r = DecodeSentence(TakeSentence(nmea));
-    std::string line = (r.timeText.empty() ? "-" : r.timeText) + " " + (r.status ? std::string(1, r.status) : "-");
+    std::string line = (r.timeText.empty() ? "-" : r.timeText) + " " + std::to_string(r.utcSeconds) + " " +
+                       (r.status ? std::string(1, r.status) : "-");
     for (const std::string& field : {r.latitudeText, r.latitudeHemisphere, r.longitudeText, r.longitudeHemisphere})
         line += " " + (field.empty() ? "-" : field);
     if (r.status == 'A') {

@@ -23,17 +23,11 @@ ln -s "gpsd:127.0.0.1:$port" "$folder/COM2"
 
 start_program
 window Moltrevane > /dev/null || fail "no main window"
-field() {  # x y of a main-screen field → its text, through the clipboard
-  click Moltrevane "$1" "$2"
-  xdotool key ctrl+a ctrl+c
-  sleep 0.2
-  xclip -o -selection clipboard 2> /dev/null || true
-}
 # The track's first fixes lie at 48° 51' N 11° 48' E.
 latitude="" longitude=""
 for _ in $(seq 20); do
   sleep 0.5
-  latitude=$(field 45 63) longitude=$(field 170 63)
+  latitude=$(text_at Moltrevane 45 63) longitude=$(text_at Moltrevane 170 63)
   [[ $latitude == 485[0-9].* && $longitude == 0114[0-9].* ]] && break
 done
 shot Moltrevane "$shots/main-through-gpsd.png"

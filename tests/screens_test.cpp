@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <set>
+
 #include "core/app_state.h"
 #include "core/filter_flags.h"
 #include "core/settings.h"
@@ -8,10 +10,12 @@
 #include "directory_fixture.h"
 #include "fake_toolkit.h"
 #include "fakes.h"
+#include "screens/about_screen.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
 #include "screens/main_screen.h"
 #include "screens/repeater_screen.h"
+#include "screens/screen_scale.h"
 #include "screens/settings_screen.h"
 #include "screens/station_info_screen.h"
 
@@ -83,8 +87,9 @@ TEST_F(MainScreenTest, GpsFixShowsPositionLocatorAndMap) {
     EXPECT_EQ(dialog.Text(ids::kNorthSouth), "N");
     EXPECT_EQ(dialog.Text(ids::kEastWest), "E");
     EXPECT_EQ(LocatorView(state.currentLocator), "JO31OM");
+    EXPECT_TRUE(dialog.enabled[ids::kLatitude]);
     const std::vector<std::string> expected = {
-        "text 40 27 12:35:19", "text 130 77 JO31OM",  "fill 10 140 220 106",
+        "ink live", "text 40 27 12:35:19", "ink live", "text 130 77 JO31OM", "fill 10 140 220 106",
         "rectangle 20 143 220 243", "line 110 237 117 237", "line 113 234 113 241"};
     EXPECT_EQ(Painted(), expected);
     EXPECT_EQ(Painted(), expected);  // a repaint draws the same again
@@ -97,21 +102,29 @@ TEST_F(MainScreenTest, VoidAfterAFixKeepsLocatorAndMap) {
     Feed(kNoFix);
     screen.RunCycle();
     EXPECT_EQ(dialog.Text(ids::kUtc), "Bad GPS-Signal");
-    const std::vector<std::string> painted = Painted();
-    ASSERT_EQ(painted.size(), 6u);
-    EXPECT_EQ(painted[0], "text 40 27 12:35:20");
-    EXPECT_EQ(painted[1], "text 130 77 JO31OM");
-    EXPECT_EQ(painted[4], "line 110 237 117 237");
+    // The kept position is greyed out: it must never look live.
+    EXPECT_EQ(Painted(), (std::vector<std::string>{"ink live", "text 40 27 12:35:20", "ink stale", "text 130 77 JO31OM",
+                                                   "fill 10 140 220 106", "rectangle 20 143 220 243",
+                                                   "line 110 237 117 237", "line 113 234 113 241"}));
+    EXPECT_FALSE(dialog.enabled[ids::kLatitude]);
+    EXPECT_EQ(dialog.Text(ids::kLatitude), "5130.1234");
 
     screen.RunCycle();  // no sentence this second
     EXPECT_EQ(dialog.Text(ids::kUtc), "No GPS Signal");
-    EXPECT_EQ(Painted()[0], "text 130 77 JO31OM");  // no time drawn
+    EXPECT_EQ(Painted()[2], "text 130 77 JO31OM");  // no time drawn
+
+    Feed(kFix);
+    screen.RunCycle();
+    EXPECT_EQ(Painted()[2], "ink live");
+    EXPECT_TRUE(dialog.enabled[ids::kLatitude]);
 }
 
 TEST_F(MainScreenTest, OfflineDrawsTheOfflineLocatorWithoutMap) {
+    state.currentLocator = ToLocatorText("JO31OM");  // from GPS mode before
     SetOffline("ERROR");
     screen.RunCycle();
-    EXPECT_EQ(Painted(), (std::vector<std::string>{"text 130 77 ERROR", "fill 10 140 220 106"}));
+    EXPECT_EQ(LocatorView(state.currentLocator), "");
+    EXPECT_EQ(Painted(), (std::vector<std::string>{"ink live", "ink offline", "text 130 77 ERROR", "fill 10 140 220 106"}));
     EXPECT_EQ(dialog.Text(ids::kLocatorLabel), "Locator offline");
     EXPECT_EQ(dialog.redraws, 1);
 }
@@ -168,6 +181,38 @@ TEST_F(MainScreenTest, ShutDownClosesThePortThenWritesTheTypedTarget) {
     EXPECT_EQ(port.closes, 1);
     EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg"),
               std::string("230-") + std::string(6, '\0') + "-JN58SD-11111-1111101");
+}
+
+TEST_F(MainScreenTest, TheSunAtTheFixChoosesTheNightPalette) {
+    state.portActive = true;
+    screen.Initialise();  // no palette file: Auto
+    EXPECT_FALSE(dialog.night);
+    Feed("$GPRMC,220000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,");  // December, 22:00 UTC
+    screen.RunCycle();
+    EXPECT_TRUE(dialog.night);
+    Feed("$GPRMC,120000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,");
+    screen.RunCycle();
+    EXPECT_FALSE(dialog.night);
+}
+
+TEST_F(MainScreenTest, AChosenPaletteIsKeptInItsOwnFileAndWinsOverTheSun) {
+    testing::RecordingDialog info;
+    AboutScreen about{context, info};
+    about.Initialise();
+    EXPECT_EQ(info.Selection(ids::kPaletteChoice), 0);  // Auto
+    info.Select(ids::kPaletteChoice, 2);
+    about.OnClose();
+    EXPECT_EQ(ReadFile(folder / "Moltrevane.palette"), "Night\n");
+    state.palette = PaletteChoice::Auto;
+    screen.Initialise();
+    EXPECT_EQ(state.palette, PaletteChoice::Night);
+    state.portActive = true;
+    Feed("$GPRMC,120000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,");  // noon
+    screen.RunCycle();
+    EXPECT_TRUE(dialog.night);
+    EXPECT_FALSE(std::filesystem::exists(folder / "Moltrevane.cfg"));  // not in the settings record
+    WriteFile(folder / "Moltrevane.palette", "night");
+    EXPECT_EQ(ReadPaletteChoice(folder / "Moltrevane.palette"), PaletteChoice::Auto);
 }
 
 // ---- Settings screen --------------------------------------------------------------
@@ -384,6 +429,46 @@ TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
     const std::vector<std::string>& lines = reopened.lines[ids::kStationRecordList];
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "DB0LONG8  -  JN58SD  -  520  -  FM");
+}
+
+// ---- Scale ------------------------------------------------------------------------
+
+// Every screen at three scales: each control once, inside the window, and no two controls
+// overlapping that the design keeps apart.
+TEST(ScreenScale, EveryScreenScalesAsDesigned) {
+    const auto overlap = [](const PixelRect& a, const PixelRect& b) {
+        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+    };
+    for (const ScreenKind kind : {ScreenKind::Main, ScreenKind::Settings, ScreenKind::Repeater, ScreenKind::StationInfo,
+                                  ScreenKind::About, ScreenKind::EditStation}) {
+        const auto controls = LayoutOf(kind).controls;
+        std::set<int> ids;
+        for (const ControlSpec& c : controls) EXPECT_TRUE(c.id == 0 || ids.insert(c.id).second) << c.id;
+        for (const double scale : {kDesignPixelsPerUnit, 3.0, 4.5}) {
+            const PixelRect window = WindowSize(scale);
+            for (std::size_t i = 0; i < controls.size(); ++i) {
+                const PixelRect a = ScreenScale{scale}.Of(controls[i]);
+                EXPECT_NEAR(a.width, controls[i].width * scale, 1.0) << controls[i].text;
+                EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= window.width && a.y + a.height <= window.height)
+                    << controls[i].text << " at " << scale;
+                for (std::size_t j = 0; j < i; ++j)
+                    if (!overlap(ScreenScale{}.Of(controls[i]), ScreenScale{}.Of(controls[j])))
+                        EXPECT_FALSE(overlap(a, ScreenScale{scale}.Of(controls[j])))
+                            << controls[i].text << " and " << controls[j].text << " at " << scale;
+            }
+        }
+    }
+}
+
+TEST(ScreenScale, CarScreensGetTouchSizedButtons) {
+    EXPECT_EQ(WindowSize(kDesignPixelsPerUnit), (PixelRect{0, 0, 243, 270}));  // the design's size
+    const ScreenScale landscape = FittingScale(800, 480), portrait = FittingScale(480, 800);
+    EXPECT_GE(WindowSize(landscape.pixelsPerUnit).height, 460);
+    EXPECT_LE(WindowSize(landscape.pixelsPerUnit).height, 480);
+    EXPECT_GE(WindowSize(portrait.pixelsPerUnit).width, 460);
+    EXPECT_EQ(portrait.originY, (800 - WindowSize(portrait.pixelsPerUnit).height) / 2);  // centred
+    EXPECT_GE(landscape.Rect(0, 0, 44, 12).height, 36);  // a button, about 7 mm on a 7-inch panel
+    EXPECT_EQ(FittingScale(100, 100).pixelsPerUnit, kDesignPixelsPerUnit);  // never below the design
 }
 
 // ---- Code page --------------------------------------------------------------------

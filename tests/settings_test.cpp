@@ -76,6 +76,10 @@ TEST_F(SettingsTest, PortDigitOutsideTheTableOpensNothingAndBadSpeedOpensAt4800)
     WriteFile(file, "9\xFF" "1-");
     Load();
     EXPECT_TRUE(port.opens.empty());
+    WriteFile(file, "34x-");  // only '1' means in use
+    Load();
+    EXPECT_FALSE(state.portActive);
+    EXPECT_TRUE(port.opens.empty());
     WriteFile(file, "2\xFF" "1-");
     Load();
     ASSERT_EQ(port.opens.size(), 1u);

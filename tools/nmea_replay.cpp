@@ -3,7 +3,6 @@
 //
 //   nmea-replay [--port COM2] [--speed 1] [--folder DIR] [--unplug-every SECONDS] [LOG]
 #include <fcntl.h>
-#include <pty.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,11 +11,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "core/unique_fd.h"
+#include "pseudo_terminal.h"
 
 namespace {
 
@@ -76,37 +77,36 @@ std::vector<std::string> ReadSeconds(const fs::path& log) {
 // The pseudo-terminal and the COMn link to its slave, which this tool made and removes.
 class Receiver {
 public:
-    Receiver(fs::path link) : link_(std::move(link)) { Plug(); }
+    explicit Receiver(fs::path link) : link_(std::move(link)) { Plug(); }
     ~Receiver() { Unlink(); }
 
     void Plug() {
-        int master = -1, slave = -1;
-        char name[256];
-        if (openpty(&master, &slave, name, nullptr, nullptr) != 0) Usage("cannot create a pseudo-terminal");
-        ::close(slave);
-        ::fcntl(master, F_SETFL, O_NONBLOCK);
-        master_.reset(master);
         Unlink();
-        slave_ = name;
+        try {
+            terminal_.emplace();
+        } catch (const std::runtime_error&) {
+            Usage("cannot create a pseudo-terminal");
+        }
+        ::fcntl(terminal_->master(), F_SETFL, O_NONBLOCK);
         std::error_code error;
         if (fs::exists(fs::symlink_status(link_))) Usage((link_.string() + " exists and is not ours").c_str());
-        fs::create_symlink(slave_, link_, error);
+        fs::create_symlink(terminal_->slavePath(), link_, error);
         if (error) Usage(("cannot create " + link_.string()).c_str());
     }
-    void Unplug() { master_.reset(); }
+    void Unplug() { terminal_->Unplug(); }
 
     // Whatever the program does not take in time is dropped, as a real line would.
     void Send(const std::string& bytes) const {
-        [[maybe_unused]] const ssize_t ignored = ::write(master_.get(), bytes.data(), bytes.size());
+        [[maybe_unused]] const ssize_t ignored = ::write(terminal_->master(), bytes.data(), bytes.size());
     }
 
 private:
     void Unlink() const {
         std::error_code error;
-        if (!slave_.empty() && fs::read_symlink(link_, error) == slave_) fs::remove(link_, error);
+        if (terminal_ && fs::read_symlink(link_, error) == terminal_->slavePath()) fs::remove(link_, error);
     }
-    fs::path link_, slave_;
-    moltrevane::UniqueFd master_;
+    fs::path link_;
+    std::optional<moltrevane::tools::PseudoTerminal> terminal_;
 };
 
 }  // namespace

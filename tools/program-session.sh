@@ -60,3 +60,9 @@ await_exit() {  # when: the program started by start_program ends with status 0
   [ "$status" -eq 0 ] || fail "the program exited with $status $1"
   ! pgrep -f "^$program\$" > /dev/null || fail "a program is still running $1"
 }
+text_at() {  # title x y → the text of the control there, through the clipboard
+  click "$1" "$2" "$3"
+  xdotool key ctrl+a ctrl+c
+  sleep 0.2
+  xclip -o -selection clipboard 2> /dev/null || true
+}

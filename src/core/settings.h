@@ -22,8 +22,7 @@ void ApplySettings(AppState& state, std::string& targetText, std::string_view re
 // No file: every filter flag set, all else as it was.
 void loadSettings(AppState& state, std::string& targetText, GpsSource& port, const std::filesystem::path& file);
 
-// Replaces the file atomically (temporary file, flush to disk, rename); on any failure
-// the old file stays as it was.
+// Replaces the file as ReplaceFile does; on any failure the old file stays as it was.
 bool saveSettings(const AppState& state, std::string_view targetText, const std::filesystem::path& file);
 
 }  // namespace moltrevane

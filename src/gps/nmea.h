@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -49,6 +50,7 @@ std::string TakeAllText(NmeaBuffer& buffer);
 
 struct RmcReading {
     std::string timeText;           // hh:mm:ss, empty when the time field has no six digits
+    std::int64_t utcSeconds = 0;    // since 1970 from the time and date (ddmmyy) fields; 0 without both
     char status = 0;                // 'A' fix, 'V' warning, 0 none
     std::string latitudeText;       // the fields as received, at most 12 characters
     std::string latitudeHemisphere;

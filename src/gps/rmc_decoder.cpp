@@ -70,6 +70,24 @@ Coordinate ParseCoordinate(std::string_view field, std::string_view hemisphere, 
     return result;
 }
 
+// Days since 1970-01-01 of a civil date (Howard Hinnant's algorithm).
+std::int64_t DaysSince1970(int year, int month, int day) {
+    year -= month <= 2;
+    const int era = year / 400, yearOfEra = year - era * 400;
+    const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return static_cast<std::int64_t>(era) * 146097 + dayOfEra - 719468;
+}
+
+// hhmmss and ddmmyy (years 2000 … 2099; a receiver's week roll-over is not mended here).
+std::int64_t UtcSeconds(std::string_view time, std::string_view date) {
+    if (time.size() < 6 || date.size() != 6 || !AllDigits(time.substr(0, 6)) || !AllDigits(date)) return 0;
+    const int day = IntegerOf(date.substr(0, 2)), month = IntegerOf(date.substr(2, 2));
+    const int hour = IntegerOf(time.substr(0, 2)), minute = IntegerOf(time.substr(2, 2)), second = IntegerOf(time.substr(4, 2));
+    if (day < 1 || day > 31 || month < 1 || month > 12 || hour > 23 || minute > 59 || second > 60) return 0;
+    return DaysSince1970(2000 + IntegerOf(date.substr(4, 2)), month, day) * 86400 + hour * 3600 + minute * 60 + second;
+}
+
 std::string TimeText(std::string_view field) {
     if (field.size() < 6 || !AllDigits(field.substr(0, 6))) return {};
     std::string text(field.substr(0, 2));
@@ -90,6 +108,7 @@ std::size_t CommaPosition(std::string_view sentence, int n) {
 RmcReading DecodeSentence(std::string_view sentence) {
     RmcReading reading;
     reading.timeText = TimeText(Field(sentence, 1));
+    reading.utcSeconds = UtcSeconds(Field(sentence, 1), Field(sentence, 9));
     const std::string_view status = Field(sentence, 2);
     reading.status = status.empty() ? 0 : status[0];
     if (reading.status != 'A') return reading;

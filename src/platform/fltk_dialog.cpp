@@ -17,16 +17,15 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/fltk_icon.h"
 #include "screens/code_page.h"
+#include "screens/screen_scale.h"
 
 namespace moltrevane {
 namespace {
-
-constexpr double kPixelsPerUnit = 1.75;
-
-int Pixels(int units) { return static_cast<int>(std::lround(units * kPixelsPerUnit)); }
 
 // '@' starts a symbol in FLTK labels; shown text means it literally.
 std::string LabelText(std::string_view utf8) {
@@ -107,60 +106,102 @@ int FittingSize(Fl_Font font, std::string_view utf8, int width, int largest) {
     return size;
 }
 
-// The drawn time and locator keep to their cells of 9 × 23 pixels a character, so they
-// never cover a control: the font shrinks until the text fits.
+// FLTK's RGB colour value (fl_rgb_color, which is not constexpr).
+constexpr Fl_Color Rgb(unsigned char r, unsigned char g, unsigned char b) {
+    return (static_cast<Fl_Color>(r) << 24) | (static_cast<Fl_Color>(g) << 16) | (static_cast<Fl_Color>(b) << 8);
+}
+
+// The two palettes. Night: near-black, dim red and amber, nothing white to dazzle a driver.
+struct Palette {
+    unsigned char window[3], controls[3], text[3];
+    Fl_Color live, stale, offline, lines;
+};
+constexpr Palette kDay{{255, 255, 255}, {192, 192, 192}, {0, 0, 0},
+                       Rgb(255, 0, 0), Rgb(150, 150, 150), Rgb(30, 70, 190), FL_BLACK};
+constexpr Palette kNight{{10, 4, 4}, {40, 18, 16}, {176, 112, 32},
+                         Rgb(190, 40, 28), Rgb(80, 62, 58), Rgb(176, 112, 32),
+                         Rgb(150, 34, 24)};
+const Palette* palette = &kDay;
+
+void ApplyPalette(const Palette& chosen) {
+    palette = &chosen;
+    Fl::background2(chosen.window[0], chosen.window[1], chosen.window[2]);
+    Fl::background(chosen.controls[0], chosen.controls[1], chosen.controls[2]);
+    Fl::foreground(chosen.text[0], chosen.text[1], chosen.text[2]);
+    for (Fl_Window* window = Fl::first_window(); window; window = Fl::next_window(window)) window->redraw();
+}
+
+// The drawn time and locator keep to their cells of 9 × 23 design pixels a character, so
+// they never cover a control: the font shrinks until the text fits.
 constexpr int kCellWidth = 9, kCellHeight = 23;
 
+// The screen's drawing, from design pixels into the window at its scale.
 class WidgetPainter final : public Painter {
 public:
+    explicit WidgetPainter(const ScreenScale& scale) : scale_(scale) {}
+
+    void UseInk(Ink ink) override {
+        ink_ = ink == Ink::Live ? palette->live : ink == Ink::Stale ? palette->stale : palette->offline;
+        lines_ = ink == Ink::Stale ? palette->stale : palette->lines;
+    }
     void DrawText(int x, int y, std::string_view text) override {
         const std::string utf8 = Utf8FromCodePage(text);
-        const int width = kCellWidth * static_cast<int>(text.size());
-        fl_font(FL_HELVETICA, FittingSize(FL_HELVETICA, utf8, width, kCellHeight));
-        fl_push_clip(x, y, width, kCellHeight);
-        fl_color(FL_WHITE);
-        fl_rectf(x, y, static_cast<int>(fl_width(utf8.c_str())), fl_height());
-        fl_color(FL_RED);
-        fl_draw(utf8.c_str(), x, y + fl_height() - fl_descent());
+        const int left = scale_.X(x), top = scale_.Y(y);
+        const int width = scale_.Length(kCellWidth * static_cast<double>(text.size()));
+        const int height = scale_.Length(kCellHeight);
+        fl_font(FL_HELVETICA, FittingSize(FL_HELVETICA, utf8, width, height));
+        fl_push_clip(left, top, width, height);
+        fl_color(FL_BACKGROUND2_COLOR);
+        fl_rectf(left, top, static_cast<int>(fl_width(utf8.c_str())), fl_height());
+        fl_color(ink_);
+        fl_draw(utf8.c_str(), left, top + fl_height() - fl_descent());
         fl_pop_clip();
     }
-    void FillWhite(int x, int y, int width, int height) override { fl_rectf(x, y, width, height, FL_WHITE); }
+    void FillWhite(int x, int y, int width, int height) override {
+        fl_rectf(scale_.X(x), scale_.Y(y), scale_.Length(width), scale_.Length(height), FL_BACKGROUND2_COLOR);
+    }
     void Rectangle(int left, int top, int right, int bottom) override {
-        fl_rectf(left, top, right - left, bottom - top, FL_WHITE);
-        fl_color(FL_BLACK);
-        fl_rect(left, top, right - left, bottom - top);
+        const int x = scale_.X(left), y = scale_.Y(top), w = scale_.X(right) - x, h = scale_.Y(bottom) - y;
+        fl_rectf(x, y, w, h, FL_BACKGROUND2_COLOR);
+        fl_color(lines_);
+        fl_line_style(FL_SOLID, std::max(1, scale_.Length(1)));
+        fl_rect(x, y, w, h);
+        fl_line_style(0);
     }
     void Line(int x1, int y1, int x2, int y2) override {
-        fl_color(FL_BLACK);
-        fl_line(x1, y1, x2, y2);
+        fl_color(lines_);
+        fl_line_style(FL_SOLID, std::max(1, scale_.Length(1)));
+        fl_line(scale_.X(x1), scale_.Y(y1), scale_.X(x2), scale_.Y(y2));
+        fl_line_style(0);
     }
+
+private:
+    const ScreenScale& scale_;
+    Fl_Color ink_ = palette->live, lines_ = palette->lines;
 };
 
-constexpr int kTextSize = 11;  // pixels; the small dialog font the layout was made for
+constexpr int kTextSize = 11;  // design pixels; the small dialog font the layout was made for
 
 // The longest sentence NMEA allows, 82 characters, fits the sentence field's two lines.
 constexpr int kWrappedTextSize = 9;
 
-Fl_Widget* MakeEntry(const ControlSpec& c, int x, int y, int w, int h, std::function<void()> onLeave) {
+Fl_Widget* MakeEntry(const ControlSpec& c, std::function<void()> onLeave) {
     if (c.style & kMultiLine) {
-        auto* text = new WrappedText(x, y, w, h);
-        text->textsize(kWrappedTextSize);
+        auto* text = new WrappedText(0, 0, 1, 1);
         if (c.style & kNoBorder) text->box(FL_FLAT_BOX);
-        text->scrollbar_width(c.style & kNoBorder ? 0 : kTextSize + 2);
         return text;
     }
-    auto* input = new ScreenEntry(x, y, w, h, c.style & kUpperCase, std::move(onLeave));
+    auto* input = new ScreenEntry(0, 0, 1, 1, c.style & kUpperCase, std::move(onLeave));
     input->readonly(c.style & kReadOnly ? 1 : 0);
     if (c.style & kNoBorder) input->box(FL_FLAT_BOX);
     if (c.style & kSixCharacters) input->maximum_size(6);
-    input->textsize(kTextSize);
     return input;
 }
 
 // The largest item of a list fits beside the arrow ("115200" in 33 units).
-int ChoiceTextSize(std::string_view items, int width, int height) {
-    const int arrow = std::min(20, height - 4), room = width - arrow - 10;
-    int size = kTextSize - 1;
+int ChoiceTextSize(std::string_view items, int width, int height, int textSize) {
+    const int arrow = std::min(20 * textSize / 11, height - 4), room = width - arrow - 10;
+    int size = textSize - 1;
     for (std::size_t start = 0; start <= items.size();) {
         const std::size_t end = std::min(items.find('|', start), items.size());
         size = std::min(size, FittingSize(FL_HELVETICA, items.substr(start, end - start), room, size));
@@ -169,42 +210,55 @@ int ChoiceTextSize(std::string_view items, int width, int height) {
     return size;
 }
 
+// Sizes of a control's fonts and parts at the scale.
+void SizeControl(Fl_Widget& widget, const ControlSpec& c, const ScreenScale& scale) {
+    const PixelRect r = scale.Of(c);
+    widget.resize(r.x, r.y, r.width, r.height);
+    const int textSize = scale.Length(kTextSize);
+    widget.labelsize(textSize);
+    if (auto* input = dynamic_cast<Fl_Input*>(&widget)) input->textsize(textSize);
+    if (auto* text = dynamic_cast<Fl_Text_Display*>(&widget)) {
+        text->textsize(scale.Length(kWrappedTextSize));
+        text->scrollbar_width(c.style & kNoBorder ? 0 : textSize + 2);
+    }
+    if (auto* list = dynamic_cast<Fl_Browser*>(&widget)) list->textsize(textSize);
+    if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) choice->textsize(ChoiceTextSize(c.text, r.width, r.height, textSize));
+}
+
 constexpr int kOneLineHeight = 10;  // dialog units
 
+// A control of the layout, placed and sized later by SizeControl.
 Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
-    const int x = Pixels(c.x), y = Pixels(c.y), w = Pixels(c.width), h = Pixels(c.height);
     switch (c.kind) {
         case ControlKind::Label: {
             // Labels stay inside their box (a long place name would run under the row's button);
             // taller ones wrap.
-            auto* box = new Fl_Box(x, y, w, h);
+            auto* box = new Fl_Box(0, 0, 1, 1);
             const bool oneLine = c.height <= kOneLineHeight;
             box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_CLIP | (oneLine ? 0 : FL_ALIGN_WRAP));
             return box;
         }
         case ControlKind::Frame: {
-            auto* box = new Fl_Box(FL_ENGRAVED_FRAME, x, y, w, h, nullptr);
+            auto* box = new Fl_Box(FL_ENGRAVED_FRAME, 0, 0, 1, 1, nullptr);
             box->align(FL_ALIGN_TOP_LEFT | FL_ALIGN_INSIDE);
             return box;
         }
-        case ControlKind::Entry: return MakeEntry(c, x, y, w, h, std::move(onLeave));
-        case ControlKind::Button: return new Fl_Button(x, y, w, h);
-        case ControlKind::CheckBox: return new Fl_Check_Button(x, y, w, h);
+        case ControlKind::Entry: return MakeEntry(c, std::move(onLeave));
+        case ControlKind::Button: return new Fl_Button(0, 0, 1, 1);
+        case ControlKind::CheckBox: return new Fl_Check_Button(0, 0, 1, 1);
         case ControlKind::Choice: {
-            auto* choice = new Fl_Choice(x, y, w, h);
+            auto* choice = new Fl_Choice(0, 0, 1, 1);
             choice->add(std::string(c.text).c_str());
-            choice->textsize(ChoiceTextSize(c.text, w, h));
             choice->clear_visible_focus();  // a focused choice hides its own item
             return choice;
         }
         case ControlKind::List: {
-            auto* list = new Fl_Browser(x, y, w, h);
+            auto* list = new Fl_Browser(0, 0, 1, 1);
             list->format_char(0);
-            list->textsize(kTextSize);
             return list;
         }
         case ControlKind::Icon: {
-            auto* box = new Fl_Box(x, y, w, h);
+            auto* box = new Fl_Box(0, 0, 1, 1);
             box->image(ProgramIcon());
             return box;
         }
@@ -215,7 +269,6 @@ Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
 // A control of the layout, labelled; the window being built takes ownership.
 Fl_Widget* MakeControl(const ControlSpec& c, std::function<void()> onLeave) {
     Fl_Widget* widget = MakeWidget(c, std::move(onLeave));
-    widget->labelsize(kTextSize);
     if (c.kind != ControlKind::Choice && c.kind != ControlKind::Icon && !c.text.empty())
         widget->copy_label(LabelText(Utf8FromCodePage(c.text)).c_str());
     return widget;
@@ -223,16 +276,44 @@ Fl_Widget* MakeControl(const ControlSpec& c, std::function<void()> onLeave) {
 
 }  // namespace
 
-// Paints the screen's own drawing over the controls on every repaint.
+// Paints the screen's own drawing over the controls on every repaint, and lays the controls
+// out anew at the largest scale that fits whenever its size changes.
 class ScreenWindow final : public Fl_Double_Window {
 public:
-    using Fl_Double_Window::Fl_Double_Window;
+    ScreenWindow(int x, int y, double pixelsPerUnit)
+        : Fl_Double_Window(x, y, WindowSize(pixelsPerUnit).width, WindowSize(pixelsPerUnit).height),
+          scale_{pixelsPerUnit} {
+        const PixelRect smallest = WindowSize(kDesignPixelsPerUnit);
+        size_range(smallest.width, smallest.height);
+    }
+
     Screen* screen = nullptr;
+    const ScreenScale& scale() const { return scale_; }
+
+    void Add(Fl_Widget* widget, const ControlSpec& spec) {
+        placed_.push_back({widget, &spec});
+        SizeControl(*widget, spec, scale_);
+    }
     void draw() override {
         Fl_Double_Window::draw();
         if (!screen) return;
-        WidgetPainter painter;
+        WidgetPainter painter(scale_);
         screen->Paint(painter);
+    }
+    void resize(int x, int y, int w, int h) override {
+        const bool resized = w != this->w() || h != this->h();
+        Fl_Double_Window::resize(x, y, w, h);
+        if (!resized) return;
+        scale_ = FittingScale(w, h);
+        for (const auto& [widget, spec] : placed_) SizeControl(*widget, *spec, scale_);
+        redraw();
+    }
+    int handle(int event) override {
+        if ((event == FL_KEYBOARD || event == FL_SHORTCUT) && Fl::event_key() == FL_F + 11) {
+            if (fullscreen_active()) fullscreen_off(); else fullscreen();
+            return 1;
+        }
+        return Fl_Double_Window::handle(event);
     }
     // Hiding takes the focus without telling the entry that had it; leaving it first lets
     // what was typed there count, however the screen is closed.
@@ -240,14 +321,17 @@ public:
         if (contains(Fl::focus())) Fl::focus(this);
         Fl_Double_Window::hide();
     }
+
+private:
+    ScreenScale scale_;
+    std::vector<std::pair<Fl_Widget*, const ControlSpec*>> placed_;
 };
 
-FltkDialog::FltkDialog(ScreenKind kind) {
+FltkDialog::FltkDialog(ScreenKind kind, double pixelsPerUnit, int x, int y) {
     const ScreenLayout& layout = LayoutOf(kind);
-    const int width = Pixels(kDialogWidthUnits), height = Pixels(kDialogHeightUnits);
-    window_ = std::make_unique<ScreenWindow>((Fl::w() - width) / 2, (Fl::h() - height) / 2, width, height);
+    window_ = std::make_unique<ScreenWindow>(x, y, pixelsPerUnit);
     window_->copy_label(std::string(layout.title).c_str());
-    window_->color(FL_WHITE);
+    window_->color(FL_BACKGROUND2_COLOR);  // white by day
     for (const ControlSpec& c : layout.controls) {
         const int id = c.id;
         Fl_Widget* widget = MakeControl(c, [this, id] {
@@ -256,11 +340,16 @@ FltkDialog::FltkDialog(ScreenKind kind) {
         if (c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox) {
             widget->callback([](Fl_Widget* w, void* data) { static_cast<FltkDialog*>(data)->Pressed(w); }, this);
         }
+        window_->Add(widget, c);
         if (id != 0) controls_[id] = widget;
     }
     window_->end();
     SetProgramIcons(*window_);
 }
+
+double FltkDialog::PixelsPerUnit() const { return window_->scale().pixelsPerUnit; }
+int FltkDialog::X() const { return window_->x(); }
+int FltkDialog::Y() const { return window_->y(); }
 
 FltkDialog::~FltkDialog() { StopTimer(); }
 
@@ -383,5 +472,9 @@ void FltkDialog::StartTimer() {
 void FltkDialog::StopTimer() { Fl::remove_timeout(OnTick, this); }
 
 void FltkDialog::Redraw() { window_->redraw(); }
+
+void FltkDialog::SetNight(bool night) {
+    if (palette != (night ? &kNight : &kDay)) ApplyPalette(night ? kNight : kDay);
+}
 
 }  // namespace moltrevane

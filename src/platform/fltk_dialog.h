@@ -16,13 +16,17 @@ class ScreenWindow;
 
 class FltkDialog final : public Dialog {
 public:
-    explicit FltkDialog(ScreenKind kind);
+    // The screen at its scale (pixels a dialog unit), the window's top left at x, y.
+    FltkDialog(ScreenKind kind, double pixelsPerUnit, int x, int y);
     ~FltkDialog() override;
     FltkDialog(const FltkDialog&) = delete;
     FltkDialog& operator=(const FltkDialog&) = delete;
 
     // Shows the window, initialises the screen and returns once the window is closed.
     void Run(Screen& screen, bool modal);
+    double PixelsPerUnit() const;
+    int X() const;
+    int Y() const;
 
     void SetText(int id, std::string_view text) override;
     void SetDirectoryText(int id, std::string_view utf8) override;
@@ -38,6 +42,7 @@ public:
     void StartTimer() override;
     void StopTimer() override;
     void Redraw() override;
+    void SetNight(bool night) override;
 
 private:
     static void OnTick(void* self);

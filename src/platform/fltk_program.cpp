@@ -16,6 +16,7 @@
 #include "core/unique_fd.h"
 #include "screens/code_page.h"
 #include "screens/main_screen.h"
+#include "screens/screen_scale.h"
 #include "screens/make_screen.h"
 
 namespace moltrevane {
@@ -84,19 +85,27 @@ void FltkMessages::ShowMessage(std::string_view title, std::string_view text) {
 int FltkScreens::RunProgram(ScreenContext& context) {
     context_ = &context;
     SignalsEndTheProgram signals;
-    FltkDialog dialog(ScreenKind::Main);
+    // As large as the screen's work area allows, portrait or landscape, in its middle.
+    int x, y, width, height;
+    Fl::screen_work_area(x, y, width, height);
+    const double scale = FittingScale(width, height).pixelsPerUnit;
+    const PixelRect size = WindowSize(scale);
+    FltkDialog dialog(ScreenKind::Main, scale, x + (width - size.width) / 2, y + (height - size.height) / 2);
+    main_ = &dialog;
     MainScreen main(context, dialog);
     endTheProgram = [&main] { main.ShutDown(); };
     Fl::fatal = EndOnFatalError;
     dialog.Run(main, false);
     endTheProgram = nullptr;
     main.ShutDown();
+    main_ = nullptr;
     context_ = nullptr;
     return 0;
 }
 
+// Over the main window, at its scale.
 void FltkScreens::Open(ScreenKind kind) {
-    FltkDialog dialog(kind);
+    FltkDialog dialog(kind, main_->PixelsPerUnit(), main_->X(), main_->Y());
     const auto screen = MakeScreen(kind, *context_, dialog);
     dialog.Run(*screen, true);
 }

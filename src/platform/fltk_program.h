@@ -7,6 +7,8 @@
 
 namespace moltrevane {
 
+class FltkDialog;
+
 class FltkMessages final : public MessageSink {
 public:
     void ShowMessage(std::string_view title, std::string_view text) override;
@@ -20,6 +22,7 @@ public:
 
 private:
     ScreenContext* context_ = nullptr;
+    FltkDialog* main_ = nullptr;  // the modal screens open over it
 };
 
 }  // namespace moltrevane

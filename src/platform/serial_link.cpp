@@ -6,27 +6,33 @@
 #include <sys/stat.h>
 #include <termios.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <system_error>
 
+#include "gps/gps_source.h"
 #include "gps/nmea.h"
 
 namespace moltrevane {
 namespace {
 
-speed_t SpeedConstant(unsigned baudRate) {
+// termios names its rates; B0 (hang up) for a rate it has no name for here.
+constexpr speed_t SpeedConstant(unsigned baudRate) {
     switch (baudRate) {
         case 1200: return B1200;
         case 2400: return B2400;
+        case 4800: return B4800;
         case 9600: return B9600;
         case 19200: return B19200;
         case 38400: return B38400;
         case 57600: return B57600;
         case 115200: return B115200;
-        default: return B4800;
+        default: return B0;
     }
 }
+static_assert(std::ranges::none_of(kSpeedTable, [](unsigned rate) { return SpeedConstant(rate) == B0; }),
+              "every rate of the speed table has its termios constant");
 
 // Raw 8N1 without flow control, receiver on.
 bool ApplyLineSettings(int fd, unsigned baudRate) {
@@ -36,8 +42,9 @@ bool ApplyLineSettings(int fd, unsigned baudRate) {
     tty.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
     tty.c_cflag |= CS8 | CLOCAL | CREAD;
     tty.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    cfsetispeed(&tty, SpeedConstant(baudRate));
-    cfsetospeed(&tty, SpeedConstant(baudRate));
+    const speed_t speed = SpeedConstant(baudRate) == B0 ? B4800 : SpeedConstant(baudRate);
+    cfsetispeed(&tty, speed);
+    cfsetospeed(&tty, speed);
     return tcsetattr(fd, TCSANOW, &tty) == 0;
 }
 

@@ -32,6 +32,9 @@ inline constexpr int kPortChoice = 1001, kSpeedChoice = 1002, kOpenPort = 1003, 
 // Station info screen
 inline constexpr int kStationRecordList = 1076;
 
+// About screen
+inline constexpr int kPaletteChoice = 1090;
+
 // Edit-station screen
 inline constexpr int kEditCallEntry = 1007, kSearchCall = 1021;
 

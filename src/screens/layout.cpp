@@ -128,6 +128,8 @@ constexpr std::array kAbout = {
                 "Free to use at your own risk. Distances and bearings are for orientation only; "
                 "check the station directory against current lists.",
                 3, 65, 128, 39},
+    ControlSpec{K::Label, 0, "Colours:", 3, 118, 40, 9},
+    ControlSpec{K::Choice, ids::kPaletteChoice, "Auto|Day|Night", 45, 115, 50, 14},
 };
 
 constexpr std::array kEditStation = {

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <ctime>
 #include <utility>
 
 #include "core/app_state.h"
 #include "core/own_position.h"
+#include "core/palette.h"
 #include "core/settings.h"
 #include "gps/gps_source.h"
 #include "screens/control_ids.h"
@@ -59,6 +61,9 @@ MainScreen::MainScreen(ScreenContext& context, Dialog& dialog) : context_(contex
 
 void MainScreen::Initialise() {
     loadSettings(context_.state, fields_.target, context_.port, context_.settingsFile);
+    context_.state.palette = ReadPaletteChoice(PaletteFileBeside(context_.settingsFile));
+    night_ = NightWanted(context_.state.palette, std::nullopt, 0);
+    dialog_.SetNight(night_);
     fields_.locatorLabel = "Locator";
     ShowFields();
     dialog_.StartTimer();
@@ -88,7 +93,22 @@ void MainScreen::RunCycle() {
     ReadFields();
     TargetStep();
     ShowFields();
+    PaletteStep();
     dialog_.Redraw();
+}
+
+// The fix's time when it has one: a replayed or simulated drive gets its own day and night.
+void MainScreen::PaletteStep() {
+    const AppState& state = context_.state;
+    const std::int64_t utc = state.portActive && fixUtcSeconds_ ? fixUtcSeconds_ : std::time(nullptr);
+    const bool night = NightWanted(state.palette, FixOwnPosition(context_.state), utc);
+    if (night != night_) dialog_.SetNight(night);
+    night_ = night;
+}
+
+// A position kept from an earlier second is greyed out, so it never looks live.
+void MainScreen::ShowPositionLive(bool live) {
+    for (const int id : {ids::kLatitude, ids::kNorthSouth, ids::kLongitude, ids::kEastWest}) dialog_.SetEnabled(id, live);
 }
 
 // Only changed texts reach the controls, so the caret in the target entry stays put.
@@ -113,6 +133,9 @@ void MainScreen::GpsStep() {
         drawing_.time.clear();
         fields_.utc = "No GPS Signal";
     }
+    fixUtcSeconds_ = reading.utcSeconds;
+    drawing_.ink = reading.status == 'A' ? Ink::Live : Ink::Stale;
+    ShowPositionLive(reading.status == 'A');
     if (reading.status == 'A') ShowFix(reading);
 }
 
@@ -146,6 +169,8 @@ void MainScreen::OfflineStep() {
     drawing_.locator = LocatorView(state.offlineLocator);
     fields_.sentence.clear();
     state.currentLocator = {};
+    drawing_.ink = Ink::Offline;
+    ShowPositionLive(true);
 }
 
 void MainScreen::TargetStep() {
@@ -164,7 +189,9 @@ void MainScreen::TargetStep() {
 }
 
 void MainScreen::Paint(Painter& painter) const {
+    painter.UseInk(Ink::Live);  // a time is always this second's
     if (!drawing_.time.empty()) painter.DrawText(kTimeX, kTimeY, drawing_.time);
+    painter.UseInk(drawing_.ink);
     if (!drawing_.locator.empty()) painter.DrawText(kLocatorX, kLocatorY, drawing_.locator);
     painter.FillWhite(kMapX, kMapY, kMapWidth, kMapHeight);
     if (!drawing_.mapShown) return;

@@ -1,6 +1,7 @@
 #pragma once
 // The main screen: start-up, the one-second cycle, shut-down and its drawing.
 
+#include <cstdint>
 #include <string>
 
 #include "screens/screen.h"
@@ -42,6 +43,7 @@ private:
         std::string time, locator;
         bool mapShown = false;
         MapCross cross{0, 0};
+        Ink ink = Ink::Live;
     };
 
     void ShowFields();
@@ -50,11 +52,15 @@ private:
     void ShowFix(const RmcReading& reading);
     void OfflineStep();
     void TargetStep();
+    void PaletteStep();
+    void ShowPositionLive(bool live);
 
     ScreenContext& context_;
     Dialog& dialog_;
     Fields fields_;
     Drawing drawing_;
+    std::int64_t fixUtcSeconds_ = 0;  // of this second's sentence, 0 without a time and date
+    bool night_ = false;
 };
 
 }  // namespace moltrevane

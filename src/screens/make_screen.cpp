@@ -1,5 +1,6 @@
 #include "screens/make_screen.h"
 
+#include "screens/about_screen.h"
 #include "screens/repeater_screen.h"
 #include "screens/settings_screen.h"
 #include "screens/station_info_screen.h"
@@ -12,7 +13,7 @@ std::unique_ptr<Screen> MakeScreen(ScreenKind kind, ScreenContext& context, Dial
         case ScreenKind::Settings: return std::make_unique<SettingsScreen>(context, dialog);
         case ScreenKind::Repeater: return std::make_unique<RepeaterScreen>(context, dialog);
         case ScreenKind::StationInfo: return std::make_unique<StationInfoScreen>(context, dialog);
-        case ScreenKind::About: return std::make_unique<AboutScreen>();
+        case ScreenKind::About: return std::make_unique<AboutScreen>(context, dialog);
         case ScreenKind::EditStation: return std::make_unique<EditStationScreen>();
     }
     return nullptr;

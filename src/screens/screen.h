@@ -27,13 +27,20 @@ public:
     virtual void StartTimer() = 0;  // every 1000 ms, Screen::OnTimer
     virtual void StopTimer() = 0;
     virtual void Redraw() = 0;
+    // The night palette for every screen, this one and those opened later; or the day's.
+    virtual void SetNight(bool night) = 0;
 };
 
-// The main screen's drawing calls, in pixels of its client area.
+// How the main screen's drawing is coloured: a position of this second, one kept from an
+// earlier second, or the offline locator.
+enum class Ink { Live, Stale, Offline };
+
+// The main screen's drawing calls, in pixels of its client area at the design's scale.
 class Painter {
 public:
     virtual ~Painter() = default;
-    virtual void DrawText(int x, int y, std::string_view text) = 0;  // red, sans-serif, height 23
+    virtual void UseInk(Ink ink) = 0;  // for the calls that follow; Live until set
+    virtual void DrawText(int x, int y, std::string_view text) = 0;  // sans-serif, height 23
     virtual void FillWhite(int x, int y, int width, int height) = 0;
     virtual void Rectangle(int left, int top, int right, int bottom) = 0;
     virtual void Line(int x1, int y1, int x2, int y2) = 0;

@@ -16,8 +16,7 @@ private:
     Dialog& dialog_;
 };
 
-// The about and edit-station screens have no logic: their layout is all they are.
-class AboutScreen final : public Screen {};
+// The edit-station screen has no logic: its layout is all it is.
 class EditStationScreen final : public Screen {};
 
 }  // namespace moltrevane

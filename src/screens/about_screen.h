@@ -1,0 +1,21 @@
+#pragma once
+// "Info": version, terms of use, and the choice of day or night colours.
+
+#include "screens/screen.h"
+#include "screens/screen_context.h"
+
+namespace moltrevane {
+
+class AboutScreen final : public Screen {
+public:
+    AboutScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
+    void Initialise() override;
+    // The choice is kept at once, in its own file; the main screen applies it within a second.
+    void OnClose() override;
+
+private:
+    ScreenContext& context_;
+    Dialog& dialog_;
+};
+
+}  // namespace moltrevane

@@ -1,0 +1,31 @@
+#include "screens/screen_scale.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace moltrevane {
+namespace {
+
+int Round(double pixels) { return static_cast<int>(std::lround(pixels)); }
+
+}  // namespace
+
+PixelRect ScreenScale::Rect(int x, int y, int width, int height) const {
+    // Edges are rounded, not sizes, so neighbours stay neighbours at every scale.
+    const int left = originX + Round(x * pixelsPerUnit), top = originY + Round(y * pixelsPerUnit);
+    return {left, top, originX + Round((x + width) * pixelsPerUnit) - left,
+            originY + Round((y + height) * pixelsPerUnit) - top};
+}
+
+int ScreenScale::Length(double designPixels) const { return Round(designPixels * Factor()); }
+
+ScreenScale FittingScale(int width, int height) {
+    const double scale = std::max(kDesignPixelsPerUnit, std::min(static_cast<double>(width) / kDialogWidthUnits,
+                                                                 static_cast<double>(height) / kDialogHeightUnits));
+    const PixelRect used = WindowSize(scale);
+    return {scale, std::max(0, (width - used.width) / 2), std::max(0, (height - used.height) / 2)};
+}
+
+PixelRect WindowSize(double pixelsPerUnit) { return ScreenScale{pixelsPerUnit}.Rect(0, 0, kDialogWidthUnits, kDialogHeightUnits); }
+
+}  // namespace moltrevane

@@ -1,0 +1,39 @@
+#pragma once
+// How large a screen is drawn: its layout in dialog units, and the screens' drawing in the
+// pixels of the original 1.75-pixel unit, both scaled alike and centred in the window.
+
+#include "screens/layout.h"
+
+namespace moltrevane {
+
+// The unit the drawing's coordinates (Painter calls) are given in.
+inline constexpr double kDesignPixelsPerUnit = 1.75;
+
+struct PixelRect {
+    int x, y, width, height;
+    bool operator==(const PixelRect&) const = default;
+};
+
+struct ScreenScale {
+    double pixelsPerUnit = kDesignPixelsPerUnit;
+    int originX = 0, originY = 0;  // where the layout's top left lies in the window
+    bool operator==(const ScreenScale&) const = default;
+
+    // A rectangle of the layout, in dialog units, as window pixels.
+    PixelRect Rect(int x, int y, int width, int height) const;
+    PixelRect Of(const ControlSpec& c) const { return Rect(c.x, c.y, c.width, c.height); }
+    // A length or point of the drawing, in design pixels, as window pixels.
+    int Length(double designPixels) const;
+    int X(int designX) const { return originX + Length(designX); }
+    int Y(int designY) const { return originY + Length(designY); }
+    double Factor() const { return pixelsPerUnit / kDesignPixelsPerUnit; }
+};
+
+// The largest scale at which a whole screen fits width × height pixels, centred; never below
+// the design's size. Example: 480 × 800 → 3.45 pixels a unit, the layout 480 × 531 from y 134.
+ScreenScale FittingScale(int width, int height);
+
+// The window size of a whole screen at a scale with its origin at the top left.
+PixelRect WindowSize(double pixelsPerUnit);
+
+}  // namespace moltrevane
