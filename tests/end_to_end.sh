@@ -36,6 +36,10 @@ record_is() {  # expected-bytes (printf format) when
 
 start_program
 window Moltrevane > /dev/null || fail "no main window"
+# A second start brings the running program forward and ends at once.
+HOME=$home timeout 10 "$program" 2> "$home/second.txt" || fail "a second start ended with $?"
+grep -q "already running" "$home/second.txt" || fail "a second start said '$(cat "$home/second.txt")'"
+kill -0 "$program_pid" || fail "the first program ended when a second was started"
 sleep 2.5  # a few cycles with fixes
 shot Moltrevane "$shots/main.png"
 read -r inside outside <<< "$(red_pixels "$shots/main.png")"
@@ -47,6 +51,8 @@ position="$(text_at Moltrevane 45 63) $(text_at Moltrevane 170 63)"  # the track
 # A call typed into an empty row and the screen closed at once: it is still looked up.
 click Moltrevane 121 257       # Repeater
 window Repeater > /dev/null || fail "no repeater screen"
+xprop -id "$(window Repeater)" _MOTIF_WM_HINTS | grep -q '= 0x3, 0x9, 0x21,' ||
+  fail "a modal screen may be minimised: $(xprop -id "$(window Repeater)" _MOTIF_WM_HINTS)"
 click Repeater 12 14           # N of the first row
 xdotool type db0cr
 close_window Repeater

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/fltk_icon.h"
+#include "platform/window_manager_hints.h"
 #include "screens/code_page.h"
 #include "screens/screen_scale.h"
 
@@ -358,6 +359,7 @@ void FltkDialog::Run(Screen& screen, bool modal) {
     window_->screen = &screen;
     if (modal) window_->set_modal();
     window_->show();
+    if (modal) ForbidMinimising(*window_);
     screen.Initialise();
     while (window_->shown()) Fl::wait();
     StopTimer();

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <vector>
 
 #include "platform/fltk_dialog.h"
 #include "core/unique_fd.h"
@@ -101,6 +102,12 @@ int FltkScreens::RunProgram(ScreenContext& context) {
     main_ = nullptr;
     context_ = nullptr;
     return 0;
+}
+
+void FltkScreens::BringToFront() {
+    std::vector<Fl_Window*> topFirst;
+    for (Fl_Window* window = Fl::first_window(); window; window = Fl::next_window(window)) topFirst.push_back(window);
+    for (auto window = topFirst.rbegin(); window != topFirst.rend(); ++window) (*window)->show();
 }
 
 // Over the main window, at its scale.

@@ -19,6 +19,8 @@ public:
     // Shows the main screen until it is closed (or SIGINT, SIGTERM, SIGHUP), then shuts down.
     int RunProgram(ScreenContext& context);
     void Open(ScreenKind kind) override;
+    // Raises the program's windows, the main one first, and shows them if minimised.
+    void BringToFront();
 
 private:
     ScreenContext* context_ = nullptr;

@@ -11,6 +11,7 @@
 #include "directory/station_directory.h"
 #include "platform/fltk_program.h"
 #include "platform/posix_gps_source.h"
+#include "platform/running_instance.h"
 
 int main(int argc, char** argv) {
     using namespace moltrevane;
@@ -25,12 +26,18 @@ int main(int argc, char** argv) {
     const char* home = std::getenv("HOME");
     const std::filesystem::path root = home && *home ? home : ".";
     CreateProgramFolders(root);
+    RunningInstance instance(HostPath(root, kProgramFolder));
+    if (!instance.First()) {
+        std::fprintf(stderr, "moltrevane: already running; its window comes to the front\n");
+        return 0;
+    }
 
     static AppState state;  // the one record, alive until after the last window
     FltkMessages messages;
     PosixGpsSource port(messages, HostPath(root, kProgramFolder));
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
+    instance.Listen([&screens] { screens.BringToFront(); });
     ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}};
     Fl::visual(FL_DOUBLE | FL_INDEX);
     Fl_Window::default_xclass("moltrevane");  // the desktop entry's StartupWMClass
