@@ -9,13 +9,11 @@ program=$1 replay=$2 source=$3 seconds=${4:-60} rounds=${5:-2}
 # shellcheck source=../tools/program-session.sh
 . "$source/tools/program-session.sh"
 
-# Nanoseconds on a CPU, all threads: far finer than the clock ticks of /proc/PID/stat.
-ticks() { local total=0 task; for task in /proc/"$1"/task/*/schedstat; do total=$((total + $(cut -d' ' -f1 "$task"))); done; echo "$total"; }
 percent() { awk -v t="$1" -v s="$seconds" 'BEGIN{printf "%.4f", 100 * t / 1e9 / s}'; }
 listening() { (exec 3<> "/dev/tcp/127.0.0.1/$1") 2> /dev/null; }
 
 # measure PID: % of a core over the measuring time
-measure() { local before; before=$(ticks "$1"); sleep "$seconds"; percent $(( $(ticks "$1") - before )); }
+measure() { local before; before=$(cpu_nanoseconds "$1"); sleep "$seconds"; percent $(( $(cpu_nanoseconds "$1") - before )); }
 
 # serial SPEED: the program reads the replay's pseudo-terminal on COM2
 serial() {
@@ -38,9 +36,9 @@ through_gpsd() {
   script -qfc "cgps 127.0.0.1:$port" /dev/null > /dev/null &
   sleep 2
   local cgps_pid; cgps_pid=$(pgrep -n -x cgps)
-  local before_cgps before_gpsd; before_cgps=$(ticks "$cgps_pid") before_gpsd=$(ticks "$gpsd_pid")
-  echo "gpsd    ${1}x: program $(measure "$program_pid") %, cgps $(percent $(( $(ticks "$cgps_pid") - before_cgps ))) %," \
-       "gpsd $(percent $(( $(ticks "$gpsd_pid") - before_gpsd ))) %"
+  local before_cgps before_gpsd; before_cgps=$(cpu_nanoseconds "$cgps_pid") before_gpsd=$(cpu_nanoseconds "$gpsd_pid")
+  echo "gpsd    ${1}x: program $(measure "$program_pid") %, cgps $(percent $(( $(cpu_nanoseconds "$cgps_pid") - before_cgps ))) %," \
+       "gpsd $(percent $(( $(cpu_nanoseconds "$gpsd_pid") - before_gpsd ))) %"
   kill "$program_pid" "$cgps_pid" "$gpsd_pid" "$replay_pid" 2> /dev/null || true
   wait 2> /dev/null || true
   rm -rf "$home"; trap - EXIT

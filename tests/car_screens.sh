@@ -30,6 +30,18 @@ at() {  # title x y in the design's pixels → a click there at the window's sca
     printf "%d %d\n", (ox > 0 ? ox : 0) + int(x * s / 1.75 + 0.5), (oy > 0 ? oy : 0) + int(y * s / 1.75 + 0.5) }')
   xdotool mousemove $((X + px)) $((Y + py)) click 1
 }
+full_screen_and_back() {  # F11 fills the screen, and F11 again restores the window
+  local size
+  eval "$(xdotool getwindowgeometry --shell "$(window Moltrevane)")"
+  size=${WIDTH}x$HEIGHT
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) key F11; sleep 1
+  # Without a window manager FLTK makes a full-screen window of its own, which has no title.
+  xwininfo -root -tree | grep -q " ${screen}+0+0 " || fail "F11 did not fill the $screen screen"
+  import -window root "$shots/full-screen.png"
+  xdotool key F11; sleep 1
+  eval "$(xdotool getwindowgeometry --shell "$(window Moltrevane)")"
+  [ "${WIDTH}x$HEIGHT" = "$size" ] || fail "F11 again left the window ${WIDTH}x$HEIGHT, not $size"
+}
 background() { convert "$1" -format '%[fx:round(255*mean)]' -crop 4x4+2+2 info:; }  # a corner's brightness
 
 drive() {  # hour palette: every screen's screenshot, and the palette the main screen chose
@@ -52,6 +64,7 @@ drive() {  # hour palette: every screen's screenshot, and the palette the main s
     night) [ "$brightness" -lt 40 ] || fail "a fix at $1:00 UTC in December shows the day palette ($brightness)";;
     day) [ "$brightness" -gt 200 ] || fail "a fix at $1:00 UTC shows the night palette ($brightness)";;
   esac
+  [ "$2" = night ] || full_screen_and_back
   at Moltrevane 40 257; window Settings > /dev/null; sleep 1.2; shot Settings "$shots/$2-settings.png"; close_window Settings
   at Moltrevane 121 257; window Repeater > /dev/null
   at Repeater 40 257; sleep 1.2; shot Repeater "$shots/$2-repeater.png"
