@@ -12,14 +12,23 @@ program=$1 replay=$2 source=$3 seconds=${4:-60} rounds=${5:-2}
 percent() { awk -v t="$1" -v s="$seconds" 'BEGIN{printf "%.4f", 100 * t / 1e9 / s}'; }
 listening() { (exec 3<> "/dev/tcp/127.0.0.1/$1") 2> /dev/null; }
 
-# measure PID: % of a core over the measuring time
-measure() { local before; before=$(cpu_nanoseconds "$1"); sleep "$seconds"; percent $(( $(cpu_nanoseconds "$1") - before )); }
+reader_nanoseconds() {  # the program's threads but its first: the reader
+  local total=0 task
+  for task in /proc/"$1"/task/*; do [ "${task##*/}" = "$1" ] || total=$((total + $(cut -d' ' -f1 "$task/schedstat"))); done
+  echo "$total"
+}
+# measure PID: % of a core over the measuring time, the whole program and its reader thread
+measure() {
+  local before reader; before=$(cpu_nanoseconds "$1") reader=$(reader_nanoseconds "$1")
+  sleep "$seconds"
+  echo "$(percent $(( $(cpu_nanoseconds "$1") - before ))) % (reader $(percent $(( $(reader_nanoseconds "$1") - reader ))) %)"
+}
 
 # serial SPEED: the program reads the replay's pseudo-terminal on COM2
 serial() {
   replay_port=COM2 start_session "$source" "$replay" --speed "$1"
   start_program; window Moltrevane > /dev/null; sleep 2
-  echo "serial  ${1}x: program $(measure "$program_pid") %"
+  echo "serial  ${1}x: program $(measure "$program_pid")"
   kill "$program_pid" "$replay_pid"; wait "$program_pid" "$replay_pid" 2> /dev/null || true
   rm -rf "$home"; trap - EXIT
 }
@@ -37,7 +46,7 @@ through_gpsd() {
   sleep 2
   local cgps_pid; cgps_pid=$(pgrep -n -x cgps)
   local before_cgps before_gpsd; before_cgps=$(cpu_nanoseconds "$cgps_pid") before_gpsd=$(cpu_nanoseconds "$gpsd_pid")
-  echo "gpsd    ${1}x: program $(measure "$program_pid") %, cgps $(percent $(( $(cpu_nanoseconds "$cgps_pid") - before_cgps ))) %," \
+  echo "gpsd    ${1}x: program $(measure "$program_pid"), cgps $(percent $(( $(cpu_nanoseconds "$cgps_pid") - before_cgps ))) %," \
        "gpsd $(percent $(( $(cpu_nanoseconds "$gpsd_pid") - before_gpsd ))) %"
   kill "$program_pid" "$cgps_pid" "$gpsd_pid" "$replay_pid" 2> /dev/null || true
   wait 2> /dev/null || true

@@ -223,19 +223,6 @@ TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
     source.ClosePort();
 }
 
-TEST_F(GpsdSourceTest, ABusyDeviceGpsdDoesNotReadIsReportedBusy) {
-    tools::PseudoTerminal receiver;
-    receiver.LinkAs(folder.path(), "COM2");
-    const UniqueFd held(::open(receiver.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-    ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
-    GpsdStandIn gpsd([](int fd) { Send(fd, R"({"class":"DEVICES","devices":[{"path":"/dev/ttyUSB7"}]})" "\n"); });
-    PosixGpsSource source(messages, folder.path(), gpsd.address());
-    EXPECT_FALSE(source.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].second, "Unable to open the port\n" + receiver.slavePath().string() +
-                                            ": busy, held by another program");
-}
-
 TEST_F(GpsdSourceTest, AGpsdMissingAtStartIsReadWhenItComes) {
     GpsdAddress address;
     {
