@@ -6,7 +6,8 @@
 #   soak.sh PROGRAM NMEA_REPLAY SOURCE_DIR [MINUTES]   (30 minutes unless told)
 set -euo pipefail
 program=$1 replay=$2 source=$3 minutes=${4:-30}
-[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+# On a screen of the design's size: the clicks below are in its pixels.
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 243x270x24" "$0" "$@"
 # One block, read whole before it runs: editing or pulling the checkout during the half hour
 # must not change what bash reads next.
 {
