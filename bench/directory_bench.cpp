@@ -39,34 +39,40 @@ moltrevane::StationFilter FilterFor(std::int64_t kind) {
     return filter;
 }
 
-// range(1): the filter (FilterFor); range(2): 1 for the indexed file.
-void BM_SearchNearest(benchmark::State& state) {
-    const moltrevane::StationDirectory directory(DirectoryOf(static_cast<int>(state.range(0)), state.range(2) != 0));
+// A search as a benchmark's arguments ask for it. range(0): stations; range(1): the filter
+// (FilterFor); range(2): 1 for the indexed file.
+struct Search {
+    explicit Search(const benchmark::State& state)
+        : directory(DirectoryOf(static_cast<int>(state.range(0)), state.range(2) != 0)), filter(FilterFor(state.range(1))) {}
+    void Run() { moltrevane::SearchNearest(own, directory, filter, list, nearest); }
+
+    const moltrevane::StationDirectory directory;
     const moltrevane::GeoPoint own = moltrevane::PositionFromLocator("JN58SD");
-    const moltrevane::StationFilter filter = FilterFor(state.range(1));
+    const moltrevane::StationFilter filter;
     moltrevane::StationList list;
     moltrevane::NearestStations nearest;
+};
+
+void BM_SearchNearest(benchmark::State& state) {
+    Search search(state);
     for (auto _ : state) {
-        moltrevane::SearchNearest(own, directory, filter, list, nearest);
-        benchmark::DoNotOptimize(nearest);
+        search.Run();
+        benchmark::DoNotOptimize(search.nearest);
     }
-    if (nearest[0].stationIndex == moltrevane::kNoStation) state.SkipWithError("the search found no station");
+    if (search.nearest[0].stationIndex == moltrevane::kNoStation) state.SkipWithError("the search found no station");
 }
+
 // What "Search Stn." costs: the search, then each row's lookup and channel.
 void BM_SearchStationPress(benchmark::State& state) {
-    const moltrevane::StationDirectory directory(DirectoryOf(static_cast<int>(state.range(0)), state.range(2) != 0));
-    const moltrevane::GeoPoint own = moltrevane::PositionFromLocator("JN58SD");
-    const moltrevane::StationFilter filter = FilterFor(state.range(1));
-    moltrevane::StationList list;
-    moltrevane::NearestStations nearest;
+    Search search(state);
     benchmark::IterationCount found = 0;
     for (auto _ : state) {
-        moltrevane::SearchNearest(own, directory, filter, list, nearest);
-        for (const moltrevane::NearestEntry& entry : nearest) {
+        search.Run();
+        for (const moltrevane::NearestEntry& entry : search.nearest) {
             if (entry.stationIndex == moltrevane::kNoStation) continue;
-            const std::string call(list.Call(static_cast<std::size_t>(entry.stationIndex)));
-            found += directory.LookupCall(call).found;
-            benchmark::DoNotOptimize(directory.ChannelOf(call));
+            const std::string call(search.list.Call(static_cast<std::size_t>(entry.stationIndex)));
+            found += search.directory.LookupCall(call).found;
+            benchmark::DoNotOptimize(search.directory.ChannelOf(call));
         }
     }
     if (found != 7 * state.iterations()) state.SkipWithError("a row's lookup found nothing");

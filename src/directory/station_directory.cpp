@@ -77,7 +77,7 @@ bool DeliverRows(sqlite3_stmt* statement, const RowCallback& onRow) {
 // to row, so the last one's type is kept.
 struct ShownContext {
     explicit ShownContext(const StationFilter& shown)
-        : filter(shown), allBands(std::all_of(shown.bands.begin(), shown.bands.end(), [](bool b) { return b; })) {}
+        : filter(shown), allBands(shown.ShowsAllBands()) {}
     StationFilter filter;
     bool allBands;  // the frequency need not be read
     std::string lastMode;

@@ -92,8 +92,11 @@ bool StationFilter::Shows(Band band, StationType type) const {
 }
 
 bool StationFilter::ShowsAll() const {
-    const auto shown = [](bool flag) { return flag; };
-    return std::all_of(bands.begin(), bands.end(), shown) && std::all_of(types.begin(), types.end(), shown);
+    return ShowsAllBands() && std::all_of(types.begin(), types.end(), [](bool shown) { return shown; });
+}
+
+bool StationFilter::ShowsAllBands() const {
+    return std::all_of(bands.begin(), bands.end(), [](bool shown) { return shown; });
 }
 
 std::string ChannelText(std::string_view aus, std::string_view ein, std::string_view mode) {

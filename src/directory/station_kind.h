@@ -30,6 +30,7 @@ struct StationFilter {
     std::array<bool, 6> types{true, true, true, true, true, true};
     bool Shows(Band band, StationType type) const;
     bool ShowsAll() const;
+    bool ShowsAllBands() const;  // then a station's frequency need not be read
 };
 
 // "145.7125 −0.600 FM": the output frequency as stored, the shift (`ein` − `aus`, signed, three

@@ -291,9 +291,9 @@ public:
     Screen* screen = nullptr;
     const ScreenScale& scale() const { return scale_; }
 
-    void Add(Fl_Widget* widget, const ControlSpec& spec) {
-        placed_.push_back({widget, &spec});
-        SizeControl(*widget, spec, scale_);
+    void Add(Fl_Widget* widget, const ControlSpec& control) {
+        placed_.push_back({widget, &control});
+        SizeControl(*widget, control, scale_);
     }
     void draw() override {
         Fl_Double_Window::draw();
@@ -306,7 +306,7 @@ public:
         Fl_Double_Window::resize(x, y, w, h);
         if (!resized) return;
         scale_ = FittingScale(w, h);
-        for (const auto& [widget, spec] : placed_) SizeControl(*widget, *spec, scale_);
+        for (const auto& [widget, control] : placed_) SizeControl(*widget, *control, scale_);
         redraw();
     }
     int handle(int event) override {
