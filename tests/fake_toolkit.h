@@ -12,18 +12,14 @@ namespace moltrevane::testing {
 
 struct RecordingDialog : Dialog {
     std::map<int, std::string> texts;
-    std::map<int, int> textWrites;
     std::map<int, bool> enabled, readOnly, checked;
     std::map<int, int> selection;
     std::map<int, std::vector<std::string>> lines;
     int focused = 0;
     bool timerRunning = false;
-    int timerStarts = 0, redraws = 0;
+    int redraws = 0;
 
-    void SetText(int id, std::string_view text) override {
-        texts[id] = std::string(text);
-        ++textWrites[id];
-    }
+    void SetText(int id, std::string_view text) override { texts[id] = std::string(text); }
     // Kept as the real toolkit reads it back: 8-bit, so directory text sent down the 8-bit
     // path, or the other way round, shows as the wrong characters.
     void SetDirectoryText(int id, std::string_view utf8) override { SetText(id, CodePageFromUtf8(utf8)); }
@@ -39,10 +35,7 @@ struct RecordingDialog : Dialog {
     void Select(int id, int item) override { selection[id] = item; }
     int Selection(int id) const override { return selection.count(id) != 0 ? selection.at(id) : -1; }
     void SetLines(int id, const std::vector<std::string>& utf8Lines) override { lines[id] = utf8Lines; }
-    void StartTimer() override {
-        timerRunning = true;
-        ++timerStarts;
-    }
+    void StartTimer() override { timerRunning = true; }
     void StopTimer() override { timerRunning = false; }
     void Redraw() override { ++redraws; }
     void SetNight(bool on) override { night = on; }

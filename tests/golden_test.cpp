@@ -11,14 +11,12 @@
 #include "geo/locator.h"
 #include "gps/nmea.h"
 #include "screens/main_screen.h"
+#include "temp_folder.h"
 
 namespace moltrevane {
 namespace {
 
-std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using testing::ReadFile;
 
 // The log's lines split into the program's cycles: each RMC sentence starts the next one, as
 // nmea-replay plays it.

@@ -50,33 +50,17 @@ TEST(GpsdProtocol, RequestsAndReplies) {
     EXPECT_TRUE(DevicePathsOf(R"({"class":"DEVICES","devices":[{"path":"/dev/unterminated)").empty());
 }
 
-TEST(GpsdProtocol, OnlyNmeaLinesReachTheBuffer) {
-    NmeaBuffer nmea;
-    GpsdStream stream;
-    const std::string json = std::string(kGreeting) + R"({"class":"TPV","raw":"$GPRMC,1,A"})" "\n";
-    const std::string huge = "{" + std::string(10 * 1024, 'x') + "}\n";
-    const std::string garbage = "no line of gpsd's\n";
-    for (const std::string& part : {json, kRmc.substr(0, 20), kRmc.substr(20), huge, garbage, kRmc}) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(part.data());
-        stream.Take(std::span(bytes, part.size()), nmea);
-    }
-    EXPECT_EQ(TakeAllText(nmea), kRmc + kRmc);
-}
-
-// A gpsd on the loopback (at a free port unless one is given): every connection's first
+// A gpsd on the loopback (at a free port): every connection's first
 // request is recorded and answered by `serve`; then the connection is hung up, or kept open
 // without a further word when `keepOpen`.
 class GpsdStandIn {
 public:
     using Serve = std::function<void(int connection)>;
-    explicit GpsdStandIn(Serve serve, bool keepOpen = false, unsigned short port = 0)
+    explicit GpsdStandIn(Serve serve, bool keepOpen = false)
         : serve_(std::move(serve)), keepOpen_(keepOpen) {
         listener_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-        const int reuse = 1;
-        ::setsockopt(listener_.get(), SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
         sockaddr_in address{};
         address.sin_family = AF_INET;
-        address.sin_port = htons(port);
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
         if (::bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(listener_.get(), 8) != 0 ||
@@ -160,7 +144,8 @@ TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
         Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyACM0"}]})" "\n");
         Send(fd, R"({"class":"WATCH","enable":true,"nmea":true})" "\n");
         Send(fd, "{" + std::string(10 * 1024, 'j') + "}\n");
-        Send(fd, kRmc);
+        Send(fd, R"({"class":"TPV","raw":"$GPRMC,1,A"})" "\nno line of gpsd's\n" + kRmc.substr(0, 20));
+        Send(fd, kRmc.substr(20));
     }, true);
     LinkToGpsd("gpsd:" + Describe(gpsd.address()));
     PosixGpsSource source(messages, folder.path());
@@ -221,22 +206,6 @@ TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
                                                                           device + R"("};)"}));
     EXPECT_TRUE(messages.shown.empty());
     source.ClosePort();
-}
-
-TEST_F(GpsdSourceTest, AGpsdMissingAtStartIsReadWhenItComes) {
-    GpsdAddress address;
-    {
-        const GpsdStandIn probe([](int) {});  // a free port, free again once the probe is gone
-        address = probe.address();
-    }
-    LinkToGpsd("gpsd:" + Describe(address));
-    PosixGpsSource source(messages, folder.path());
-    EXPECT_FALSE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::Wait));
-    EXPECT_EQ(messages.shown.size(), 1u);
-    const GpsdStandIn gpsd([](int fd) { Send(fd, kRmc); }, true, static_cast<unsigned short>(std::stoi(address.port)));
-    EXPECT_EQ(TextWith(kRmc), kRmc);
-    EXPECT_EQ(messages.shown.size(), 1u);
-    EXPECT_TRUE(source.ClosePort());
 }
 
 }  // namespace

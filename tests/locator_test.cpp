@@ -4,9 +4,6 @@
 
 #include <cmath>
 
-#include "core/app_state.h"
-#include "core/own_position.h"
-
 namespace moltrevane {
 namespace {
 
@@ -48,21 +45,6 @@ TEST(PositionFromLocator, CentreOfTheSubsquare) {
     const GeoPoint origin = PositionFromLocator("JJ00AA");
     EXPECT_EQ(origin.latitude, 1.0 / 48);
     EXPECT_EQ(origin.longitude, 1.0 / 24);
-}
-
-TEST(OwnPosition, StoredWithTheTargetForTheScreens) {
-    AppState state;
-    state.offlineLocator = ToLocatorText("JN58SD");
-    const std::optional<GeoPoint> own = FixOwnPosition(state);
-    ASSERT_TRUE(own);
-    EXPECT_EQ(DescribeOwnToLocator(state, *own, "JO62QM").distance, "504 km");
-    EXPECT_NEAR(state.ownLatitude, 48.1458333, 1e-6);
-    EXPECT_NEAR(state.targetLongitude, 13.375, 1e-12);
-
-    state.portActive = true;  // GPS mode: nothing before the first fix, then the fix
-    EXPECT_FALSE(FixOwnPosition(state));
-    state.hasGpsFix = true;
-    EXPECT_EQ(FixOwnPosition(state)->latitude, 0.0);
 }
 
 TEST(LocatorText, CutsAtSixAndAtZeroBytes) {

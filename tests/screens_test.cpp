@@ -160,16 +160,6 @@ TEST_F(MainScreenTest, WithoutAnOwnPositionNothingIsMeasured) {
     }
 }
 
-TEST_F(MainScreenTest, UnchangedTextsAreNotWrittenAgain) {
-    SetOffline("JO31OM");
-    dialog.texts[ids::kTarget] = "JO31ON";
-    screen.RunCycle();
-    const std::map<int, int> writes = dialog.textWrites;
-    screen.RunCycle();
-    EXPECT_EQ(dialog.textWrites, writes);
-    EXPECT_EQ(dialog.textWrites[ids::kTarget], 0);
-}
-
 TEST_F(MainScreenTest, ShutDownClosesThePortThenWritesTheTypedTarget) {
     screen.Initialise();
     dialog.texts[ids::kTarget] = "JN58SD";

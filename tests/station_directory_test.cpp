@@ -4,8 +4,6 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
-#include <map>
-
 #include "directory/station_record.h"
 #include "directory_fixture.h"
 
@@ -78,25 +76,6 @@ TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
     sqlite3_exec(db, "CREATE TABLE other (x TEXT)", nullptr, nullptr, nullptr);
     sqlite3_close(db);
     EXPECT_TRUE(noRows(folder / "other.sqlite"));
-}
-
-TEST_F(StationDirectoryTest, ReadingLeavesTheFolderAsItWasInEveryJournalMode) {
-    const auto listing = [&] {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-            files[entry.path().filename().string()] = testing::ReadFile(entry.path());
-        return files;
-    };
-    for (const char* mode : {"WAL", "DELETE", "TRUNCATE", "PERSIST", "MEMORY", "OFF"}) {
-        sqlite3* db = nullptr;
-        sqlite3_open(file.c_str(), &db);
-        sqlite3_exec(db, ("PRAGMA journal_mode=" + std::string(mode)).c_str(), nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        const auto before = listing();
-        EXPECT_TRUE(directory.LookupCall("DB0ABC").found) << mode;
-        EXPECT_EQ(StationRecordLines(directory, "DB0ABC").size(), 5u) << mode;
-        EXPECT_EQ(listing(), before) << mode;
-    }
 }
 
 TEST_F(StationDirectoryTest, AWriterInTheMiddleOfATransactionDoesNotStopReading) {
