@@ -7,10 +7,12 @@
 set -euo pipefail
 bench=$1
 count() {
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null --toggle-collect='moltrevane::SearchNearest*' \
+    local out
+    out=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null --toggle-collect='moltrevane::SearchNearest*' \
         --toggle-collect='moltrevane::StationDirectory::LookupCall*' --toggle-collect='moltrevane::StationDirectory::ChannelOf*' \
-        "$bench" --benchmark_filter="BM_SearchStationPress/$1\$" --benchmark_min_time=0 2>&1 |
-        sed -n 's/.*Collected : //p'
+        "$bench" --benchmark_filter="BM_SearchStationPress/$1\$" --benchmark_min_time=0 2>&1)
+    if grep -q ERROR <<< "$out"; then echo "$1: $(grep ERROR <<< "$out")" >&2; exit 1; fi
+    sed -n 's/.*Collected : //p' <<< "$out"
 }
 printf '%-9s %-8s %14s %14s %7s %14s %7s\n' stations index "all shown" "8 % hidden" "+" "none hidden" "+"
 for stations in 3000 100000; do

@@ -99,7 +99,7 @@ TEST(StationDirectoryFailures, AnEndlessQueryEndsAsAFailedOne) {
                  "'' AS ein, '' AS kanal, '' AS rem1, '' AS rem2 FROM n",
                  nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    const StationDirectory directory(folder / "endless.sqlite");
+    const StationDirectory directory(folder / "endless.sqlite", std::chrono::milliseconds(300));
     int rows = 0;
     EXPECT_FALSE(directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; }));
     EXPECT_EQ(rows, 0);

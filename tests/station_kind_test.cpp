@@ -88,6 +88,10 @@ TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
         for (const std::string& call : hidden.at(flag.label)) expected.erase(call);
         EXPECT_EQ(found(FilterOf(state)), expected) << flag.label;
     }
+    StationFilter bandAndType;  // both columns read
+    bandAndType.bands[static_cast<std::size_t>(Band::TwoMetres)] = false;
+    bandAndType.types[static_cast<std::size_t>(StationType::Beacon)] = false;
+    EXPECT_EQ(found(bandAndType), (std::set<std::string>{"HF", "SEVENTY", "TWENTYTHREE", "TRANS", "SIX", "NOFREQ"}));
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "directory/station_kind.h"
@@ -73,31 +75,46 @@ bool DeliverRows(sqlite3_stmt* statement, const RowCallback& onRow) {
     return step == SQLITE_DONE;
 }
 
-// `station_shown(aus, mode)`: whether the search's filter shows the row. Modes repeat from row
-// to row, so the last one's type is kept.
-struct ShownContext {
+// `station_shown(aus, mode)`: whether the search's filter shows the row. The statement gives
+// NULL for a column the filter need not read. Directories hold a handful of modes, so each
+// one's type is worked out once.
+class ShownContext {
+public:
     explicit ShownContext(const StationFilter& shown)
-        : filter(shown), allBands(shown.ShowsAllBands()) {}
-    StationFilter filter;
-    bool allBands;  // the frequency need not be read
-    std::string lastMode;
-    StationType lastType = TypeOf("");
-};
+        : filter_(shown), readsBand_(!shown.ShowsAllBands()), readsType_(!shown.ShowsAllTypes()) {}
+    bool Shows(sqlite3_value* aus, sqlite3_value* mode) {
+        return filter_.Shows(readsBand_ ? BandOf(TextOf(aus)) : Band::Unknown,
+                             readsType_ ? TypeFor(TextOf(mode)) : StationType::Other);
+    }
 
-std::string_view TextOf(sqlite3_value* value) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-    return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
-}
+private:
+    static std::string_view TextOf(sqlite3_value* value) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
+    }
+    StationType TypeFor(std::string_view mode) {
+        for (const auto& [known, type] : knownModes_)
+            if (known == mode) return type;
+        const StationType type = TypeOf(mode);
+        if (knownModes_.size() < kModesKept && mode.size() <= kLongestModeKept) knownModes_.emplace_back(mode, type);
+        return type;
+    }
+    static constexpr std::size_t kModesKept = 16, kLongestModeKept = 32;
+    StationFilter filter_;
+    bool readsBand_, readsType_;
+    std::vector<std::pair<std::string, StationType>> knownModes_;
+};
 
 void StationShown(sqlite3_context* call, int, sqlite3_value** arguments) {
     auto& context = *static_cast<ShownContext*>(sqlite3_user_data(call));
-    const std::string_view mode = TextOf(arguments[1]);
-    if (mode != context.lastMode) {
-        context.lastMode = mode;
-        context.lastType = TypeOf(mode);
-    }
-    const Band band = context.allBands ? Band::Unknown : BandOf(TextOf(arguments[0]));
-    sqlite3_result_int(call, context.filter.Shows(band, context.lastType));
+    sqlite3_result_int(call, context.Shows(arguments[0], arguments[1]));
+}
+
+// The station list of a search that hides stations, asked before the sort so that hidden
+// rows are never sorted.
+std::string FilteredStationListStatement(const StationFilter& filter) {
+    return std::string("SELECT call, loc FROM repeater WHERE station_shown(") + (filter.ShowsAllBands() ? "NULL" : "aus") +
+           ", " + (filter.ShowsAllTypes() ? "NULL" : "mode") + ") ORDER BY call, loc";
 }
 
 }  // namespace
@@ -113,7 +130,8 @@ std::string CallStatement(std::string_view prefix, std::string_view callText) {
     return statement;
 }
 
-StationDirectory::StationDirectory(std::filesystem::path file) : file_(std::move(file)) {}
+StationDirectory::StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit)
+    : file_(std::move(file)), timeLimit_(timeLimit) {}
 
 bool StationDirectory::RunQuery(std::string_view statement, const RowCallback& onRow) const {
     return Run(statement, onRow, nullptr);
@@ -121,7 +139,7 @@ bool StationDirectory::RunQuery(std::string_view statement, const RowCallback& o
 
 bool StationDirectory::ListStations(const StationFilter& filter, const RowCallback& onRow) const {
     if (filter.ShowsAll()) return Run(kStationListStatement, onRow, nullptr);  // nothing to classify
-    return Run(kFilteredStationListStatement, onRow, &filter);
+    return Run(FilteredStationListStatement(filter), onRow, &filter);
 }
 
 bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const {
@@ -132,7 +150,7 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     if (filter && sqlite3_create_function(db.get(), "station_shown", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
                                           &shown, StationShown, nullptr, nullptr) != SQLITE_OK)
         return false;
-    auto deadline = std::chrono::steady_clock::now() + kQueryTimeLimit;
+    auto deadline = std::chrono::steady_clock::now() + timeLimit_;
     sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &deadline);
     sqlite3_stmt* prepared = nullptr;
     const int status = sqlite3_prepare_v2(db.get(), statement.data(), static_cast<int>(statement.size()), &prepared, nullptr);

@@ -35,10 +35,6 @@ inline constexpr std::chrono::milliseconds kQueryTimeLimit{3000};
 inline constexpr std::int64_t kQueryMemoryLimit = 256 << 20;  // bytes, all of SQLite's
 
 inline constexpr std::string_view kStationListStatement = "SELECT call, loc FROM repeater ORDER BY call, loc";
-// The same for a search that hides stations: `station_shown` is the search's filter, asked
-// before the sort so that hidden rows are never sorted.
-inline constexpr std::string_view kFilteredStationListStatement =
-    "SELECT call, loc FROM repeater WHERE station_shown(aus, mode) ORDER BY call, loc";
 inline constexpr std::string_view kLookupPrefix = "SELECT loc, qth FROM repeater WHERE call='";
 inline constexpr std::string_view kChannelPrefix = "SELECT aus, ein, mode FROM repeater WHERE call='";
 inline constexpr std::string_view kDetailsPrefix =
@@ -56,11 +52,12 @@ std::string CallStatement(std::string_view prefix, std::string_view callText);
 
 class StationDirectory {
 public:
-    explicit StationDirectory(std::filesystem::path file);
+    // `timeLimit` is kQueryTimeLimit but where a run is meant to be slow (a profiler) or quick.
+    explicit StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit = kQueryTimeLimit);
 
     // Reads only: the folder is left exactly as it was, whatever the journal mode. A file that
     // is not a regular one (a FIFO would block), a missing table, a failed statement and a
-    // statement that runs past kQueryTimeLimit or the memory limit all look like no rows.
+    // statement that runs past the time limit or the memory limit all look like no rows.
     // True when the statement ran to its end: rows handed over before a failure are to be dropped.
     bool RunQuery(std::string_view statement, const RowCallback& onRow) const;
 
@@ -77,6 +74,7 @@ private:
     bool Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const;
 
     std::filesystem::path file_;
+    std::chrono::milliseconds timeLimit_;
 };
 
 }  // namespace moltrevane

@@ -91,12 +91,12 @@ bool StationFilter::Shows(Band band, StationType type) const {
     return (band == Band::Unknown || bands[static_cast<std::size_t>(band)]) && types[static_cast<std::size_t>(type)];
 }
 
-bool StationFilter::ShowsAll() const {
-    return ShowsAllBands() && std::all_of(types.begin(), types.end(), [](bool shown) { return shown; });
-}
-
 bool StationFilter::ShowsAllBands() const {
     return std::all_of(bands.begin(), bands.end(), [](bool shown) { return shown; });
+}
+
+bool StationFilter::ShowsAllTypes() const {
+    return std::all_of(types.begin(), types.end(), [](bool shown) { return shown; });
 }
 
 std::string ChannelText(std::string_view aus, std::string_view ein, std::string_view mode) {

@@ -29,8 +29,9 @@ struct StationFilter {
     std::array<bool, 5> bands{true, true, true, true, true};  // by Band, without Unknown
     std::array<bool, 6> types{true, true, true, true, true, true};
     bool Shows(Band band, StationType type) const;
-    bool ShowsAll() const;
+    bool ShowsAll() const { return ShowsAllBands() && ShowsAllTypes(); }
     bool ShowsAllBands() const;  // then a station's frequency need not be read
+    bool ShowsAllTypes() const;  // nor its mode
 };
 
 // "145.7125 −0.600 FM": the output frequency as stored, the shift (`ein` − `aus`, signed, three
