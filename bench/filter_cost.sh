@@ -17,7 +17,9 @@ count() {
 printf '%-9s %-8s %14s %14s %7s %14s %7s\n' stations index "all shown" "8 % hidden" "+" "none hidden" "+"
 for stations in 3000 100000; do
     for index in 0 1; do
-        all=$(count "$stations/0/$index") some=$(count "$stations/1/$index") none=$(count "$stations/2/$index")
+        all=$(count "$stations/0/$index")
+        some=$(count "$stations/1/$index")
+        none=$(count "$stations/2/$index")
         awk -v s="$stations" -v i="$index" -v a="$all" -v b="$some" -v c="$none" 'BEGIN {
             printf "%-9s %-8s %14d %14d %6.1f%% %14d %6.1f%%\n", s, (i ? "yes" : "no"), a, b, 100 * (b / a - 1), c, 100 * (c / a - 1) }'
     done

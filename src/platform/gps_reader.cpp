@@ -13,10 +13,6 @@ namespace moltrevane {
 namespace {
 
 constexpr int kRetryIntervalMs = 1000;
-// After a read the reader lets input gather before it waits again: gpsd writes each sentence
-// on its own and a serial line delivers a few bytes at a time, and the main cycle takes the
-// text only once a second. The kernel's buffers hold far more than arrives meanwhile.
-constexpr int kGatherMs = 50;
 
 // True when the wake-up pipe became readable within the time.
 bool Woken(int wakeFd, int timeoutMs) {
@@ -73,7 +69,7 @@ void GpsReader::Loop() {
         const Wait wait = WaitForInput(fd_.get(), wakeRead_.get());
         if (wait == Wait::Stop) return;
         if (wait == Wait::Data && ReadWaiting()) {
-            if (Woken(wakeRead_.get(), kGatherMs)) return;
+            if (Woken(wakeRead_.get(), link_->GatherMs())) return;
             continue;
         }
         fd_.reset();

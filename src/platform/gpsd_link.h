@@ -20,6 +20,8 @@ public:
     Opened Open() override;
     bool MayComeBack() override { return true; }  // gpsd restarted, the network back
     void Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea) override;
+    // gpsd writes each sentence on its own; a socket buffer holds seconds of them.
+    int GatherMs() const override { return 200; }
 
 private:
     GpsdAddress address_;

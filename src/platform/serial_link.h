@@ -23,6 +23,8 @@ public:
     // A link made anew (a replay started again) is a new receiver.
     bool MayComeBack() override;
     void Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea) override;
+    // A terminal buffers 4 kB, which 115200 baud fill in a third of a second.
+    int GatherMs() const override { return 50; }
 
 private:
     std::filesystem::path programFolder_;
