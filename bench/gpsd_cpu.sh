@@ -2,9 +2,9 @@
 # CPU of the program reading the sample track through gpsd beside reading it from the replay's
 # pseudo-terminal, alternating in one run, at 1 Hz and 20×; and of gpsd's own client cgps on
 # the same gpsd. Needs gpsd and gpsd-clients.
-#   gpsd_cpu.sh PROGRAM NMEA_REPLAY SOURCE_DIR [SECONDS] [ROUNDS]
+#   gpsd_cpu.sh PROGRAM NMEA_REPLAY SOURCE_DIR [SECONDS] [ROUNDS] [SPEEDS]
 set -euo pipefail
-program=$1 replay=$2 source=$3 seconds=${4:-60} rounds=${5:-2}
+program=$1 replay=$2 source=$3 seconds=${4:-60} rounds=${5:-2} speeds=${6:-1 20}
 [ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
 # shellcheck source=../tools/program-session.sh
 . "$source/tools/program-session.sh"
@@ -54,7 +54,7 @@ through_gpsd() {
 }
 
 for round in $(seq "$rounds"); do
-  for speed in 1 20; do
+  for speed in $speeds; do
     serial "$speed"
     through_gpsd "$speed"
   done
