@@ -4,6 +4,7 @@
 #include <poll.h>
 
 #include <array>
+#include <chrono>
 #include <cerrno>
 #include <system_error>
 
@@ -13,6 +14,9 @@ namespace moltrevane {
 namespace {
 
 constexpr int kRetryIntervalMs = 1000;
+// Input that comes again within this of the last read is let gather (the link's GatherMs); a
+// receiver heard once a second is read at once, without a second wake-up for nothing.
+constexpr auto kOftenWithin = std::chrono::milliseconds(500);
 
 // True when the wake-up pipe became readable within the time.
 bool Woken(int wakeFd, int timeoutMs) {
@@ -59,6 +63,7 @@ bool GpsReader::Stop() {
 }
 
 void GpsReader::Loop() {
+    auto lastRead = std::chrono::steady_clock::time_point();
     for (;;) {
         if (!fd_) {
             if (Woken(wakeRead_.get(), kRetryIntervalMs)) return;
@@ -69,7 +74,10 @@ void GpsReader::Loop() {
         const Wait wait = WaitForInput(fd_.get(), wakeRead_.get());
         if (wait == Wait::Stop) return;
         if (wait == Wait::Data && ReadWaiting()) {
-            if (Woken(wakeRead_.get(), link_->GatherMs())) return;
+            const auto now = std::chrono::steady_clock::now();
+            const bool often = now - lastRead < kOftenWithin;
+            lastRead = now;
+            if (often && Woken(wakeRead_.get(), link_->GatherMs())) return;
             continue;
         }
         fd_.reset();

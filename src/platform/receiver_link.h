@@ -26,9 +26,9 @@ public:
     // Asked before each try after the receiver went away.
     virtual bool MayComeBack() = 0;
     virtual void Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea) = 0;
-    // How long the reader lets input gather after a read before it waits again: the main
-    // cycle takes the text only once a second, and every wake-up costs. Bounded by what the
-    // kernel buffers for the link.
+    // How long the reader lets input that comes often gather after a read before it waits
+    // again: the main cycle takes the text only once a second, and every wake-up costs.
+    // Bounded by what the kernel buffers for the link.
     virtual int GatherMs() const = 0;
 };
 
