@@ -50,9 +50,9 @@ TEST(GpsdProtocol, RequestsAndReplies) {
     EXPECT_TRUE(DevicePathsOf(R"({"class":"DEVICES","devices":[{"path":"/dev/unterminated)").empty());
 }
 
-// A gpsd on the loopback (at a free port): every connection's first
-// request is recorded and answered by `serve`; then the connection is hung up, or kept open
-// without a further word when `keepOpen`.
+// A gpsd on the loopback at a free port: every connection's first request is recorded and
+// answered by `serve`; then the connection is hung up, or kept open without a further word
+// when `keepOpen`.
 class GpsdStandIn {
 public:
     using Serve = std::function<void(int connection)>;

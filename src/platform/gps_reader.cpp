@@ -4,8 +4,8 @@
 #include <poll.h>
 
 #include <array>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <system_error>
 
 #include "gps/nmea.h"
