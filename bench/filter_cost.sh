@@ -3,7 +3,8 @@
 # on a shared machine varies more than the difference measured).
 #   filter_cost.sh DIRECTORY_BENCH
 # Filters: all shown; beacons and ATV hidden (8 % of the rows); transponders hidden (none exist,
-# so every row is classified and none dropped). Files without and with the recommended index.
+# so every row is classified and none dropped); "KW" hidden (2 % of the rows, every frequency
+# read). Files without and with the recommended index.
 set -euo pipefail
 bench=$1
 count() {
@@ -14,13 +15,16 @@ count() {
     if grep -q ERROR <<< "$out"; then echo "$1: $(grep ERROR <<< "$out")" >&2; exit 1; fi
     sed -n 's/.*Collected : //p' <<< "$out"
 }
-printf '%-9s %-8s %14s %14s %7s %14s %7s\n' stations index "all shown" "8 % hidden" "+" "none hidden" "+"
+printf '%-9s %-6s %12s %12s %7s %12s %7s %12s %7s\n' stations index "all shown" "8 % hidden" "+" "none hidden" "+" \
+    "KW hidden" "+"
 for stations in 3000 100000; do
     for index in 0 1; do
         all=$(count "$stations/0/$index")
         some=$(count "$stations/1/$index")
         none=$(count "$stations/2/$index")
-        awk -v s="$stations" -v i="$index" -v a="$all" -v b="$some" -v c="$none" 'BEGIN {
-            printf "%-9s %-8s %14d %14d %6.1f%% %14d %6.1f%%\n", s, (i ? "yes" : "no"), a, b, 100 * (b / a - 1), c, 100 * (c / a - 1) }'
+        band=$(count "$stations/3/$index")
+        awk -v s="$stations" -v i="$index" -v a="$all" -v b="$some" -v c="$none" -v d="$band" 'BEGIN {
+            printf "%-9s %-6s %12d %12d %6.1f%% %12d %6.1f%% %12d %6.1f%%\n", s, (i ? "yes" : "no"), a,
+                b, 100 * (b / a - 1), c, 100 * (c / a - 1), d, 100 * (d / a - 1) }'
     done
 done

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/filter_flags.h"
+#include "directory/known_texts.h"
 #include "directory/nearest_search.h"
 #include "directory/station_directory.h"
 #include "directory_fixture.h"
@@ -50,6 +51,30 @@ TEST(ChannelText, FrequencyShiftAndMode) {
     EXPECT_EQ(ChannelText("432.450", "", "Bake"), "432.450 Bake");
     EXPECT_EQ(ChannelText("144.800", "144.800", "APRS"), "144.800 0.000 APRS");
     EXPECT_EQ(ChannelText("", "", ""), "");
+}
+
+// Enough texts that many share a slot, texts about the longest kept, and texts that differ only
+// after their first zero byte: each answer must be its own text's.
+TEST(KnownTexts, AnswersEachTextAndWorksItOutOnce) {
+    std::vector<std::string> texts = {"", "ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOPQ", "FM", "fm"};
+    for (int i = 0; i < 2000; ++i) texts.push_back(std::to_string(144 + i / 1000.0));
+    for (int i = 0; i < 600; ++i) texts.insert(texts.end(), {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP" + std::to_string(i)});
+    int workedOut = 0;
+    const auto classify = [&](std::string_view text) {
+        ++workedOut;
+        return std::hash<std::string_view>{}(text);
+    };
+    KnownTexts<std::size_t> known;
+    for (int pass = 0; pass < 2; ++pass)
+        for (const std::string& text : texts) EXPECT_EQ(known.Of(text.c_str(), classify), classify(text)) << text;
+    EXPECT_EQ(known.Of(std::string("FM\0ATV", 6).c_str(), classify), classify("FM"));
+
+    workedOut = 0;
+    for (int row = 0; row < 100; ++row) {
+        known.Of("145.6125", classify);
+        known.Of("DMR", classify);
+    }
+    EXPECT_LE(workedOut, 2);
 }
 
 // Search with every flag set but one, on a directory with a station of each band and type.

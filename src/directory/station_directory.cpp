@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "directory/known_texts.h"
 #include "directory/station_kind.h"
 
 namespace moltrevane {
@@ -76,33 +77,25 @@ bool DeliverRows(sqlite3_stmt* statement, const RowCallback& onRow) {
 }
 
 // `station_shown(aus, mode)`: whether the search's filter shows the row. The statement gives
-// NULL for a column the filter need not read. Directories hold a handful of modes, so each
-// one's type is worked out once.
+// NULL for a column the filter need not read.
 class ShownContext {
 public:
     explicit ShownContext(const StationFilter& shown)
         : filter_(shown), readsBand_(!shown.ShowsAllBands()), readsType_(!shown.ShowsAllTypes()) {}
     bool Shows(sqlite3_value* aus, sqlite3_value* mode) {
-        return filter_.Shows(readsBand_ ? BandOf(TextOf(aus)) : Band::Unknown,
-                             readsType_ ? TypeFor(TextOf(mode)) : StationType::Other);
+        return filter_.Shows(readsBand_ ? bands_.Of(TextOf(aus), BandOf) : Band::Unknown,
+                             readsType_ ? types_.Of(TextOf(mode), TypeOf) : StationType::Other);
     }
 
 private:
-    static std::string_view TextOf(sqlite3_value* value) {
+    static const char* TextOf(sqlite3_value* value) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-        return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
+        return text ? text : "";
     }
-    StationType TypeFor(std::string_view mode) {
-        for (const auto& [known, type] : knownModes_)
-            if (known == mode) return type;
-        const StationType type = TypeOf(mode);
-        if (knownModes_.size() < kModesKept && mode.size() <= kLongestModeKept) knownModes_.emplace_back(mode, type);
-        return type;
-    }
-    static constexpr std::size_t kModesKept = 16, kLongestModeKept = 32;
     StationFilter filter_;
     bool readsBand_, readsType_;
-    std::vector<std::pair<std::string, StationType>> knownModes_;
+    KnownTexts<Band> bands_;
+    KnownTexts<StationType> types_;
 };
 
 void StationShown(sqlite3_context* call, int, sqlite3_value** arguments) {

@@ -87,10 +87,6 @@ StationType TypeOf(std::string_view mode) {
     return type;
 }
 
-bool StationFilter::Shows(Band band, StationType type) const {
-    return (band == Band::Unknown || bands[static_cast<std::size_t>(band)]) && types[static_cast<std::size_t>(type)];
-}
-
 bool StationFilter::ShowsAllBands() const {
     return std::all_of(bands.begin(), bands.end(), [](bool shown) { return shown; });
 }
