@@ -1,6 +1,6 @@
 // A directory file as anyone may hand it over: rows of every storage class, any journal mode,
-// bytes overwritten anywhere. The search leaves the folder as it was, lists each call once,
-// and its seven are the seven nearest of what it read.
+// bytes overwritten anywhere, searched with any filter. The search leaves the folder as it was,
+// lists each call once, and its seven are the seven nearest of what it read.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sqlite3.h>
 
@@ -32,7 +32,7 @@ std::string SqlValue(FuzzedDataProvider& input) {
         case 2: return std::to_string(input.ConsumeFloatingPointInRange(-1e3, 1e3));
         default: {
             std::string text = "'";
-            for (const char c : input.ConsumeRandomLengthString(10)) text += c == '\'' ? std::string("''") : std::string(1, c);
+            for (const char c : input.ConsumeRandomLengthString(20)) text += c == '\'' ? std::string("''") : std::string(1, c);
             return input.ConsumeBool() ? text + "'" : "CAST(" + text + "' AS BLOB)";
         }
     }
@@ -48,8 +48,9 @@ void WriteFile(const std::filesystem::path& file, FuzzedDataProvider& input) {
     for (int rows = input.ConsumeIntegralInRange(0, 20); rows > 0; --rows) {
         const std::string call = SqlValue(input);
         const std::string locator = input.ConsumeBool() ? "'" + input.ConsumeBytesAsString(6) + "'" : SqlValue(input);
-        sqlite3_exec(db, ("INSERT INTO repeater (call, loc) VALUES (" + call + ", " + locator + ")").c_str(), nullptr,
-                     nullptr, nullptr);
+        const std::string values = call + ", " + locator + ", " + SqlValue(input) + ", " + SqlValue(input);
+        sqlite3_exec(db, ("INSERT INTO repeater (call, loc, aus, mode) VALUES (" + values + ")").c_str(), nullptr, nullptr,
+                     nullptr);
     }
     sqlite3_close(db);
     std::fstream bytes(file, std::ios::in | std::ios::out | std::ios::binary);
@@ -94,7 +95,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const GeoPoint own = PositionFromLocator("JN58SD");
     StationList list;
     NearestStations nearest;
-    SearchNearest(own, StationDirectory(folder / "Moltrevane.sqlite"), StationFilter{}, list, nearest);
+    StationFilter filter;  // what is left of the input hides bands and types; nothing left, nothing hidden
+    for (bool& shown : filter.bands) shown = !input.ConsumeBool();
+    for (bool& shown : filter.types) shown = !input.ConsumeBool();
+    SearchNearest(own, StationDirectory(folder / "Moltrevane.sqlite"), filter, list, nearest);
 
     FUZZ_CHECK(FolderContents(folder.path()) == before);
     std::set<std::string_view> calls;
