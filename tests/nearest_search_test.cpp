@@ -58,12 +58,14 @@ TEST(SearchNearest, ACallIsListedOnceWhateverItsStorageAndOverlongTextIsNoStatio
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
     sqlite3_exec(db, "INSERT INTO repeater (call, loc) VALUES (123, 'JN58SD'), ('123', 'JN58SD'), "
-                     "(CAST('123' AS BLOB), 'JN58SD'), ('OK', 'JN58TD')", nullptr, nullptr, nullptr);
+                     "(CAST('123' AS BLOB), 'JN58SD'), ('OK', 'JN58TD'), ('ZE' || char(0) || 'RO', 'JN58SD')",
+                 nullptr, nullptr, nullptr);
     sqlite3_close(db);
     const GeoPoint own = PositionFromLocator("JN58SD");
     SearchResult r;
     SearchNearest(own, StationDirectory(file), StationFilter{}, r.list, r.nearest);
-    EXPECT_EQ(r.calls(), (std::vector<std::string>{"123", "OK", "-", "-", "-", "-", "-"}));
+    // A value ends at its first zero byte.
+    EXPECT_EQ(r.calls(), (std::vector<std::string>{"123", "ZE", "OK", "-", "-", "-", "-"}));
 }
 
 TEST(SearchNearest, TiesKeepTheEarlierCallAndEqualToLastDoesNotEnter) {

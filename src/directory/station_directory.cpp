@@ -57,12 +57,11 @@ struct FinalizeStatement {
 };
 using Statement = std::unique_ptr<sqlite3_stmt, FinalizeStatement>;
 
-// A column's text up to its first zero byte, as C strings would have it; NULL reads as "".
+// A column's text up to its first zero byte, as C strings would have it (SQLite ends every
+// text with one); NULL reads as "".
 std::string_view ColumnText(sqlite3_stmt* statement, int column) {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-    if (!text) return {};
-    const std::string_view value(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column)));
-    return value.substr(0, value.find('\0'));
+    return text ? std::string_view(text) : std::string_view();
 }
 
 bool DeliverRows(sqlite3_stmt* statement, const RowCallback& onRow) {
@@ -76,8 +75,7 @@ bool DeliverRows(sqlite3_stmt* statement, const RowCallback& onRow) {
     return step == SQLITE_DONE;
 }
 
-// `station_shown(aus, mode)`: whether the search's filter shows the row. The statement gives
-// NULL for a column the filter need not read.
+// What the search's filter shows. The statement gives NULL for a column it need not read.
 class ShownContext {
 public:
     explicit ShownContext(const StationFilter& shown)
@@ -98,16 +96,18 @@ private:
     KnownTexts<StationType> types_;
 };
 
-void StationShown(sqlite3_context* call, int, sqlite3_value** arguments) {
+// `station_hidden(aus, mode)`: 1 for a row the filter hides, no value (NULL) for one it shows.
+// Most rows are shown, and giving no value is the cheapest answer a function has.
+void StationHidden(sqlite3_context* call, int, sqlite3_value** arguments) {
     auto& context = *static_cast<ShownContext*>(sqlite3_user_data(call));
-    sqlite3_result_int(call, context.Shows(arguments[0], arguments[1]));
+    if (!context.Shows(arguments[0], arguments[1])) sqlite3_result_int(call, 1);
 }
 
 // The station list of a search that hides stations, asked before the sort so that hidden
 // rows are never sorted.
 std::string FilteredStationListStatement(const StationFilter& filter) {
-    return std::string("SELECT call, loc FROM repeater WHERE station_shown(") + (filter.ShowsAllBands() ? "NULL" : "aus") +
-           ", " + (filter.ShowsAllTypes() ? "NULL" : "mode") + ") ORDER BY call, loc";
+    return std::string("SELECT call, loc FROM repeater WHERE station_hidden(") + (filter.ShowsAllBands() ? "NULL" : "aus") +
+           ", " + (filter.ShowsAllTypes() ? "NULL" : "mode") + ") IS NULL ORDER BY call, loc";
 }
 
 }  // namespace
@@ -140,8 +140,8 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     if (!db) return false;
     ShownContext shown(filter ? *filter : StationFilter{});
     // Only the program's own statement may call it, never a view or trigger of the file.
-    if (filter && sqlite3_create_function(db.get(), "station_shown", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
-                                          &shown, StationShown, nullptr, nullptr) != SQLITE_OK)
+    if (filter && sqlite3_create_function(db.get(), "station_hidden", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+                                          &shown, StationHidden, nullptr, nullptr) != SQLITE_OK)
         return false;
     auto deadline = std::chrono::steady_clock::now() + timeLimit_;
     sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &deadline);
