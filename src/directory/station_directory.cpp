@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -138,11 +139,14 @@ bool StationDirectory::ListStations(const StationFilter& filter, const RowCallba
 bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const {
     const Database db = OpenReadOnly(file_);
     if (!db) return false;
-    ShownContext shown(filter ? *filter : StationFilter{});
-    // Only the program's own statement may call it, never a view or trigger of the file.
-    if (filter && sqlite3_create_function(db.get(), "station_hidden", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
-                                          &shown, StationHidden, nullptr, nullptr) != SQLITE_OK)
-        return false;
+    std::optional<ShownContext> shown;
+    if (filter) {
+        shown.emplace(*filter);
+        // Only the program's own statement may call it, never a view or trigger of the file.
+        if (sqlite3_create_function(db.get(), "station_hidden", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+                                    &*shown, StationHidden, nullptr, nullptr) != SQLITE_OK)
+            return false;
+    }
     auto deadline = std::chrono::steady_clock::now() + timeLimit_;
     sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &deadline);
     sqlite3_stmt* prepared = nullptr;
