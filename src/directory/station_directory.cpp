@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -139,12 +138,12 @@ bool StationDirectory::ListStations(const StationFilter& filter, const RowCallba
 bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const {
     const Database db = OpenReadOnly(file_);
     if (!db) return false;
-    std::optional<ShownContext> shown;
+    std::unique_ptr<ShownContext> shown;  // kilobytes: made only for a search that filters
     if (filter) {
-        shown.emplace(*filter);
+        shown = std::make_unique<ShownContext>(*filter);
         // Only the program's own statement may call it, never a view or trigger of the file.
         if (sqlite3_create_function(db.get(), "station_hidden", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
-                                    &*shown, StationHidden, nullptr, nullptr) != SQLITE_OK)
+                                    shown.get(), StationHidden, nullptr, nullptr) != SQLITE_OK)
             return false;
     }
     auto deadline = std::chrono::steady_clock::now() + timeLimit_;
