@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
 #include <utility>
 
 namespace moltrevane {
@@ -22,6 +23,8 @@ bool SameLetters(std::string_view a, std::string_view b) {
 }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool AllSet(std::span<const bool> flags) { return std::all_of(flags.begin(), flags.end(), [](bool set) { return set; }); }
 
 // Words of a mode, by the type they make a station of; the search classifies every row, so
 // this stays a plain table.
@@ -87,13 +90,9 @@ StationType TypeOf(std::string_view mode) {
     return type;
 }
 
-bool StationFilter::ShowsAllBands() const {
-    return std::all_of(bands.begin(), bands.end(), [](bool shown) { return shown; });
-}
+bool StationFilter::ShowsAllBands() const { return AllSet(bands); }
 
-bool StationFilter::ShowsAllTypes() const {
-    return std::all_of(types.begin(), types.end(), [](bool shown) { return shown; });
-}
+bool StationFilter::ShowsAllTypes() const { return AllSet(types); }
 
 std::string ChannelText(std::string_view aus, std::string_view ein, std::string_view mode) {
     std::string text(Trimmed(aus));

@@ -32,7 +32,7 @@ public:
     virtual int GatherMs() const = 0;
 };
 
-// The message for a failed open: the Parts' first line, and for an open that failed the
+// The message for a failed open: the program's own first line, and for an open that failed the
 // device or address and the reason in plain words.
 std::string FailureMessage(const Opened& opened);
 
