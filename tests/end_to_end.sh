@@ -25,9 +25,8 @@ red_pixels() {
 row_call() { text_at Repeater 66 $(( ($1 * 20 + 7) * 7 / 4 )); }  # row 0 … 6 of the repeater screen
 row_info() {  # row 0 … 6 → its info line, read by OCR
   shot Repeater "$home/row.png"
-  # Enlarged smoothly, then black and white: the call entry's grey lower edge above the
-  # line otherwise turns its first 1 into a T.
-  convert "$home/row.png" -crop 200x16+30+$(( 17 + $1 * 35 )) +repage -resize 400% -colorspace gray -threshold 60% "$home/info.png"
+  # Enlarged smoothly, then black and white: small grey digits read more surely.
+  convert "$home/row.png" -crop 200x14+30+$(( 23 + $1 * 35 )) +repage -resize 400% -colorspace gray -threshold 60% "$home/info.png"
   tesseract "$home/info.png" - --psm 7 2> /dev/null
 }
 is_beacon() { [ "$(sqlite3 "$folder/Moltrevane.sqlite" "SELECT count(*) FROM repeater WHERE call = '$1' AND mode = 'Bake'")" -gt 0 ]; }

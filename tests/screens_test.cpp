@@ -415,8 +415,8 @@ TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
 
 // ---- Scale ------------------------------------------------------------------------
 
-// Every screen at three scales: each control once, inside the window, and no two controls
-// overlapping that the design keeps apart.
+// Every screen at three scales: each control once, inside the window, no entry's border through
+// a label's text, and no two controls overlapping that the design keeps apart.
 TEST(ScreenScale, EveryScreenScalesAsDesigned) {
     const auto overlap = [](const PixelRect& a, const PixelRect& b) {
         return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
@@ -426,17 +426,24 @@ TEST(ScreenScale, EveryScreenScalesAsDesigned) {
         const auto controls = LayoutOf(kind).controls;
         std::set<int> ids;
         for (const ControlSpec& c : controls) EXPECT_TRUE(c.id == 0 || ids.insert(c.id).second) << c.id;
+        std::vector<ControlSpec> shown;
+        for (const ControlSpec& c : controls) {
+            shown.push_back(ShownPlace(c, controls));
+            EXPECT_GE(shown.back().height, c.height - 1) << c.id;  // still room for its line of text
+        }
         for (const double scale : {kDesignPixelsPerUnit, 3.0, 4.5}) {
             const PixelRect window = WindowSize(scale);
-            for (std::size_t i = 0; i < controls.size(); ++i) {
-                const PixelRect a = ScreenScale{scale}.Of(controls[i]);
-                EXPECT_NEAR(a.width, controls[i].width * scale, 1.0) << controls[i].text;
+            for (std::size_t i = 0; i < shown.size(); ++i) {
+                const PixelRect a = ScreenScale{scale}.Of(shown[i]);
+                EXPECT_NEAR(a.width, shown[i].width * scale, 1.0) << shown[i].text;
                 EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= window.width && a.y + a.height <= window.height)
-                    << controls[i].text << " at " << scale;
+                    << shown[i].text << " at " << scale;
                 for (std::size_t j = 0; j < i; ++j) {
-                    if (overlap(ScreenScale{}.Of(controls[i]), ScreenScale{}.Of(controls[j]))) continue;
-                    EXPECT_FALSE(overlap(a, ScreenScale{scale}.Of(controls[j])))
-                        << controls[i].text << " and " << controls[j].text << " at " << scale;
+                    const PixelRect b = ScreenScale{scale}.Of(shown[j]);
+                    const bool labelOnEntry = (shown[i].kind == ControlKind::Label && shown[j].kind == ControlKind::Entry) ||
+                                              (shown[j].kind == ControlKind::Label && shown[i].kind == ControlKind::Entry);
+                    if (!labelOnEntry && overlap(ScreenScale{}.Of(controls[i]), ScreenScale{}.Of(controls[j]))) continue;
+                    EXPECT_FALSE(overlap(a, b)) << shown[i].id << " and " << shown[j].id << " at " << scale;
                 }
             }
         }

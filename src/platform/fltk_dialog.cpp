@@ -291,9 +291,9 @@ public:
     Screen* screen = nullptr;
     const ScreenScale& scale() const { return scale_; }
 
-    void Add(Fl_Widget* widget, const ControlSpec& control) {
-        placed_.push_back({widget, &control});
-        SizeControl(*widget, control, scale_);
+    void Add(Fl_Widget* widget, const ControlSpec& shownPlace) {
+        placed_.push_back({widget, shownPlace});
+        SizeControl(*widget, shownPlace, scale_);
     }
     void draw() override {
         Fl_Double_Window::draw();
@@ -306,7 +306,7 @@ public:
         Fl_Double_Window::resize(x, y, w, h);
         if (!resized) return;
         scale_ = FittingScale(w, h);
-        for (const auto& [widget, control] : placed_) SizeControl(*widget, *control, scale_);
+        for (const auto& [widget, control] : placed_) SizeControl(*widget, control, scale_);
         redraw();
     }
     int handle(int event) override {
@@ -325,7 +325,7 @@ public:
 
 private:
     ScreenScale scale_;
-    std::vector<std::pair<Fl_Widget*, const ControlSpec*>> placed_;
+    std::vector<std::pair<Fl_Widget*, ControlSpec>> placed_;
 };
 
 FltkDialog::FltkDialog(ScreenKind kind, double pixelsPerUnit, int x, int y) {
@@ -341,7 +341,7 @@ FltkDialog::FltkDialog(ScreenKind kind, double pixelsPerUnit, int x, int y) {
         if (c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox) {
             widget->callback([](Fl_Widget* w, void* data) { static_cast<FltkDialog*>(data)->Pressed(w); }, this);
         }
-        window_->Add(widget, c);
+        window_->Add(widget, ShownPlace(c, layout.controls));
         if (id != 0) controls_[id] = widget;
     }
     window_->end();

@@ -146,4 +146,23 @@ constexpr ScreenLayout kLayouts[] = {
 
 const ScreenLayout& LayoutOf(ScreenKind kind) { return kLayouts[static_cast<std::size_t>(kind)]; }
 
+ControlSpec ShownPlace(const ControlSpec& control, std::span<const ControlSpec> controls) {
+    if (control.kind != K::Label) return control;
+    const auto sideBySide = [&](const ControlSpec& other) {
+        return other.x < control.x + control.width && control.x < other.x + other.width;
+    };
+    int top = control.y;
+    for (const ControlSpec& other : controls)
+        if (other.kind == K::Entry && sideBySide(other) && other.y < control.y && control.y < other.y + other.height)
+            top = other.y + other.height;
+    if (top == control.y) return control;
+    int bottom = top + control.height;
+    for (const ControlSpec& other : controls)
+        if (sideBySide(other) && other.y >= top && other.y < bottom) bottom = other.y;
+    ControlSpec shown = control;
+    shown.y = top;
+    shown.height = bottom - top;
+    return shown;
+}
+
 }  // namespace moltrevane

@@ -37,4 +37,10 @@ inline constexpr int kDialogHeightUnits = 154;
 
 const ScreenLayout& LayoutOf(ScreenKind kind);
 
+// Where a control of `controls` is shown. The layout was made for a font with room above its
+// letters; a label that begins inside an entry above it (a repeater row's info line) would have
+// the entry's lower border through its text. Such a label is shown from the entry's lower edge,
+// as tall as before but never into the control below it.
+ControlSpec ShownPlace(const ControlSpec& control, std::span<const ControlSpec> controls);
+
 }  // namespace moltrevane
