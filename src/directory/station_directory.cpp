@@ -75,14 +75,15 @@ bool DeliverRows(sqlite3_stmt* statement, const RowCallback& onRow) {
     return step == SQLITE_DONE;
 }
 
-// What the search's filter shows. The statement gives NULL for a column it need not read.
+// What the search's filter shows, each frequency and mode worked out once.
 class ShownContext {
 public:
-    explicit ShownContext(const StationFilter& shown)
-        : filter_(shown), readsBand_(!shown.ShowsAllBands()), readsType_(!shown.ShowsAllTypes()) {}
-    bool Shows(sqlite3_value* aus, sqlite3_value* mode) {
-        return filter_.Shows(readsBand_ ? bands_.Of(TextOf(aus), BandOf) : Band::Unknown,
-                             readsType_ ? types_.Of(TextOf(mode), TypeOf) : StationType::Other);
+    explicit ShownContext(const StationFilter& shown) : filter_(shown) {}
+    bool BandShown(sqlite3_value* aus) {
+        return bands_.Of(TextOf(aus), [this](std::string_view text) { return filter_.ShowsBand(BandOf(text)); });
+    }
+    bool TypeShown(sqlite3_value* mode) {
+        return types_.Of(TextOf(mode), [this](std::string_view text) { return filter_.ShowsType(TypeOf(text)); });
     }
 
 private:
@@ -91,23 +92,30 @@ private:
         return text ? text : "";
     }
     StationFilter filter_;
-    bool readsBand_, readsType_;
-    KnownTexts<Band> bands_;
-    KnownTexts<StationType> types_;
+    KnownTexts<bool> bands_, types_;
 };
 
-// `station_hidden(aus, mode)`: 1 for a row the filter hides, no value (NULL) for one it shows.
-// Most rows are shown, and giving no value is the cheapest answer a function has.
+// `station_hidden(…)` of the columns the filter reads (aus, mode, or both in that order): 1 for
+// a row the filter hides, no value (NULL) for one it shows. Most rows are shown, and giving no
+// value is the cheapest answer a function has; one function for each set of columns keeps the
+// choice out of the rows.
+template <bool ReadsBand, bool ReadsType>
 void StationHidden(sqlite3_context* call, int, sqlite3_value** arguments) {
-    auto& context = *static_cast<ShownContext*>(sqlite3_user_data(call));
-    if (!context.Shows(arguments[0], arguments[1])) sqlite3_result_int(call, 1);
+    auto& shown = *static_cast<ShownContext*>(sqlite3_user_data(call));
+    if ((ReadsBand && !shown.BandShown(arguments[0])) || (ReadsType && !shown.TypeShown(arguments[ReadsBand])))
+        sqlite3_result_int(call, 1);
 }
 
 // The station list of a search that hides stations, asked before the sort so that hidden
-// rows are never sorted.
+// rows are never sorted; and the function for the columns it hands over.
 std::string FilteredStationListStatement(const StationFilter& filter) {
-    return std::string("SELECT call, loc FROM repeater WHERE station_hidden(") + (filter.ShowsAllBands() ? "NULL" : "aus") +
-           ", " + (filter.ShowsAllTypes() ? "NULL" : "mode") + ") IS NULL ORDER BY call, loc";
+    const char* read = filter.ShowsAllBands() ? "mode" : filter.ShowsAllTypes() ? "aus" : "aus, mode";
+    return std::string("SELECT call, loc FROM repeater WHERE station_hidden(") + read + ") IS NULL ORDER BY call, loc";
+}
+using SqlFunction = void (*)(sqlite3_context*, int, sqlite3_value**);
+SqlFunction StationHiddenFor(const StationFilter& filter) {
+    if (filter.ShowsAllBands()) return StationHidden<false, true>;
+    return filter.ShowsAllTypes() ? StationHidden<true, false> : StationHidden<true, true>;
 }
 
 }  // namespace
@@ -142,8 +150,8 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     if (filter) {
         shown = std::make_unique<ShownContext>(*filter);
         // Only the program's own statement may call it, never a view or trigger of the file.
-        if (sqlite3_create_function(db.get(), "station_hidden", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
-                                    shown.get(), StationHidden, nullptr, nullptr) != SQLITE_OK)
+        if (sqlite3_create_function(db.get(), "station_hidden", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+                                    shown.get(), StationHiddenFor(*filter), nullptr, nullptr) != SQLITE_OK)
             return false;
     }
     auto deadline = std::chrono::steady_clock::now() + timeLimit_;

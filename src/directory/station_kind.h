@@ -28,9 +28,8 @@ StationType TypeOf(std::string_view mode);
 struct StationFilter {
     std::array<bool, 5> bands{true, true, true, true, true};  // by Band, without Unknown
     std::array<bool, 6> types{true, true, true, true, true, true};
-    bool Shows(Band band, StationType type) const {
-        return (band == Band::Unknown || bands[static_cast<std::size_t>(band)]) && types[static_cast<std::size_t>(type)];
-    }
+    bool ShowsBand(Band band) const { return band == Band::Unknown || bands[static_cast<std::size_t>(band)]; }
+    bool ShowsType(StationType type) const { return types[static_cast<std::size_t>(type)]; }
     bool ShowsAll() const { return ShowsAllBands() && ShowsAllTypes(); }
     bool ShowsAllBands() const;  // then a station's frequency need not be read
     bool ShowsAllTypes() const;  // nor its mode
