@@ -106,16 +106,24 @@ void StationHidden(sqlite3_context* call, int, sqlite3_value** arguments) {
         sqlite3_result_int(call, 1);
 }
 
-// The station list of a search that hides stations, asked before the sort so that hidden
-// rows are never sorted; and the function for the columns it hands over.
-std::string FilteredStationListStatement(const StationFilter& filter) {
-    const char* read = filter.ShowsAllBands() ? "mode" : filter.ShowsAllTypes() ? "aus" : "aus, mode";
-    return std::string("SELECT call, loc FROM repeater WHERE station_hidden(") + read + ") IS NULL ORDER BY call, loc";
+// The columns a filter hands to `station_hidden`, with the function that reads them in that order.
+struct HiddenCall {
+    const char* columns;
+    void (*function)(sqlite3_context*, int, sqlite3_value**);
+};
+template <bool ReadsBand, bool ReadsType>
+constexpr HiddenCall kHiddenCall{ReadsBand && ReadsType ? "aus, mode" : ReadsBand ? "aus" : "mode",
+                                 StationHidden<ReadsBand, ReadsType>};
+HiddenCall HiddenCallFor(const StationFilter& filter) {
+    if (filter.ShowsAllBands()) return kHiddenCall<false, true>;
+    return filter.ShowsAllTypes() ? kHiddenCall<true, false> : kHiddenCall<true, true>;
 }
-using SqlFunction = void (*)(sqlite3_context*, int, sqlite3_value**);
-SqlFunction StationHiddenFor(const StationFilter& filter) {
-    if (filter.ShowsAllBands()) return StationHidden<false, true>;
-    return filter.ShowsAllTypes() ? StationHidden<true, false> : StationHidden<true, true>;
+
+// The station list of a search that hides stations, asked before the sort so that hidden
+// rows are never sorted.
+std::string FilteredStationListStatement(const StationFilter& filter) {
+    return std::string("SELECT call, loc FROM repeater WHERE station_hidden(") + HiddenCallFor(filter).columns +
+           ") IS NULL ORDER BY call, loc";
 }
 
 }  // namespace
@@ -151,7 +159,7 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
         shown = std::make_unique<ShownContext>(*filter);
         // Only the program's own statement may call it, never a view or trigger of the file.
         if (sqlite3_create_function(db.get(), "station_hidden", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
-                                    shown.get(), StationHiddenFor(*filter), nullptr, nullptr) != SQLITE_OK)
+                                    shown.get(), HiddenCallFor(*filter).function, nullptr, nullptr) != SQLITE_OK)
             return false;
     }
     auto deadline = std::chrono::steady_clock::now() + timeLimit_;
