@@ -338,4 +338,4 @@ INSERT INTO repeater VALUES ('OE2XZR', 'JN67NT', '1800', 'FM', 'Großglockner-St
 INSERT INTO repeater VALUES ('HB9ZH', 'JN47PI', '850', 'DMR', 'Zürich Üetliberg', '439.4125', '431.8125', '', '', 'demo data, invented');
 COMMIT;
 -- Both the station list's ORDER BY and every call lookup use it.
-CREATE INDEX IF NOT EXISTS repeater_call_loc ON repeater (call, loc, aus, mode);
+CREATE INDEX IF NOT EXISTS repeater_call_loc ON repeater (call, loc, mode, aus);

@@ -53,10 +53,12 @@ TEST(ChannelText, FrequencyShiftAndMode) {
     EXPECT_EQ(ChannelText("", "", ""), "");
 }
 
-// Enough texts that many share a slot and the table is full, texts about the longest kept, and
-// texts that differ only after their first zero byte: each answer must be its own text's.
+// Enough texts that many share a slot and the table is full, texts of every size about the
+// longest kept, and texts that differ only after their first zero byte: each answer must be its
+// own text's, whether the text comes with its size or up to its zero byte.
 TEST(KnownTexts, AnswersEachTextAndWorksItOutOnce) {
-    std::vector<std::string> texts = {"", "ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOPQ", "FM", "fm"};
+    std::vector<std::string> texts = {"FM", "fm"};
+    for (std::size_t size = 0; size <= 17; ++size) texts.push_back(std::string("ABCDEFGHIJKLMNOPQ").substr(0, size));
     for (int i = 0; i < 2000; ++i) texts.push_back(std::to_string(144 + i / 1000.0));
     for (int i = 0; i < 600; ++i) texts.insert(texts.end(), {"ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNOP" + std::to_string(i)});
     int workedOut = 0;
@@ -64,10 +66,15 @@ TEST(KnownTexts, AnswersEachTextAndWorksItOutOnce) {
         ++workedOut;
         return std::hash<std::string_view>{}(text);
     };
-    KnownTexts<std::size_t> known;
+    KnownTexts<std::size_t> zeroEnded, sized;
     for (int pass = 0; pass < 2; ++pass)
-        for (const std::string& text : texts) EXPECT_EQ(known.Of(text.c_str(), classify), classify(text)) << text;
-    EXPECT_EQ(known.Of(std::string("FM\0ATV", 6).c_str(), classify), classify("FM"));
+        for (const std::string& text : texts) {
+            EXPECT_EQ(zeroEnded.Of(text.c_str(), classify), classify(text)) << text;
+            EXPECT_EQ(sized.Of(std::string_view(text), classify), classify(text)) << text;
+        }
+    const std::string withZero("FM\0ATV", 6);
+    EXPECT_EQ(zeroEnded.Of(withZero.c_str(), classify), classify("FM"));
+    EXPECT_EQ(sized.Of(std::string_view(withZero), classify), classify("FM"));
 
     // A directory's few hundred channels, alike but for their last digits, are worked out once.
     std::vector<std::string> channels;
@@ -76,7 +83,7 @@ TEST(KnownTexts, AnswersEachTextAndWorksItOutOnce) {
     KnownTexts<std::size_t> directory;
     workedOut = 0;
     for (int pass = 0; pass < 2; ++pass)
-        for (const std::string& channel : channels) directory.Of(channel.c_str(), classify);
+        for (const std::string& channel : channels) directory.Of(std::string_view(channel), classify);
     EXPECT_EQ(workedOut, 320);
 }
 

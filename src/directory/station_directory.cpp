@@ -80,7 +80,7 @@ class ShownContext {
 public:
     explicit ShownContext(const StationFilter& shown) : filter_(shown) {}
     bool BandShown(sqlite3_value* aus) {
-        return bands_.Of(TextOf(aus), [this](std::string_view text) { return filter_.ShowsBand(BandOf(text)); });
+        return bands_.Of(SizedTextOf(aus), [this](std::string_view text) { return filter_.ShowsBand(BandOf(text)); });
     }
     bool TypeShown(sqlite3_value* mode) {
         return types_.Of(TextOf(mode), [this](std::string_view text) { return filter_.ShowsType(TypeOf(text)); });
@@ -90,6 +90,11 @@ private:
     static const char* TextOf(sqlite3_value* value) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
         return text ? text : "";
+    }
+    // Asked as a blob first, the size comes without a second look at the value.
+    static std::string_view SizedTextOf(sqlite3_value* value) {
+        const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
+        return bytes ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
     }
     StationFilter filter_;
     KnownTexts<bool> bands_, types_;
