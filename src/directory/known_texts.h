@@ -16,8 +16,8 @@ public:
     // Texts are told apart by all their bytes and worked out up to the first zero byte, as
     // every value the program reads. A text of 16 bytes or more, and every text after the
     // first kLimit, is worked out every time.
-
-    // A text whose size is known: a frequency, eight or nine bytes, copied in two moves.
+    //
+    // A text whose size is known: a frequency, seven to ten bytes, copied in two moves.
     template <typename Classify>
     Kind Of(std::string_view text, Classify classify) {
         const auto workOut = [&] { return classify(text.substr(0, text.find('\0'))); };
