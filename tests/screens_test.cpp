@@ -40,8 +40,9 @@ protected:
                                     Row{"DB0LONG", "JN58SE", "1", "FM", "Kurz"},
                                     Row{"DB0" + std::string(21, 'X') + "-NORD", "JO31OL", "1", "FM", "Nordhang"},
                                     Row{"DB0" + std::string(21, 'X') + "-SUED", "JN58TE", "1", "FM", "Suedhang"},
-                                    Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal eins"},
-                                    Row{"DB0DUP", "JO31PM", "1", "FM", "Zweimal zwei"},
+                                    Row{"DB0DUP", "JO31PM", "1", "FM", "Zweimal zwei", "439.100", "431.500"},
+                                    Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal eins", "438.100", "430.500"},
+                                    Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal drei", "145.600", "145.000"},
                                     Row{"D\u00D60ABC", "JO31OM", "1", "FM", "K\u00F6ln"},
                                     Row{"DB0BAK", "JO31OK", "1", "Bake", "Turm", "432.450"},
                                 });
@@ -351,12 +352,30 @@ TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
     const std::size_t north = RowOf("DB0" + std::string(21, 'X') + "-NORD");
     ASSERT_LT(north, 7u);
     EXPECT_EQ(Info(north), "FM  JO31OL - Nordhang");
-    // A call listed twice keeps the row the search measured, not the one the lookup ends on.
-    const std::size_t twice = RowOf("DB0DUP");
-    ASSERT_LT(twice, 7u);
-    EXPECT_EQ(Km(twice), "0 km");
-    screen.OnTimer();
-    EXPECT_EQ(Km(twice), "0 km");
+}
+
+// A call with several rows shows, and opens the record of, the row the search measured: the
+// first by locator among those the filters show.
+TEST_F(RepeaterScreenTest, ACallWithSeveralRowsShowsTheRowItMeasured) {
+    const auto searched = [&](bool show70cm, bool show2m) {
+        state.show70cm = show70cm;
+        state.show2m = show2m;
+        screen.OnPress(ids::kSearchStation);
+        screen.OnTimer();
+        const std::size_t row = RowOf("DB0DUP");
+        if (row == 7) return std::string("not listed");
+        screen.OnPress(ids::kRepeaterRows[row].stationInfo);
+        StationInfoScreen info{context, dialog};
+        info.Initialise();
+        const std::vector<std::string>& record = dialog.lines[ids::kStationRecordList];
+        return Km(row) + " | " + Info(row) + " | " + std::to_string(record.size()) + " " +
+               (record.size() > 1 ? record[1] : "");
+    };
+    const std::string twoMetres = CodePageFromUtf8("0 km | 145.600 \u22120.600 FM  JO31OM - Zweimal drei | 5    Zweimal drei");
+    EXPECT_EQ(searched(true, true), twoMetres);
+    EXPECT_EQ(searched(false, true), twoMetres);  // 70 cm hidden
+    EXPECT_EQ(searched(true, false), CodePageFromUtf8("0 km | 438.100 \u22127.600 FM  JO31OM - Zweimal eins | 5    Zweimal eins"));
+    EXPECT_EQ(searched(false, false), "not listed");
 }
 
 TEST_F(RepeaterScreenTest, AFoundCallItsLookupMissesLeavesNoDistanceBehind) {
@@ -401,7 +420,7 @@ TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
     EXPECT_NE(reopened.Text(ids::kRepeaterRows[2].km), "");
 
     again.OnPress(ids::kRepeaterRows[2].stationInfo);
-    EXPECT_EQ(context.infoStationCall, "DB0LONG8");
+    EXPECT_EQ(context.infoStation.call, "DB0LONG8");
     EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::StationInfo});
     again.OnPress(ids::kRepeaterRows[3].stationInfo);  // empty row: nothing to show
     EXPECT_EQ(opener.opened.size(), 1u);
@@ -471,7 +490,8 @@ TEST(CodePage, RoundTripsEveryByteThroughUtf8) {
         const std::string byte(1, static_cast<char>(b));
         EXPECT_EQ(CodePageFromUtf8(Utf8FromCodePage(byte)), byte) << b;
     }
-    EXPECT_EQ(CodePageFromUtf8("\xF0\x9F\x93\xA1"), "\xE1");  // beyond the code page: low 8 bits
+    // Beyond the code page: a question mark, never another letter or a control byte.
+    EXPECT_EQ(CodePageFromUtf8("\u0141\u00F3d\u017A \u2212 \u0080\xF0\x9F\x93\xA1"), "?\xF3" "d? ? ??");
     EXPECT_EQ(CodePageFromUtf8("a\xE2\x82"), "a\xE2\x82");      // a cut sequence stays as bytes
 }
 

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "directory/known_texts.h"
-#include "directory/station_kind.h"
 
 namespace moltrevane {
 namespace {
@@ -91,10 +90,10 @@ private:
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
         return text ? text : "";
     }
-    // Asked as a blob first, the size comes without a second look at the value.
+    // As UTF-8 text, whatever the file's encoding: a UTF-16 file's bytes are no frequency.
     static std::string_view SizedTextOf(sqlite3_value* value) {
-        const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
-        return bytes ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
     }
     StationFilter filter_;
     KnownTexts<bool> bands_, types_;
@@ -175,22 +174,22 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     return status == SQLITE_OK && owned && DeliverRows(owned.get(), onRow);
 }
 
-CallLookupResult StationDirectory::LookupCall(std::string_view callText) const {
-    CallLookupResult result;
-    const bool ran = RunQuery(CallStatement(kLookupPrefix, callText), [&](RowValues row) {
-        if (row.size() < 2) return;
-        result.found = true;
-        result.lookupText = ShownValue(row[0]) + " - " + ShownValue(row[1]);
-    });
-    return ran ? result : CallLookupResult{};
+bool StationDirectory::QueryStation(std::string_view prefix, const StationKey& station, const RowCallback& onRow) const {
+    std::string statement = CallStatement(prefix, station.call);
+    if (station.locator) statement += CallStatement(" AND loc='", *station.locator);
+    const bool filters = !station.shown.ShowsAll();
+    if (filters) statement += std::string(" AND station_hidden(") + HiddenCallFor(station.shown).columns + ") IS NULL";
+    statement += " ORDER BY loc, aus, ein, mode, qth, asl, kanal, rem1, rem2 LIMIT 1";
+    return Run(statement, onRow, filters ? &station.shown : nullptr);
 }
 
-std::string StationDirectory::ChannelOf(std::string_view callText) const {
-    std::string channel;
-    const bool ran = RunQuery(CallStatement(kChannelPrefix, callText), [&](RowValues row) {
-        if (row.size() >= 3) channel = ShownValue(ChannelText(row[0], row[1], row[2]));
+CallLookupResult StationDirectory::LookupCall(const StationKey& station) const {
+    CallLookupResult result;
+    const bool ran = QueryStation(kLookupPrefix, station, [&](RowValues row) {
+        if (row.size() < 5) return;
+        result = {true, ShownValue(row[0]) + " - " + ShownValue(row[1]), ShownValue(ChannelText(row[2], row[3], row[4]))};
     });
-    return ran ? channel : std::string();
+    return ran ? result : CallLookupResult{};
 }
 
 std::string ShownValue(std::string_view utf8) {

@@ -30,7 +30,7 @@ struct ScreenScale {
 };
 
 // The largest scale at which a whole screen fits width × height pixels, centred; never below
-// the design's size. Example: 480 × 800 → 3.45 pixels a unit, the layout 480 × 531 from y 134.
+// the design's size. Example: 480 × 800 → 3.45 pixels a unit, the layout 480 × 532 from y 134.
 ScreenScale FittingScale(int width, int height);
 
 // The window size of a whole screen at a scale with its origin at the top left.
