@@ -11,7 +11,7 @@ bench=$1
 MOLTREVANE_BENCH_FOLDER=$(mktemp -d)
 export MOLTREVANE_BENCH_FOLDER
 trap 'rm -rf "$MOLTREVANE_BENCH_FOLDER"' EXIT
-"$bench" --benchmark_filter='BM_SearchStationPress/(3000|100000)/0/' --benchmark_min_time=0 > /dev/null
+"$bench" --benchmark_filter='BM_SearchStationPress/(3000|100000)/0/' --benchmark_min_time=0 > /dev/null 2>&1
 count() {
     local out
     out=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null --toggle-collect='moltrevane::SearchNearest*' \

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <ctime>
 #include <set>
 
 #include "core/app_state.h"
@@ -8,6 +10,7 @@
 #include "core/settings.h"
 #include "directory/station_directory.h"
 #include "directory_fixture.h"
+#include "geo/sun.h"
 #include "fake_toolkit.h"
 #include "fakes.h"
 #include "screens/about_screen.h"
@@ -112,7 +115,9 @@ TEST_F(MainScreenTest, VoidAfterAFixKeepsLocatorAndMap) {
 
     screen.RunCycle();  // no sentence this second
     EXPECT_EQ(dialog.Text(ids::kUtc), "No GPS Signal");
-    EXPECT_EQ(Painted()[2], "text 130 77 JO31OM");  // no time drawn
+    const std::vector<std::string> kept = Painted();
+    ASSERT_GE(kept.size(), 3u);
+    EXPECT_EQ(kept[1] + ", " + kept[2], "ink stale, text 130 77 JO31OM");  // no time drawn
 
     Feed(kFix);
     screen.RunCycle();
@@ -184,6 +189,42 @@ TEST_F(MainScreenTest, TheSunAtTheFixChoosesTheNightPalette) {
     Feed("$GPRMC,120000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,");
     screen.RunCycle();
     EXPECT_FALSE(dialog.night);
+}
+
+// In Auto a start opens in the colours of the offline locator's day or night: offline, and in
+// GPS mode until the first fix.
+TEST_F(MainScreenTest, AutoStartsInTheOfflineLocatorsNightOrDay) {
+    const std::int64_t now = std::time(nullptr);
+    const auto elevation = [&](const char* locator) {
+        const GeoPoint place = PositionFromLocator(locator);
+        return SunElevationDeg(place.latitude, place.longitude, now);
+    };
+    std::vector<const char*> equator = {"AJ05AA", "EJ05AA", "IJ05AA", "MJ05AA", "QJ05AA"};  // 80° apart
+    std::sort(equator.begin(), equator.end(), [&](auto a, auto b) { return elevation(a) < elevation(b); });
+    for (const bool gps : {false, true}) {
+        for (const char* locator : {equator.front(), equator.back()}) {
+            const bool night = locator == equator.front();
+            SetOffline(locator);
+            state.portActive = gps;
+            ASSERT_TRUE(saveSettings(state, "", context.settingsFile));
+            dialog.night = !night;
+            screen.Initialise();
+            EXPECT_EQ(dialog.night, night) << locator << " gps " << gps;
+            screen.RunCycle();  // no fix yet
+            EXPECT_EQ(dialog.night, night) << locator << " gps " << gps;
+        }
+    }
+}
+
+// Night from civil dusk on: at Munich on 21 December 2024 the sun is 0.8° below the horizon at
+// 15:22 UTC, 7.6° at 16:10.
+TEST(NightPalette, BeginsSixDegreesBelowTheHorizon) {
+    const GeoPoint munich{48.1372, 11.5755};
+    const std::int64_t sunset = 1734794520, dusk = 1734797400;
+    EXPECT_NEAR(SunElevationDeg(munich.latitude, munich.longitude, sunset), -0.8, 0.1);
+    EXPECT_NEAR(SunElevationDeg(munich.latitude, munich.longitude, dusk), -7.6, 0.1);
+    EXPECT_FALSE(NightWanted(PaletteChoice::Auto, munich, sunset));
+    EXPECT_TRUE(NightWanted(PaletteChoice::Auto, munich, dusk));
 }
 
 TEST_F(MainScreenTest, AChosenPaletteIsKeptInItsOwnFileAndWinsOverTheSun) {
@@ -260,10 +301,11 @@ TEST_F(SettingsScreenTest, OfflineLocatorIsCheckedWhenLeft) {
     }
 }
 
-TEST_F(SettingsScreenTest, FilterBoxesReachTheStateOnClose) {
-    state.showHf = state.showOther = true;
+TEST_F(SettingsScreenTest, FilterBoxesShowTheStateAndReachItOnClose) {
+    state.show70cm = state.showBeacon = false;
     screen.Initialise();
-    EXPECT_TRUE(dialog.Checked(kFilterFlags.front().controlId));
+    for (const FilterFlag& flag : kFilterFlags)
+        EXPECT_EQ(dialog.Checked(flag.controlId), flag.label != "70 cm" && flag.label != "Bake") << flag.label;
     dialog.SetChecked(kFilterFlags.front().controlId, false);  // "KW"
     screen.OnTimer();
     EXPECT_FALSE(dialog.Checked(kFilterFlags.front().controlId));

@@ -92,8 +92,8 @@ private:
     }
     // As UTF-8 text, whatever the file's encoding: a UTF-16 file's bytes are no frequency.
     static std::string_view SizedTextOf(sqlite3_value* value) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-        return text ? std::string_view(text, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
+        const auto* utf8 = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return utf8 ? std::string_view(utf8, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
     }
     StationFilter filter_;
     KnownTexts<bool> bands_, types_;
