@@ -113,6 +113,16 @@ TEST(StationDirectoryFailures, OnlyARegularFileIsOpened) {
     EXPECT_FALSE(StationDirectory(folder.path()).LookupCall({"DB0ABC"}).found);
 }
 
+TEST(StationDirectoryFailures, AFilePastSqlitesPathLimitIsRead) {  // a HOME of some 470 bytes
+    TempFolder folder;
+    std::filesystem::path deep = folder.path();
+    while (deep.string().size() < 600) deep /= std::string(100, 'd');
+    std::filesystem::create_directories(deep);
+    testing::WriteDirectory(folder / "short.sqlite", {Row{"DB0ABC", "JN58SD"}});
+    std::filesystem::rename(folder / "short.sqlite", deep / "Moltrevane.sqlite");
+    EXPECT_TRUE(StationDirectory(deep / "Moltrevane.sqlite").LookupCall({"DB0ABC"}).found);
+}
+
 TEST(StationDirectoryFailures, HugeValuesAreShownCutAtACharacterBoundary) {
     TempFolder folder;
     const std::string umlauts = std::string(kShownValueLimit - 1, 'a') + "\u00FC\u00FC";
