@@ -519,7 +519,19 @@ TEST(ScreenScale, CarScreensGetTouchSizedButtons) {
     EXPECT_GE(WindowSize(portrait.pixelsPerUnit).width, 460);
     EXPECT_EQ(portrait.originY, (800 - WindowSize(portrait.pixelsPerUnit).height) / 2);  // centred
     EXPECT_GE(landscape.Rect(0, 0, 44, 12).height, 36);  // a button, about 7 mm on a 7-inch panel
-    EXPECT_EQ(FittingScale(100, 100).pixelsPerUnit, kDesignPixelsPerUnit);  // never below the design
+}
+
+// A screen smaller than the design's size: drawn smaller, and every window on it.
+TEST(ScreenScale, SmallScreensGetEveryWindowOnThem) {
+    for (const auto& [width, height] : {std::pair{240, 320}, std::pair{320, 240}, std::pair{160, 180}}) {
+        const PixelRect window = WindowSize(FittingScale(width, height).pixelsPerUnit);
+        EXPECT_LE(window.width, width) << width << " x " << height;
+        EXPECT_LE(window.height, height) << width << " x " << height;
+    }
+    const PixelRect area{0, 24, 240, 296};  // below a panel
+    EXPECT_EQ(OnScreen({-20, -30, 200, 220}, area), (PixelRect{0, 24, 200, 220}));
+    EXPECT_EQ(OnScreen({100, 200, 200, 220}, area), (PixelRect{40, 100, 200, 220}));
+    EXPECT_EQ(OnScreen({10, 30, 200, 220}, area), (PixelRect{10, 30, 200, 220}));
 }
 
 // ---- Code page --------------------------------------------------------------------
