@@ -65,7 +65,7 @@ void RepeaterScreen::ForgetRow(std::size_t row) {
 void RepeaterScreen::LookupRow(std::size_t row) {
     const int call = ids::kRepeaterRows[row].call;
     dialog_.SetReadOnly(call, true);
-    FillRow(row, {TypedCall(dialog_.Text(call)), std::nullopt, StationFilter{}});  // whatever the filters hide
+    FillRow(row, {TypedCall(dialog_.Text(call)), std::nullopt, StationFilter{}});  // a call asked for by name is shown
     ShowLabels();
 }
 
