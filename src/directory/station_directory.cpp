@@ -60,7 +60,7 @@ std::string UriText(std::string_view name) {
 // A folder's descriptor, open while SQLite opens a file in it.
 struct OpenFolder {
     explicit OpenFolder(const std::filesystem::path& folder)
-        : fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+        : fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}  // a folder one may enter but not list
     ~OpenFolder() {
         if (fd >= 0) ::close(fd);
     }
