@@ -413,10 +413,12 @@ TEST_F(RepeaterScreenTest, ACallWithSeveralRowsShowsTheRowItMeasured) {
         return Km(row) + " | " + Info(row) + " | " + std::to_string(record.size()) + " " +
                (record.size() > 1 ? record[1] : "");
     };
-    const std::string twoMetres = CodePageFromUtf8("0 km | 145.600 \u22120.600 FM  JO31OM - Zweimal drei | 5    Zweimal drei");
+    const std::string twoMetres =
+        CodePageFromUtf8("0 km | 145.600 \u22120.600 FM  JO31OM - Zweimal drei | 5    Zweimal drei");
     EXPECT_EQ(searched(true, true), twoMetres);
     EXPECT_EQ(searched(false, true), twoMetres);  // 70 cm hidden
-    EXPECT_EQ(searched(true, false), CodePageFromUtf8("0 km | 438.100 \u22127.600 FM  JO31OM - Zweimal eins | 5    Zweimal eins"));
+    EXPECT_EQ(searched(true, false),  // 2 m hidden
+              CodePageFromUtf8("0 km | 438.100 \u22127.600 FM  JO31OM - Zweimal eins | 5    Zweimal eins"));
     EXPECT_EQ(searched(false, false), "not listed");
 }
 

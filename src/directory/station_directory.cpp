@@ -81,8 +81,8 @@ Database OpenReadOnly(const std::filesystem::path& file) {
     sqlite3_hard_heap_limit64(kQueryMemoryLimit);
     // Immutable: no journal, no -wal or -shm files beside it. One thread uses the connection
     // from its open to its close, so it needs no locking.
-    const std::string uri = "file:/proc/self/fd/" + std::to_string(folder.fd) + "/" + UriText(real.filename().string()) +
-                            "?immutable=1";
+    const std::string uri =
+        "file:/proc/self/fd/" + std::to_string(folder.fd) + "/" + UriText(real.filename().string()) + "?immutable=1";
     sqlite3* db = nullptr;
     sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, ShortNameVfs());
     Database database(db);  // closed even when the open failed
@@ -218,7 +218,8 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     return status == SQLITE_OK && owned && DeliverRows(owned.get(), onRow);
 }
 
-bool StationDirectory::QueryStation(std::string_view prefix, const StationKey& station, const RowCallback& onRow) const {
+bool StationDirectory::QueryStation(std::string_view prefix, const StationKey& station,
+                                    const RowCallback& onRow) const {
     std::string statement = CallStatement(prefix, station.call);
     if (station.locator) statement += CallStatement(" AND loc='", *station.locator);
     const bool filters = !station.shown.ShowsAll();
@@ -231,7 +232,8 @@ CallLookupResult StationDirectory::LookupCall(const StationKey& station) const {
     CallLookupResult result;
     const bool ran = QueryStation(kLookupPrefix, station, [&](RowValues row) {
         if (row.size() < 5) return;
-        result = {true, ShownValue(row[0]) + " - " + ShownValue(row[1]), ShownValue(ChannelText(row[2], row[3], row[4]))};
+        result = {true, ShownValue(row[0]) + " - " + ShownValue(row[1]),
+                  ShownValue(ChannelText(row[2], row[3], row[4]))};
     });
     return ran ? result : CallLookupResult{};
 }

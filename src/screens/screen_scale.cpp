@@ -21,7 +21,8 @@ int ScreenScale::Length(double designPixels) const { return Round(designPixels *
 
 ScreenScale FittingScale(int width, int height) {
     const PixelRect design = WindowSize(kDesignPixelsPerUnit);  // rounded: 243 × 270 fits the design
-    const double smallest = design.width <= width && design.height <= height ? kDesignPixelsPerUnit : kSmallestPixelsPerUnit;
+    const bool designFits = design.width <= width && design.height <= height;
+    const double smallest = designFits ? kDesignPixelsPerUnit : kSmallestPixelsPerUnit;
     const double scale = std::max(smallest, std::min(static_cast<double>(width) / kDialogWidthUnits,
                                                      static_cast<double>(height) / kDialogHeightUnits));
     const PixelRect used = WindowSize(scale);
