@@ -1,8 +1,11 @@
 // SearchNearest end to end against the bare scan of the same statement with an empty callback.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,19 +15,47 @@
 
 namespace {
 
-// Without and with the index the README recommends.
-std::filesystem::path DirectoryOf(int stations, bool indexed = false) {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("moltrevane-bench-" + std::string(indexed ? "indexed-" : "") + std::to_string(stations) + ".sqlite");
-    if (std::filesystem::exists(file)) return file;
-    moltrevane::tools::WriteSyntheticDirectory(file, stations, moltrevane::tools::Spread::Uniform);
-    if (indexed) {
-        sqlite3* db = nullptr;
-        sqlite3_open(file.c_str(), &db);
-        sqlite3_exec(db, moltrevane::kCreateStationIndex, nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+// The directories of this run, without and with the index the README recommends, made in a
+// folder of the run's own and removed at its end: a file left by another run, build or user
+// may hold other rows or another index. MOLTREVANE_BENCH_FOLDER names a folder to use instead,
+// so that several runs of one script share the files the first one made.
+class BenchFiles {
+public:
+    BenchFiles() {
+        if (const char* given = std::getenv("MOLTREVANE_BENCH_FOLDER")) {
+            folder_ = given;
+            return;
+        }
+        std::string name = (std::filesystem::temp_directory_path() / "moltrevane-bench-XXXXXX").string();
+        if (!::mkdtemp(name.data())) throw std::runtime_error("no folder for the benchmark's directories");
+        folder_ = name;
+        owned_ = true;
     }
-    return file;
+    ~BenchFiles() {
+        std::error_code ignored;
+        if (owned_) std::filesystem::remove_all(folder_, ignored);
+    }
+    std::filesystem::path DirectoryOf(int stations, bool indexed) const {
+        const auto file = folder_ / ((indexed ? "indexed-" : "") + std::to_string(stations) + ".sqlite");
+        if (std::filesystem::exists(file)) return file;
+        moltrevane::tools::WriteSyntheticDirectory(file, stations, moltrevane::tools::Spread::Uniform);
+        if (indexed) {
+            sqlite3* db = nullptr;
+            sqlite3_open(file.c_str(), &db);
+            sqlite3_exec(db, moltrevane::kCreateStationIndex, nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        }
+        return file;
+    }
+
+private:
+    std::filesystem::path folder_;
+    bool owned_ = false;
+};
+
+std::filesystem::path DirectoryOf(int stations, bool indexed = false) {
+    static const BenchFiles files;
+    return files.DirectoryOf(stations, indexed);
 }
 
 // 0 shows every station (nothing is classified); 1 hides beacons and ATV (8 % of the rows);
@@ -68,7 +99,7 @@ void BM_SearchNearest(benchmark::State& state) {
     if (search.nearest[0].stationIndex == moltrevane::kNoStation) state.SkipWithError("the search found no station");
 }
 
-// What "Search Stn." costs: the search, then each row's lookup and channel.
+// What "Search Stn." costs: the search, then the lookup of each row the search measured.
 void BM_SearchStationPress(benchmark::State& state) {
     Search search(state);
     benchmark::IterationCount found = 0;
@@ -76,9 +107,12 @@ void BM_SearchStationPress(benchmark::State& state) {
         search.Run();
         for (const moltrevane::NearestEntry& entry : search.nearest) {
             if (entry.stationIndex == moltrevane::kNoStation) continue;
-            const std::string call(search.list.Call(static_cast<std::size_t>(entry.stationIndex)));
-            found += search.directory.LookupCall(call).found;
-            benchmark::DoNotOptimize(search.directory.ChannelOf(call));
+            const auto index = static_cast<std::size_t>(entry.stationIndex);
+            const moltrevane::StationKey station{std::string(search.list.Call(index)),
+                                                 std::string(search.list.Locator(index)), search.filter};
+            const moltrevane::CallLookupResult row = search.directory.LookupCall(station);
+            found += row.found;
+            benchmark::DoNotOptimize(row);
         }
     }
     if (found != 7 * state.iterations()) state.SkipWithError("a row's lookup found nothing");

@@ -7,10 +7,15 @@
 # read). Files without and with the recommended index.
 set -euo pipefail
 bench=$1
+# The directories of this run, made once, natively, and shared by its runs under callgrind.
+MOLTREVANE_BENCH_FOLDER=$(mktemp -d)
+export MOLTREVANE_BENCH_FOLDER
+trap 'rm -rf "$MOLTREVANE_BENCH_FOLDER"' EXIT
+"$bench" --benchmark_filter='BM_SearchStationPress/(3000|100000)/0/' --benchmark_min_time=0 > /dev/null 2>&1
 count() {
     local out
     out=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null --toggle-collect='moltrevane::SearchNearest*' \
-        --toggle-collect='moltrevane::StationDirectory::LookupCall*' --toggle-collect='moltrevane::StationDirectory::ChannelOf*' \
+        --toggle-collect='moltrevane::StationDirectory::LookupCall*' \
         "$bench" --benchmark_filter="BM_SearchStationPress/$1\$" --benchmark_min_time=0 2>&1)
     if grep -q ERROR <<< "$out"; then echo "$1: $(grep ERROR <<< "$out")" >&2; exit 1; fi
     sed -n 's/.*Collected : //p' <<< "$out"

@@ -15,9 +15,11 @@ namespace moltrevane::testing {
 
 using Row = std::vector<std::optional<std::string>>;  // up to ten columns call … rem2; nullopt is NULL
 
-inline void WriteDirectory(const std::filesystem::path& file, const std::vector<Row>& rows) {
+inline void WriteDirectory(const std::filesystem::path& file, const std::vector<Row>& rows,
+                           const std::string& encoding = "UTF-8") {
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, ("PRAGMA encoding='" + encoding + "'").c_str(), nullptr, nullptr, nullptr);
     sqlite3_exec(db, kCreateRepeaterTable, nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);  // one sync for all rows
     sqlite3_stmt* insert = nullptr;

@@ -194,9 +194,12 @@ TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
     receiver.LinkAs(folder.path(), "COM2");
     const UniqueFd held(::open(receiver.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));  // as gpsd holds it
     ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
-    const std::string device = receiver.slavePath().string();
+    // gpsd names the receiver by a link of its own, as /dev/gps0 or /dev/serial/by-id/… are.
+    const std::string device = (folder / "gps0").string();
+    std::filesystem::create_symlink(receiver.slavePath(), device);
     GpsdStandIn gpsd([&](int fd) {
-        Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":")" + device + R"("}]})" "\n");
+        Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyS9"},{"class":"DEVICE","path":")" +
+                     device + R"("}]})" "\n");
         Send(fd, kRmc);
     }, true);
     PosixGpsSource source(messages, folder.path(), gpsd.address());

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <ctime>
 #include <set>
 
 #include "core/app_state.h"
@@ -8,6 +10,7 @@
 #include "core/settings.h"
 #include "directory/station_directory.h"
 #include "directory_fixture.h"
+#include "geo/sun.h"
 #include "fake_toolkit.h"
 #include "fakes.h"
 #include "screens/about_screen.h"
@@ -40,8 +43,9 @@ protected:
                                     Row{"DB0LONG", "JN58SE", "1", "FM", "Kurz"},
                                     Row{"DB0" + std::string(21, 'X') + "-NORD", "JO31OL", "1", "FM", "Nordhang"},
                                     Row{"DB0" + std::string(21, 'X') + "-SUED", "JN58TE", "1", "FM", "Suedhang"},
-                                    Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal eins"},
-                                    Row{"DB0DUP", "JO31PM", "1", "FM", "Zweimal zwei"},
+                                    Row{"DB0DUP", "JO31PM", "1", "FM", "Zweimal zwei", "439.100", "431.500"},
+                                    Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal eins", "438.100", "430.500"},
+                                    Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal drei", "145.600", "145.000"},
                                     Row{"D\u00D60ABC", "JO31OM", "1", "FM", "K\u00F6ln"},
                                     Row{"DB0BAK", "JO31OK", "1", "Bake", "Turm", "432.450"},
                                 });
@@ -111,7 +115,9 @@ TEST_F(MainScreenTest, VoidAfterAFixKeepsLocatorAndMap) {
 
     screen.RunCycle();  // no sentence this second
     EXPECT_EQ(dialog.Text(ids::kUtc), "No GPS Signal");
-    EXPECT_EQ(Painted()[2], "text 130 77 JO31OM");  // no time drawn
+    const std::vector<std::string> kept = Painted();
+    ASSERT_GE(kept.size(), 3u);
+    EXPECT_EQ(kept[1] + ", " + kept[2], "ink stale, text 130 77 JO31OM");  // no time drawn
 
     Feed(kFix);
     screen.RunCycle();
@@ -183,6 +189,42 @@ TEST_F(MainScreenTest, TheSunAtTheFixChoosesTheNightPalette) {
     Feed("$GPRMC,120000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,");
     screen.RunCycle();
     EXPECT_FALSE(dialog.night);
+}
+
+// In Auto a start opens in the colours of the offline locator's day or night: offline, and in
+// GPS mode until the first fix.
+TEST_F(MainScreenTest, AutoStartsInTheOfflineLocatorsNightOrDay) {
+    const std::int64_t now = std::time(nullptr);
+    const auto elevation = [&](const char* locator) {
+        const GeoPoint place = PositionFromLocator(locator);
+        return SunElevationDeg(place.latitude, place.longitude, now);
+    };
+    std::vector<const char*> equator = {"AJ05AA", "EJ05AA", "IJ05AA", "MJ05AA", "QJ05AA"};  // 80° apart
+    std::sort(equator.begin(), equator.end(), [&](auto a, auto b) { return elevation(a) < elevation(b); });
+    for (const bool gps : {false, true}) {
+        for (const char* locator : {equator.front(), equator.back()}) {
+            const bool night = locator == equator.front();
+            SetOffline(locator);
+            state.portActive = gps;
+            ASSERT_TRUE(saveSettings(state, "", context.settingsFile));
+            dialog.night = !night;
+            screen.Initialise();
+            EXPECT_EQ(dialog.night, night) << locator << " gps " << gps;
+            screen.RunCycle();  // no fix yet
+            EXPECT_EQ(dialog.night, night) << locator << " gps " << gps;
+        }
+    }
+}
+
+// Night from civil dusk on: at Munich on 21 December 2024 the sun is 0.8° below the horizon at
+// 15:22 UTC, 7.6° at 16:10.
+TEST(NightPalette, BeginsSixDegreesBelowTheHorizon) {
+    const GeoPoint munich{48.1372, 11.5755};
+    const std::int64_t sunset = 1734794520, dusk = 1734797400;
+    EXPECT_NEAR(SunElevationDeg(munich.latitude, munich.longitude, sunset), -0.8, 0.1);
+    EXPECT_NEAR(SunElevationDeg(munich.latitude, munich.longitude, dusk), -7.6, 0.1);
+    EXPECT_FALSE(NightWanted(PaletteChoice::Auto, munich, sunset));
+    EXPECT_TRUE(NightWanted(PaletteChoice::Auto, munich, dusk));
 }
 
 TEST_F(MainScreenTest, AChosenPaletteIsKeptInItsOwnFileAndWinsOverTheSun) {
@@ -259,10 +301,11 @@ TEST_F(SettingsScreenTest, OfflineLocatorIsCheckedWhenLeft) {
     }
 }
 
-TEST_F(SettingsScreenTest, FilterBoxesReachTheStateOnClose) {
-    state.showHf = state.showOther = true;
+TEST_F(SettingsScreenTest, FilterBoxesShowTheStateAndReachItOnClose) {
+    state.show70cm = state.showBeacon = false;
     screen.Initialise();
-    EXPECT_TRUE(dialog.Checked(kFilterFlags.front().controlId));
+    for (const FilterFlag& flag : kFilterFlags)
+        EXPECT_EQ(dialog.Checked(flag.controlId), flag.label != "70 cm" && flag.label != "Bake") << flag.label;
     dialog.SetChecked(kFilterFlags.front().controlId, false);  // "KW"
     screen.OnTimer();
     EXPECT_FALSE(dialog.Checked(kFilterFlags.front().controlId));
@@ -351,12 +394,32 @@ TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
     const std::size_t north = RowOf("DB0" + std::string(21, 'X') + "-NORD");
     ASSERT_LT(north, 7u);
     EXPECT_EQ(Info(north), "FM  JO31OL - Nordhang");
-    // A call listed twice keeps the row the search measured, not the one the lookup ends on.
-    const std::size_t twice = RowOf("DB0DUP");
-    ASSERT_LT(twice, 7u);
-    EXPECT_EQ(Km(twice), "0 km");
-    screen.OnTimer();
-    EXPECT_EQ(Km(twice), "0 km");
+}
+
+// A call with several rows shows, and opens the record of, the row the search measured: the
+// first by locator among those the filters show.
+TEST_F(RepeaterScreenTest, ACallWithSeveralRowsShowsTheRowItMeasured) {
+    const auto searched = [&](bool show70cm, bool show2m) {
+        state.show70cm = show70cm;
+        state.show2m = show2m;
+        screen.OnPress(ids::kSearchStation);
+        screen.OnTimer();
+        const std::size_t row = RowOf("DB0DUP");
+        if (row == 7) return std::string("not listed");
+        screen.OnPress(ids::kRepeaterRows[row].stationInfo);
+        StationInfoScreen info{context, dialog};
+        info.Initialise();
+        const std::vector<std::string>& record = dialog.lines[ids::kStationRecordList];
+        return Km(row) + " | " + Info(row) + " | " + std::to_string(record.size()) + " " +
+               (record.size() > 1 ? record[1] : "");
+    };
+    const std::string twoMetres =
+        CodePageFromUtf8("0 km | 145.600 \u22120.600 FM  JO31OM - Zweimal drei | 5    Zweimal drei");
+    EXPECT_EQ(searched(true, true), twoMetres);
+    EXPECT_EQ(searched(false, true), twoMetres);  // 70 cm hidden
+    EXPECT_EQ(searched(true, false),  // 2 m hidden
+              CodePageFromUtf8("0 km | 438.100 \u22127.600 FM  JO31OM - Zweimal eins | 5    Zweimal eins"));
+    EXPECT_EQ(searched(false, false), "not listed");
 }
 
 TEST_F(RepeaterScreenTest, AFoundCallItsLookupMissesLeavesNoDistanceBehind) {
@@ -401,7 +464,7 @@ TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
     EXPECT_NE(reopened.Text(ids::kRepeaterRows[2].km), "");
 
     again.OnPress(ids::kRepeaterRows[2].stationInfo);
-    EXPECT_EQ(context.infoStationCall, "DB0LONG8");
+    EXPECT_EQ(context.infoStation.call, "DB0LONG8");
     EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::StationInfo});
     again.OnPress(ids::kRepeaterRows[3].stationInfo);  // empty row: nothing to show
     EXPECT_EQ(opener.opened.size(), 1u);
@@ -458,7 +521,19 @@ TEST(ScreenScale, CarScreensGetTouchSizedButtons) {
     EXPECT_GE(WindowSize(portrait.pixelsPerUnit).width, 460);
     EXPECT_EQ(portrait.originY, (800 - WindowSize(portrait.pixelsPerUnit).height) / 2);  // centred
     EXPECT_GE(landscape.Rect(0, 0, 44, 12).height, 36);  // a button, about 7 mm on a 7-inch panel
-    EXPECT_EQ(FittingScale(100, 100).pixelsPerUnit, kDesignPixelsPerUnit);  // never below the design
+}
+
+// A screen smaller than the design's size: drawn smaller, and every window on it.
+TEST(ScreenScale, SmallScreensGetEveryWindowOnThem) {
+    for (const auto& [width, height] : {std::pair{240, 320}, std::pair{320, 240}, std::pair{160, 180}}) {
+        const PixelRect window = WindowSize(FittingScale(width, height).pixelsPerUnit);
+        EXPECT_LE(window.width, width) << width << " x " << height;
+        EXPECT_LE(window.height, height) << width << " x " << height;
+    }
+    const PixelRect area{0, 24, 240, 296};  // below a panel
+    EXPECT_EQ(OnScreen({-20, -30, 200, 220}, area), (PixelRect{0, 24, 200, 220}));
+    EXPECT_EQ(OnScreen({100, 200, 200, 220}, area), (PixelRect{40, 100, 200, 220}));
+    EXPECT_EQ(OnScreen({10, 30, 200, 220}, area), (PixelRect{10, 30, 200, 220}));
 }
 
 // ---- Code page --------------------------------------------------------------------
@@ -471,7 +546,8 @@ TEST(CodePage, RoundTripsEveryByteThroughUtf8) {
         const std::string byte(1, static_cast<char>(b));
         EXPECT_EQ(CodePageFromUtf8(Utf8FromCodePage(byte)), byte) << b;
     }
-    EXPECT_EQ(CodePageFromUtf8("\xF0\x9F\x93\xA1"), "\xE1");  // beyond the code page: low 8 bits
+    // Beyond the code page: a question mark, never another letter or a control byte.
+    EXPECT_EQ(CodePageFromUtf8("\u0141\u00F3d\u017A \u2212 \u0080\xF0\x9F\x93\xA1"), "?\xF3" "d? ? ??");
     EXPECT_EQ(CodePageFromUtf8("a\xE2\x82"), "a\xE2\x82");      // a cut sequence stays as bytes
 }
 

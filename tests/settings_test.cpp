@@ -97,6 +97,9 @@ TEST_F(SettingsTest, ShortFileKeepsNoFileDefaultsForMissingPositions) {
     EXPECT_EQ(LocatorView(state.offlineLocator), "JN5");
     EXPECT_EQ(target, "");
     EXPECT_TRUE(state.showHf && state.showOther);
+    WriteFile(file, kDefaultsRecord.substr(0, 30));  // all but "other"
+    Load();
+    EXPECT_TRUE(state.showOther);
     WriteFile(file, "");
     AppState fresh;
     loadSettings(fresh, target, port, file);

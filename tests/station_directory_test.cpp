@@ -33,16 +33,16 @@ protected:
 };
 
 TEST_F(StationDirectoryTest, LookupFindsExactCallsOnly) {
-    const CallLookupResult found = directory.LookupCall("DB0ABC");
+    const CallLookupResult found = directory.LookupCall({"DB0ABC"});
     EXPECT_TRUE(found.found);
     EXPECT_EQ(found.lookupText, "JN58SD - Muenchen");
-    EXPECT_FALSE(directory.LookupCall("db0abc").found);
-    EXPECT_FALSE(directory.LookupCall("DB0XYZ").found);
-    EXPECT_TRUE(directory.LookupCall("").found);  // a row with an empty call exists
-    EXPECT_EQ(directory.LookupCall("DB0DUP").lookupText, "JN58TD - Freising");  // the later row
-    EXPECT_EQ(directory.LookupCall("DB0SHT").lookupText, "JN5 - Kurzort");
-    EXPECT_EQ(directory.LookupCall("DB0NUL").lookupText, " - ");
-    EXPECT_EQ(directory.LookupCall("O'HARE").lookupText, "EN61AX - Chicago's");
+    EXPECT_FALSE(directory.LookupCall({"db0abc"}).found);
+    EXPECT_FALSE(directory.LookupCall({"DB0XYZ"}).found);
+    EXPECT_TRUE(directory.LookupCall({""}).found);  // a row with an empty call exists
+    EXPECT_EQ(directory.LookupCall({"DB0DUP"}).lookupText, "JN58TD - Freising");  // the first by locator
+    EXPECT_EQ(directory.LookupCall({"DB0SHT"}).lookupText, "JN5 - Kurzort");
+    EXPECT_EQ(directory.LookupCall({"DB0NUL"}).lookupText, " - ");
+    EXPECT_EQ(directory.LookupCall({"O'HARE"}).lookupText, "EN61AX - Chicago's");
 }
 
 TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
@@ -50,11 +50,11 @@ TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
     for (const std::string& payload : {std::string("' OR '1'='1"), std::string("x'; DROP TABLE repeater; --"),
                                        std::string("'"), std::string("ZZ9\0' OR '1'='1", 15),
                                        std::string("\xFF\xFE'"), std::string(1000, '\'')}) {
-        EXPECT_FALSE(directory.LookupCall(payload).found) << payload;
-        EXPECT_TRUE(StationRecordLines(directory, payload).empty()) << payload;
+        EXPECT_FALSE(directory.LookupCall({payload}).found) << payload;
+        EXPECT_TRUE(StationRecordLines(directory, {payload}).empty()) << payload;
     }
     EXPECT_EQ(testing::ReadFile(file), before);
-    EXPECT_TRUE(directory.LookupCall("DB0ABC").found);
+    EXPECT_TRUE(directory.LookupCall({"DB0ABC"}).found);
 }
 
 TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
@@ -63,7 +63,7 @@ TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
         StationDirectory directory(file);
         int rows = 0;
         directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; });
-        return rows == 0 && !directory.LookupCall("DB0ABC").found;
+        return rows == 0 && !directory.LookupCall({"DB0ABC"}).found;
     };
     EXPECT_TRUE(noRows(folder / "missing.sqlite"));
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite"));  // never created
@@ -83,8 +83,8 @@ TEST_F(StationDirectoryTest, AWriterInTheMiddleOfATransactionDoesNotStopReading)
     sqlite3_open(file.c_str(), &writer);
     ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; INSERT INTO repeater (call) VALUES ('DB0NEW')", nullptr, nullptr,
                            nullptr), SQLITE_OK);
-    EXPECT_TRUE(directory.LookupCall("DB0ABC").found);
-    EXPECT_FALSE(directory.LookupCall("DB0NEW").found);  // not committed
+    EXPECT_TRUE(directory.LookupCall({"DB0ABC"}).found);
+    EXPECT_FALSE(directory.LookupCall({"DB0NEW"}).found);  // not committed
     sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(writer);
 }
@@ -103,14 +103,24 @@ TEST(StationDirectoryFailures, AnEndlessQueryEndsAsAFailedOne) {
     int rows = 0;
     EXPECT_FALSE(directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; }));
     EXPECT_EQ(rows, 0);
-    EXPECT_FALSE(directory.LookupCall("C1").found);  // the view finds it, then runs on past the limit
+    EXPECT_FALSE(directory.LookupCall({"C1"}).found);  // the view finds it, then runs on past the limit
 }
 
 TEST(StationDirectoryFailures, OnlyARegularFileIsOpened) {
     TempFolder folder;
     ASSERT_EQ(::mkfifo((folder / "fifo.sqlite").c_str(), 0600), 0);
-    EXPECT_FALSE(StationDirectory(folder / "fifo.sqlite").LookupCall("DB0ABC").found);  // would block in open()
-    EXPECT_FALSE(StationDirectory(folder.path()).LookupCall("DB0ABC").found);
+    EXPECT_FALSE(StationDirectory(folder / "fifo.sqlite").LookupCall({"DB0ABC"}).found);  // would block in open()
+    EXPECT_FALSE(StationDirectory(folder.path()).LookupCall({"DB0ABC"}).found);
+}
+
+TEST(StationDirectoryFailures, AFilePastSqlitesPathLimitIsRead) {  // a HOME of some 470 bytes
+    TempFolder folder;
+    std::filesystem::path deep = folder.path();
+    while (deep.string().size() < 600) deep /= std::string(100, 'd');
+    std::filesystem::create_directories(deep);
+    testing::WriteDirectory(folder / "short.sqlite", {Row{"DB0ABC", "JN58SD"}});
+    std::filesystem::rename(folder / "short.sqlite", deep / "Moltrevane.sqlite");
+    EXPECT_TRUE(StationDirectory(deep / "Moltrevane.sqlite").LookupCall({"DB0ABC"}).found);
 }
 
 TEST(StationDirectoryFailures, HugeValuesAreShownCutAtACharacterBoundary) {
@@ -118,27 +128,26 @@ TEST(StationDirectoryFailures, HugeValuesAreShownCutAtACharacterBoundary) {
     const std::string umlauts = std::string(kShownValueLimit - 1, 'a') + "\u00FC\u00FC";
     testing::WriteDirectory(folder / "huge.sqlite", {Row{"DB0BIG", umlauts, "1", std::string(262144, 'm'), "Ort"}});
     const StationDirectory directory(folder / "huge.sqlite");
-    EXPECT_EQ(directory.LookupCall("DB0BIG").lookupText, std::string(kShownValueLimit - 1, 'a') + "\u2026 - Ort");
-    const std::vector<std::string> lines = StationRecordLines(directory, "DB0BIG");
+    EXPECT_EQ(directory.LookupCall({"DB0BIG"}).lookupText, std::string(kShownValueLimit - 1, 'a') + "\u2026 - Ort");
+    const std::vector<std::string> lines = StationRecordLines(directory, {"DB0BIG"});
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_LT(lines[0].size(), 1000u);
 }
 
 TEST_F(StationDirectoryTest, RecordListsFiveLinesPerRow) {
-    EXPECT_EQ(StationRecordLines(directory, "DB0ABC"),
+    EXPECT_EQ(StationRecordLines(directory, {"DB0ABC"}),
               (std::vector<std::string>{"DB0ABC  -  JN58SD  -  520  -  FM", "   Muenchen",
                                         "   439.100  -  431.500  -  RU692", "   Echolink", "   demo"}));
-    const auto duplicates = StationRecordLines(directory, "DB0DUP");
-    ASSERT_EQ(duplicates.size(), 10u);
-    EXPECT_EQ(duplicates[0], "DB0DUP  -  JO62QM  -  40  -  FM");
-    EXPECT_EQ(duplicates[5], "DB0DUP  -  JN58TD  -  600  -  DMR");
-    EXPECT_EQ(duplicates[9], "   ");  // NULL remark: three blanks, still listed
+    const auto berlin = StationRecordLines(directory, {"DB0DUP", "JO62QM", {}});  // one row of a call listed twice
+    ASSERT_EQ(berlin.size(), 5u);
+    EXPECT_EQ(berlin[0], "DB0DUP  -  JO62QM  -  40  -  FM");
+    EXPECT_EQ(berlin[4], "   ");  // NULL remark: three blanks, still listed
 
-    const auto split = StationRecordLines(directory, "DB0CR");
+    const auto split = StationRecordLines(directory, {"DB0CR"});
     ASSERT_EQ(split.size(), 6u);
     EXPECT_EQ(split[1], "   Stutt");
     EXPECT_EQ(split[2], "gart");
-    EXPECT_TRUE(StationRecordLines(directory, "NOBODY").empty());
+    EXPECT_TRUE(StationRecordLines(directory, {"NOBODY"}).empty());
 }
 
 }  // namespace

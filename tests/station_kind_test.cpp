@@ -99,13 +99,16 @@ TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
     };
     testing::WriteDirectory(folder / "d.sqlite", rows);
     const StationDirectory directory(folder / "d.sqlite");
+    StationList list;
+    NearestStations nearest;
+    const auto calls = [&] {
+        std::set<std::string> listed;
+        for (std::size_t i = 0; i < list.Count(); ++i) listed.emplace(list.Call(i));
+        return listed;
+    };
     const auto found = [&](const StationFilter& filter) {
-        StationList list;
-        NearestStations nearest;
         SearchNearest(PositionFromLocator("JN58SD"), directory, filter, list, nearest);
-        std::set<std::string> calls;
-        for (std::size_t i = 0; i < list.Count(); ++i) calls.emplace(list.Call(i));
-        return calls;
+        return calls();
     };
     const std::set<std::string> all = found(StationFilter{});
     EXPECT_EQ(all.size(), rows.size());
@@ -127,6 +130,10 @@ TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
     bandAndType.bands[static_cast<std::size_t>(Band::TwoMetres)] = false;
     bandAndType.types[static_cast<std::size_t>(StationType::Beacon)] = false;
     EXPECT_EQ(found(bandAndType), (std::set<std::string>{"HF", "SEVENTY", "TWENTYTHREE", "TRANS", "SIX", "NOFREQ"}));
+
+    testing::WriteDirectory(folder / "utf16.sqlite", rows, "UTF-16le");  // the file's text is read as text
+    SearchNearest(PositionFromLocator("JN58SD"), StationDirectory(folder / "utf16.sqlite"), bandAndType, list, nearest);
+    EXPECT_EQ(calls(), (std::set<std::string>{"HF", "SEVENTY", "TWENTYTHREE", "TRANS", "SIX", "NOFREQ"}));
 }
 
 }  // namespace

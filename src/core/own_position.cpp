@@ -4,11 +4,22 @@
 
 namespace moltrevane {
 
+namespace {
+
+std::optional<GeoPoint> OfflinePosition(const AppState& state) {
+    if (!IsValidLocator(LocatorView(state.offlineLocator))) return std::nullopt;
+    return PositionFromLocator(LocatorView(state.offlineLocator));
+}
+
+std::optional<GeoPoint> GpsPosition(const AppState& state) {
+    if (!state.hasGpsFix) return std::nullopt;
+    return GeoPoint{state.gpsLatitude, state.gpsLongitude};
+}
+
+}  // namespace
+
 std::optional<GeoPoint> FixOwnPosition(AppState& state) {
-    std::optional<GeoPoint> own;
-    if (state.portActive && state.hasGpsFix) own = GeoPoint{state.gpsLatitude, state.gpsLongitude};
-    if (!state.portActive && IsValidLocator(LocatorView(state.offlineLocator)))
-        own = PositionFromLocator(LocatorView(state.offlineLocator));
+    const std::optional<GeoPoint> own = state.portActive ? GpsPosition(state) : OfflinePosition(state);
     if (own) {
         state.ownLatitude = own->latitude;
         state.ownLongitude = own->longitude;
@@ -21,6 +32,11 @@ DistanceBearingTexts DescribeOwnToLocator(AppState& state, GeoPoint own, std::st
     state.targetLatitude = target.latitude;
     state.targetLongitude = target.longitude;
     return DescribeDistanceAndBearing(own, target);
+}
+
+std::optional<GeoPoint> SkyPosition(const AppState& state) {
+    const std::optional<GeoPoint> gps = state.portActive ? GpsPosition(state) : std::nullopt;
+    return gps ? gps : OfflinePosition(state);
 }
 
 }  // namespace moltrevane

@@ -16,6 +16,11 @@ struct AppState;
 // no fix yet, or an offline locator that is not one (empty, "ERROR").
 std::optional<GeoPoint> FixOwnPosition(AppState& state);
 
+// Where the palette looks at the sun: the own point, or in GPS mode before the first fix the
+// offline locator, the one place the settings keep, so that a start at night opens in night
+// colours.
+std::optional<GeoPoint> SkyPosition(const AppState& state);
+
 // Distance and bearing texts from the own point to the centre of a locator, which becomes the
 // state's target point.
 DistanceBearingTexts DescribeOwnToLocator(AppState& state, GeoPoint own, std::string_view locatorText);

@@ -1,16 +1,19 @@
 #include "directory/station_directory.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
+#include <system_error>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "directory/known_texts.h"
-#include "directory/station_kind.h"
 
 namespace moltrevane {
 namespace {
@@ -20,10 +23,29 @@ struct CloseDatabase {
 };
 using Database = std::unique_ptr<sqlite3, CloseDatabase>;
 
-// "file:" URI of the path; immutable: no journal, no -wal or -shm files beside it.
-std::string ImmutableUri(const std::filesystem::path& file) {
-    std::string uri = "file:";
-    for (const char c : file.string()) {
+// SQLite makes a file's name its full path, links resolved, and gives up past 512 bytes: a HOME
+// of some 470 bytes would leave the station list empty. So the file is opened by a short name,
+// /proc/self/fd/N/NAME with N a descriptor of its folder, through the default VFS but with
+// names taken as they are.
+int NameAsGiven(sqlite3_vfs*, const char* name, int size, char* fullName) {
+    return std::snprintf(fullName, static_cast<std::size_t>(size), "%s", name) < size ? SQLITE_OK : SQLITE_CANTOPEN;
+}
+
+const char* ShortNameVfs() {
+    static sqlite3_vfs vfs = [] {
+        sqlite3_vfs named = *sqlite3_vfs_find(nullptr);
+        named.zName = "moltrevane-short-names";
+        named.xFullPathname = NameAsGiven;
+        return named;
+    }();
+    static const bool registered = sqlite3_vfs_register(&vfs, 0) == SQLITE_OK;
+    return registered ? vfs.zName : nullptr;
+}
+
+// A name as a URI's path holds it.
+std::string UriText(std::string_view name) {
+    std::string uri;
+    for (const char c : name) {
         if (c == '%' || c == '?' || c == '#') {
             static constexpr char kHex[] = "0123456789ABCDEF";
             const auto byte = static_cast<unsigned char>(c);
@@ -32,19 +54,40 @@ std::string ImmutableUri(const std::filesystem::path& file) {
             uri += c;
         }
     }
-    return uri + "?immutable=1";
+    return uri;
 }
 
+// A folder's descriptor, open while SQLite opens a file in it.
+struct OpenFolder {
+    explicit OpenFolder(const std::filesystem::path& folder)
+        : fd(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC)) {}  // a folder one may enter but not list
+    ~OpenFolder() {
+        if (fd >= 0) ::close(fd);
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    const int fd;
+};
+
 Database OpenReadOnly(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(file, error);  // SQLite opens no link
+    if (error) return {};
+    const OpenFolder folder(real.parent_path());
     struct stat info {};
-    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    if (folder.fd < 0 || ::fstatat(folder.fd, real.filename().c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(info.st_mode))
+        return {};
     sqlite3_hard_heap_limit64(kQueryMemoryLimit);
+    // Immutable: no journal, no -wal or -shm files beside it. One thread uses the connection
+    // from its open to its close, so it needs no locking.
+    const std::string uri =
+        "file:/proc/self/fd/" + std::to_string(folder.fd) + "/" + UriText(real.filename().string()) + "?immutable=1";
     sqlite3* db = nullptr;
-    // One thread uses the connection from its open to its close, so it needs no locking.
-    sqlite3_open_v2(ImmutableUri(file).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
-    Database opened(db);  // closed even when the open failed
+    sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, ShortNameVfs());
+    Database database(db);  // closed even when the open failed
     sqlite3_exec(db, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);  // sorts stay under the limit
-    return opened;
+    return database;
 }
 
 // Ends a statement that runs too long: an endless view would freeze the program for good.
@@ -91,10 +134,10 @@ private:
         const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
         return text ? text : "";
     }
-    // Asked as a blob first, the size comes without a second look at the value.
+    // As UTF-8 text, whatever the file's encoding: a UTF-16 file's bytes are no frequency.
     static std::string_view SizedTextOf(sqlite3_value* value) {
-        const auto* bytes = static_cast<const char*>(sqlite3_value_blob(value));
-        return bytes ? std::string_view(bytes, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
+        const auto* utf8 = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        return utf8 ? std::string_view(utf8, static_cast<std::size_t>(sqlite3_value_bytes(value))) : std::string_view();
     }
     StationFilter filter_;
     KnownTexts<bool> bands_, types_;
@@ -175,22 +218,24 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     return status == SQLITE_OK && owned && DeliverRows(owned.get(), onRow);
 }
 
-CallLookupResult StationDirectory::LookupCall(std::string_view callText) const {
-    CallLookupResult result;
-    const bool ran = RunQuery(CallStatement(kLookupPrefix, callText), [&](RowValues row) {
-        if (row.size() < 2) return;
-        result.found = true;
-        result.lookupText = ShownValue(row[0]) + " - " + ShownValue(row[1]);
-    });
-    return ran ? result : CallLookupResult{};
+bool StationDirectory::QueryStation(std::string_view prefix, const StationKey& station,
+                                    const RowCallback& onRow) const {
+    std::string statement = CallStatement(prefix, station.call);
+    if (station.locator) statement += CallStatement(" AND loc='", *station.locator);
+    const bool filters = !station.shown.ShowsAll();
+    if (filters) statement += std::string(" AND station_hidden(") + HiddenCallFor(station.shown).columns + ") IS NULL";
+    statement += " ORDER BY loc, aus, ein, mode, qth, asl, kanal, rem1, rem2 LIMIT 1";
+    return Run(statement, onRow, filters ? &station.shown : nullptr);
 }
 
-std::string StationDirectory::ChannelOf(std::string_view callText) const {
-    std::string channel;
-    const bool ran = RunQuery(CallStatement(kChannelPrefix, callText), [&](RowValues row) {
-        if (row.size() >= 3) channel = ShownValue(ChannelText(row[0], row[1], row[2]));
+CallLookupResult StationDirectory::LookupCall(const StationKey& station) const {
+    CallLookupResult result;
+    const bool ran = QueryStation(kLookupPrefix, station, [&](RowValues row) {
+        if (row.size() < 5) return;
+        result = {true, ShownValue(row[0]) + " - " + ShownValue(row[1]),
+                  ShownValue(ChannelText(row[2], row[3], row[4]))};
     });
-    return ran ? channel : std::string();
+    return ran ? result : CallLookupResult{};
 }
 
 std::string ShownValue(std::string_view utf8) {

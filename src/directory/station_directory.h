@@ -6,21 +6,32 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
-namespace moltrevane {
+#include "directory/station_kind.h"
 
-struct StationFilter;
+namespace moltrevane {
 
 // Column values of one row in the order of the statement's column list; NULL reads as "".
 using RowValues = std::span<const std::string_view>;
 using RowCallback = std::function<void(RowValues)>;
 
+// One row of a call: the first by locator (then by its other columns, so that every look-up
+// of the key picks the same row) among those at `locator`, if given, that `shown` shows. The
+// search measures the first row of each call it shows: its key names that row.
+struct StationKey {
+    std::string call;
+    std::optional<std::string> locator{};
+    StationFilter shown{};
+};
+
 struct CallLookupResult {
     bool found = false;
-    std::string lookupText;  // loc + " - " + qth of the last matching row
+    std::string lookupText;  // loc + " - " + qth
+    std::string channel;     // of the same row, see ChannelText
 };
 
 // The table the program reads; tools and tests that write directories create it from this.
@@ -37,8 +48,7 @@ inline constexpr std::chrono::milliseconds kQueryTimeLimit{3000};
 inline constexpr std::int64_t kQueryMemoryLimit = 256 << 20;  // bytes, all of SQLite's
 
 inline constexpr std::string_view kStationListStatement = "SELECT call, loc FROM repeater ORDER BY call, loc";
-inline constexpr std::string_view kLookupPrefix = "SELECT loc, qth FROM repeater WHERE call='";
-inline constexpr std::string_view kChannelPrefix = "SELECT aus, ein, mode FROM repeater WHERE call='";
+inline constexpr std::string_view kLookupPrefix = "SELECT loc, qth, aus, ein, mode FROM repeater WHERE call='";
 inline constexpr std::string_view kDetailsPrefix =
     "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater WHERE call='";
 
@@ -66,11 +76,11 @@ public:
     // The station list's rows (call, loc) of the stations the filter shows, sorted.
     bool ListStations(const StationFilter& filter, const RowCallback& onRow) const;
 
-    CallLookupResult LookupCall(std::string_view callText) const;
+    // The statement `prefix` + the key's conditions, run on the key's row.
+    bool QueryStation(std::string_view prefix, const StationKey& station, const RowCallback& onRow) const;
 
-    // The channel of the call's last row ("145.7125 −0.600 FM", see ChannelText); empty when
-    // the call has no row or the row no channel.
-    std::string ChannelOf(std::string_view callText) const;
+    // The locator, place and channel of the key's row.
+    CallLookupResult LookupCall(const StationKey& station) const;
 
 private:
     bool Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const;

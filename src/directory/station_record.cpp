@@ -25,9 +25,9 @@ std::vector<std::string> ListingLines(std::string_view listing) {
     return lines;
 }
 
-std::vector<std::string> StationRecordLines(const StationDirectory& directory, std::string_view call) {
+std::vector<std::string> StationRecordLines(const StationDirectory& directory, const StationKey& station) {
     std::string listing;
-    if (!directory.RunQuery(CallStatement(kDetailsPrefix, call), [&](RowValues row) { AppendStationRecord(listing, row); }))
+    if (!directory.QueryStation(kDetailsPrefix, station, [&](RowValues row) { AppendStationRecord(listing, row); }))
         return {};
     return ListingLines(listing);
 }

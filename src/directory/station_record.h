@@ -1,5 +1,5 @@
 #pragma once
-// The full record of a call: five lines per matching row, values as stored.
+// The full record of a station's row: five lines, values as stored.
 
 #include <string>
 #include <string_view>
@@ -15,6 +15,6 @@ void AppendStationRecord(std::string& listing, RowValues row);
 // The listing split at its carriage returns; text after the last one is not a line.
 std::vector<std::string> ListingLines(std::string_view listing);
 
-std::vector<std::string> StationRecordLines(const StationDirectory& directory, std::string_view call);
+std::vector<std::string> StationRecordLines(const StationDirectory& directory, const StationKey& station);
 
 }  // namespace moltrevane

@@ -26,7 +26,7 @@ struct DistanceBearingTexts {
 };
 
 // The display texts from the own point to the target; coincident points have no bearing.
-// Example: JN58SD's centre to JO62QM's gives "504 km" and "29 °" (° as byte 0xB0).
+// Example: JN58SD's centre to JO62QM's gives "504 km" and "15 °" (° as byte 0xB0).
 DistanceBearingTexts DescribeDistanceAndBearing(GeoPoint own, GeoPoint target);
 
 }  // namespace moltrevane

@@ -284,7 +284,7 @@ public:
     ScreenWindow(int x, int y, double pixelsPerUnit)
         : Fl_Double_Window(x, y, WindowSize(pixelsPerUnit).width, WindowSize(pixelsPerUnit).height),
           scale_{pixelsPerUnit} {
-        const PixelRect smallest = WindowSize(kDesignPixelsPerUnit);
+        const PixelRect smallest = WindowSize(kSmallestPixelsPerUnit);
         size_range(smallest.width, smallest.height);
     }
 

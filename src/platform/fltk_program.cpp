@@ -110,9 +110,13 @@ void FltkScreens::BringToFront() {
     for (auto window = topFirst.rbegin(); window != topFirst.rend(); ++window) (*window)->show();
 }
 
-// Over the main window, at its scale.
+// Over the main window, at its scale, inside the work area of the main window's screen.
 void FltkScreens::Open(ScreenKind kind) {
-    FltkDialog dialog(kind, main_->PixelsPerUnit(), main_->X(), main_->Y());
+    const PixelRect size = WindowSize(main_->PixelsPerUnit());
+    PixelRect area{};
+    Fl::screen_work_area(area.x, area.y, area.width, area.height, main_->X(), main_->Y());
+    const PixelRect place = OnScreen({main_->X(), main_->Y(), size.width, size.height}, area);
+    FltkDialog dialog(kind, main_->PixelsPerUnit(), place.x, place.y);
     const auto screen = MakeScreen(kind, *context_, dialog);
     dialog.Run(*screen, true);
 }

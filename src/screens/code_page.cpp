@@ -25,9 +25,12 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
+// A character the code page lacks becomes '?': its low 8 bits would be another letter (Ł an A)
+// or a control byte (− 0x12).
 char ByteFor(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     const auto* found = std::find(kHighControls.begin(), kHighControls.end(), c);
-    if (found == kHighControls.end()) return static_cast<char>(c & 0xFF);
+    if (found == kHighControls.end()) return '?';
     return static_cast<char>(0x80 + (found - kHighControls.begin()));
 }
 
@@ -60,7 +63,12 @@ std::string Utf8FromCodePage(std::string_view text) {
 
 std::string CodePageFromUtf8(std::string_view utf8) {
     std::string out;
-    for (std::size_t i = 0; i < utf8.size();) out += ByteFor(DecodeAt(utf8, i));
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        const char32_t c = DecodeAt(utf8, i);
+        const bool malformed = i - start == 1 && c >= 0x80;  // a byte that stands for itself
+        out += malformed ? static_cast<char>(c) : ByteFor(c);
+    }
     return out;
 }
 

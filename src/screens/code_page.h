@@ -7,7 +7,7 @@
 namespace moltrevane {
 
 std::string Utf8FromCodePage(std::string_view text);
-// Characters without a byte in the code page keep their low 8 bits.
+// Characters without a byte in the code page become '?'; bytes that are no UTF-8 stay as they are.
 std::string CodePageFromUtf8(std::string_view utf8);
 
 }  // namespace moltrevane

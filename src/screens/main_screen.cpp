@@ -62,7 +62,7 @@ MainScreen::MainScreen(ScreenContext& context, Dialog& dialog) : context_(contex
 void MainScreen::Initialise() {
     loadSettings(context_.state, fields_.target, context_.port, context_.settingsFile);
     context_.state.palette = ReadPaletteChoice(PaletteFileBeside(context_.settingsFile));
-    night_ = NightWanted(context_.state.palette, std::nullopt, 0);
+    night_ = NightWanted(context_.state.palette, SkyPosition(context_.state), std::time(nullptr));
     dialog_.SetNight(night_);
     fields_.locatorLabel = "Locator";
     ShowFields();
@@ -101,7 +101,7 @@ void MainScreen::RunCycle() {
 void MainScreen::PaletteStep() {
     const AppState& state = context_.state;
     const std::int64_t utc = state.portActive && fixUtcSeconds_ ? fixUtcSeconds_ : std::time(nullptr);
-    const bool night = NightWanted(state.palette, FixOwnPosition(context_.state), utc);
+    const bool night = NightWanted(state.palette, SkyPosition(state), utc);
     if (night != night_) dialog_.SetNight(night);
     night_ = night;
 }

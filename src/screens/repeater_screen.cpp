@@ -24,7 +24,7 @@ void RepeaterScreen::Initialise() {
     for (std::size_t r = 0; r < kRows; ++r) {
         const ids::RepeaterRowIds& row = ids::kRepeaterRows[r];
         labels_[r] = {"", "", context_.rows.rowInfo[r]};
-        dialog_.SetDirectoryText(row.call, context_.rows.rowCall[r]);
+        dialog_.SetDirectoryText(row.call, context_.rows.rowStation[r].call);
         dialog_.SetReadOnly(row.call, true);
     }
     dialog_.SetEnabled(ids::kSearchQrg, false);
@@ -57,7 +57,7 @@ void RepeaterScreen::BeginNewCall(std::size_t row) {
 
 void RepeaterScreen::ForgetRow(std::size_t row) {
     labels_[row] = {};
-    context_.rows.rowCall[row].clear();
+    context_.rows.rowStation[row] = {};
     context_.rows.rowInfo[row].clear();
     context_.rows.rowLocator[row] = {};
 }
@@ -65,29 +65,28 @@ void RepeaterScreen::ForgetRow(std::size_t row) {
 void RepeaterScreen::LookupRow(std::size_t row) {
     const int call = ids::kRepeaterRows[row].call;
     dialog_.SetReadOnly(call, true);
-    FillRow(row, TypedCall(dialog_.Text(call)), std::nullopt);
+    FillRow(row, {TypedCall(dialog_.Text(call)), std::nullopt, StationFilter{}});  // a call asked for by name is shown
     ShowLabels();
 }
 
-void RepeaterScreen::FillRow(std::size_t row, const std::string& call, std::optional<LocatorText> measured) {
+void RepeaterScreen::FillRow(std::size_t row, StationKey station) {
     const int callId = ids::kRepeaterRows[row].call;
-    const CallLookupResult result = context_.directory.LookupCall(call);
+    const CallLookupResult result = context_.directory.LookupCall(station);
     if (!result.found) {
         dialog_.SetText(callId, "no Call");
         ForgetRow(row);
         return;
     }
-    dialog_.SetDirectoryText(callId, call);
-    const std::string channel = context_.directory.ChannelOf(call);
-    labels_[row].info = channel.empty() ? result.lookupText : channel + "  " + result.lookupText;
-    context_.rows.rowCall[row] = call;
+    dialog_.SetDirectoryText(callId, station.call);
+    labels_[row].info = result.channel.empty() ? result.lookupText : result.channel + "  " + result.lookupText;
+    context_.rows.rowStation[row] = std::move(station);
     context_.rows.rowInfo[row] = labels_[row].info;
-    context_.rows.rowLocator[row] = measured.value_or(ToLocatorText(result.lookupText));
+    context_.rows.rowLocator[row] = ToLocatorText(result.lookupText);  // the found row's locator
 }
 
 void RepeaterScreen::OpenStationInfo(std::size_t row) {
-    if (context_.rows.rowCall[row].empty()) return;
-    context_.infoStationCall = context_.rows.rowCall[row];
+    if (context_.rows.rowStation[row].call.empty()) return;
+    context_.infoStation = context_.rows.rowStation[row];
     context_.opener.Open(ScreenKind::StationInfo);
 }
 
@@ -95,8 +94,9 @@ void RepeaterScreen::Search() {
     dialog_.StopTimer();
     dialog_.SetEnabled(ids::kSearchStation, false);
     for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) dialog_.SetText(row.call, "   search");
+    const StationFilter filter = FilterOf(context_.state);
     if (const std::optional<GeoPoint> own = FixOwnPosition(context_.state)) {
-        SearchNearest(*own, context_.directory, FilterOf(context_.state), context_.stations, context_.nearest);
+        SearchNearest(*own, context_.directory, filter, context_.stations, context_.nearest);
     } else {  // "nearest" to a position the program does not have would mean nothing: no rows
         context_.nearest.fill(NearestEntry{});
         context_.stations.Clear();
@@ -108,11 +108,11 @@ void RepeaterScreen::Search() {
             ForgetRow(r);
             continue;
         }
-        // The whole call and the locator the search measured: a longer call cut short, or
-        // another row of a call listed twice, would be another station.
+        // The whole call and the row the search measured: a longer call cut short, or another
+        // row of a call listed twice, would be another station.
         const auto index = static_cast<std::size_t>(entry.stationIndex);
         labels_[r].km = std::to_string(entry.distanceKm) + " km";  // gone with the row if its lookup fails
-        FillRow(r, std::string(context_.stations.Call(index)), ToLocatorText(context_.stations.Locator(index)));
+        FillRow(r, {std::string(context_.stations.Call(index)), std::string(context_.stations.Locator(index)), filter});
     }
     ShowLabels();
     dialog_.SetEnabled(ids::kSearchStation, true);

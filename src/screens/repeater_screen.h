@@ -2,7 +2,6 @@
 // Seven station rows with distance and bearing, refreshed every second.
 
 #include <array>
-#include <optional>
 #include <string>
 
 #include "screens/screen.h"
@@ -31,9 +30,8 @@ private:
     };
     void ShowLabels();
     void ForgetRow(std::size_t row);
-    // Looks the call up for the row's info line; the row measures from `measured`, else from
-    // the locator the lookup found.
-    void FillRow(std::size_t row, const std::string& call, std::optional<LocatorText> measured);
+    // Looks the station's row up for the row's info line and locator.
+    void FillRow(std::size_t row, StationKey station);
 
     ScreenContext& context_;
     Dialog& dialog_;

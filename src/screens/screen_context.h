@@ -6,6 +6,7 @@
 #include <string>
 
 #include "directory/nearest_search.h"
+#include "directory/station_directory.h"
 #include "geo/locator.h"
 
 namespace moltrevane {
@@ -13,13 +14,12 @@ namespace moltrevane {
 struct AppState;
 class GpsSource;
 class MessageSink;
-class StationDirectory;
 class ScreenOpener;
 
 // The repeater screen's rows, kept while the screen is closed.
 struct RepeaterRows {
-    std::array<std::string, 7> rowCall;  // UTF-8, as the directory has it
-    std::array<std::string, 7> rowInfo;  // channel and lookup text of the last successful lookup
+    std::array<StationKey, 7> rowStation;  // the call UTF-8, as the directory has it
+    std::array<std::string, 7> rowInfo;    // channel and lookup text of the last successful lookup
     std::array<LocatorText, 7> rowLocator{};
 };
 
@@ -33,7 +33,7 @@ struct ScreenContext {
     StationList stations;
     NearestStations nearest;
     RepeaterRows rows;
-    std::string infoStationCall;  // UTF-8
+    StationKey infoStation;
 };
 
 }  // namespace moltrevane

@@ -20,12 +20,23 @@ PixelRect ScreenScale::Rect(int x, int y, int width, int height) const {
 int ScreenScale::Length(double designPixels) const { return Round(designPixels * Factor()); }
 
 ScreenScale FittingScale(int width, int height) {
-    const double scale = std::max(kDesignPixelsPerUnit, std::min(static_cast<double>(width) / kDialogWidthUnits,
-                                                                 static_cast<double>(height) / kDialogHeightUnits));
+    const PixelRect design = WindowSize(kDesignPixelsPerUnit);  // rounded: 243 × 270 fits the design
+    const bool designFits = design.width <= width && design.height <= height;
+    const double smallest = designFits ? kDesignPixelsPerUnit : kSmallestPixelsPerUnit;
+    const double scale = std::max(smallest, std::min(static_cast<double>(width) / kDialogWidthUnits,
+                                                     static_cast<double>(height) / kDialogHeightUnits));
     const PixelRect used = WindowSize(scale);
     return {scale, std::max(0, (width - used.width) / 2), std::max(0, (height - used.height) / 2)};
 }
 
 PixelRect WindowSize(double pixelsPerUnit) { return ScreenScale{pixelsPerUnit}.Rect(0, 0, kDialogWidthUnits, kDialogHeightUnits); }
+
+PixelRect OnScreen(PixelRect window, PixelRect workArea) {
+    const auto into = [](int at, int size, int areaAt, int areaSize) {
+        return std::max(areaAt, std::min(at, areaAt + areaSize - size));
+    };
+    return {into(window.x, window.width, workArea.x, workArea.width),
+            into(window.y, window.height, workArea.y, workArea.height), window.width, window.height};
+}
 
 }  // namespace moltrevane

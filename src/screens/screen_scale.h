@@ -29,11 +29,17 @@ struct ScreenScale {
     double Factor() const { return pixelsPerUnit / kDesignPixelsPerUnit; }
 };
 
-// The largest scale at which a whole screen fits width × height pixels, centred; never below
-// the design's size. Example: 480 × 800 → 3.45 pixels a unit, the layout 480 × 531 from y 134.
+// The smallest scale drawn, for a screen smaller than the design's size: 139 × 154 pixels.
+inline constexpr double kSmallestPixelsPerUnit = 1.0;
+
+// The largest scale at which a whole screen fits width × height pixels, centred; the design's
+// size where that fits. Example: 480 × 800 → 3.45 pixels a unit, the layout 480 × 532 from y 134.
 ScreenScale FittingScale(int width, int height);
 
 // The window size of a whole screen at a scale with its origin at the top left.
 PixelRect WindowSize(double pixelsPerUnit);
+
+// A window moved into the work area as far as it fits there, so that no screen opens off it.
+PixelRect OnScreen(PixelRect window, PixelRect workArea);
 
 }  // namespace moltrevane

@@ -6,7 +6,7 @@
 namespace moltrevane {
 
 void StationInfoScreen::Initialise() {
-    dialog_.SetLines(ids::kStationRecordList, StationRecordLines(context_.directory, context_.infoStationCall));
+    dialog_.SetLines(ids::kStationRecordList, StationRecordLines(context_.directory, context_.infoStation));
 }
 
 }  // namespace moltrevane

@@ -1,5 +1,5 @@
 #pragma once
-// "Info Station": the whole record of the call handed over in infoStationCall.
+// "Info Station": the whole record of the row handed over in infoStation.
 
 #include "screens/screen.h"
 #include "screens/screen_context.h"
