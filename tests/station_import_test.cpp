@@ -138,6 +138,7 @@ TEST(StationImport, AFailedImportLeavesTheOldDirectoryAndNoLitter) {
         {"nul.csv", "call,loc\nDB0AA,JO50AA\nDB0AB,JO5\0AA\n"s, "nul.csv: is no station list"},
         {"nul-late.csv", "call,loc\n" + std::string(70000, '\n') + "DB0AB,JO5\0AA\n"s, "nul-late.csv: line 70002: a NUL byte"},
         {"line.csv", "call,loc\n\"" + std::string(3 << 20, 'x'), "line.csv: line 2: longer than 1 MB"},
+        {"object.json", "{\"count\": 0, \"results\": []}", "object.json: holds no stations"},
         {"quote.csv", "call,loc\nDB0AA,\"JO50AA\nDB0AB,JO50AB\n", "quote.csv: line 2: a quote is never closed"},
         {"binary.xml", "<r>" + std::string(3 << 20, 'x'), "binary.xml: line 1: an element longer than 1 MB"},
         {"value.json", "[\"" + std::string(3 << 20, 'x'), "value.json: a value longer than 1 MB"},

@@ -107,6 +107,9 @@ std::string ImportFile(const std::filesystem::path& path, std::size_t index, con
     if (failed) return writer.Error();
     if (!file.Error().empty()) return name + ": " + file.Error();
     if (!error.empty()) return name + ": " + error;
+    // Valid JSON or CSV without a single station is no list: it must not empty the directory.
+    if (report.stations + report.noCall + report.notWorking + report.noPosition + report.duplicates == 0)
+        return name + ": holds no stations";
     if (options.progress) options.progress(index, 1.0);
     return {};
 }
