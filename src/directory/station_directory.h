@@ -68,6 +68,8 @@ public:
 
     CallLookupResult LookupCall(std::string_view callText) const;
 
+    const std::filesystem::path& File() const { return file_; }
+
     // The channel of the call's last row ("145.7125 −0.600 FM", see ChannelText); empty when
     // the call has no row or the row no channel.
     std::string ChannelOf(std::string_view callText) const;

@@ -7,6 +7,7 @@
 
 #include "directory/nearest_search.h"
 #include "geo/locator.h"
+#include "screens/import_job.h"
 
 namespace moltrevane {
 
@@ -34,6 +35,7 @@ struct ScreenContext {
     NearestStations nearest;
     RepeaterRows rows;
     std::string infoStationCall;  // UTF-8
+    ImportJob import;  // kept while the Info screen is closed, so closing it does not stop an import
 };
 
 }  // namespace moltrevane
