@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <fstream>
 
 #include "directory/nearest_search.h"
@@ -156,21 +161,45 @@ TEST(StationImport, AFailedImportLeavesTheOldDirectoryAndNoLitter) {
     }
 }
 
-TEST(StationImport, AnInterruptedImportLeavesNothing) {
+class StoppedImport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteFile(target, "hand-made");
+        std::string many = "call,lat,lon\n";
+        for (int i = 0; i < 200000; ++i) many += "DB" + std::to_string(i) + ",50.1,10.1\n";
+        WriteFile(folder / "many.csv", many);
+    }
+    void ExpectNothingChanged() {
+        EXPECT_EQ(ReadFile(target), "hand-made");
+        EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{"Moltrevane.sqlite", "many.csv"}));
+    }
     TempFolder folder;
-    const auto target = folder / "Moltrevane.sqlite";
-    WriteFile(target, "hand-made");
+    std::filesystem::path target = folder / "Moltrevane.sqlite";
+};
+
+TEST_F(StoppedImport, AnInterruptedImportLeavesNothing) {
     std::atomic<bool> stop{false};
     ImportOptions options;
     options.stop = &stop;
     options.progress = [&](std::size_t, double) { stop = true; };
-    std::string many = "call,lat,lon\n";
-    for (int i = 0; i < 200000; ++i) many += "DB" + std::to_string(i) + ",50.1,10.1\n";
-    WriteFile(folder / "many.csv", many);
-    const ImportOutcome outcome = Import({folder / "many.csv"}, target, options);
-    EXPECT_EQ(outcome.error, "many.csv: interrupted");
-    EXPECT_EQ(ReadFile(target), "hand-made");
-    EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{"Moltrevane.sqlite", "many.csv"}));
+    EXPECT_EQ(Import({folder / "many.csv"}, target, options).error, "many.csv: interrupted");
+    ExpectNothingChanged();
+}
+
+// The directory grows past what the file system takes: in a child, whose file size is limited.
+TEST_F(StoppedImport, AFullDiskLeavesNothing) {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const std::string error = Import({folder / "many.csv"}, target).error;
+        _exit(error.starts_with("cannot write " + target.string() + ": ") ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    ExpectNothingChanged();
 }
 
 TEST(StationImport, BadTextIsCleanedAndForcedFormatsAreObeyed) {
