@@ -2,6 +2,7 @@
 // RepeaterBook's "results") is one station. Read through nlohmann's SAX interface, so only one
 // station is held at a time; the nesting and each value's length are bounded.
 
+#include <cmath>
 #include <iterator>
 #include <nlohmann/json.hpp>
 
@@ -101,15 +102,15 @@ public:
 private:
     // An object whose container is the top array, or an array of the top object.
     bool StartsStation() const {
-        return building_.empty() &&
-               (kinds_ == std::string("a") || kinds_ == std::string("oa"));
+        return building_.empty() && (kinds_ == "a" || kinds_ == "oa");
     }
 
     bool Open(char kind, json container) {
         bytes_.ValueEnded();
         if (kinds_.size() == kDeepestListNesting) return Fail("nested deeper than 64");
-        if (kind == 'o' && StartsStation()) values_ = 0;
-        const bool inStation = !building_.empty() || (kind == 'o' && StartsStation());
+        const bool startsStation = kind == 'o' && StartsStation();
+        if (startsStation) values_ = 0;
+        const bool inStation = startsStation || !building_.empty();
         kinds_ += kind;
         if (inStation) {
             building_.push_back(std::move(container));
@@ -158,10 +159,7 @@ std::string Text(const json& station, const char* key) {
     const auto found = station.find(key);
     if (found == station.end()) return {};
     if (found->is_string()) return found->get<std::string>();
-    if (found->is_number()) {
-        std::string text = found->dump();
-        return text;
-    }
+    if (found->is_number()) return found->dump();
     return {};
 }
 

@@ -23,8 +23,10 @@ void AboutScreen::OnPress(int id) {
 }
 
 void AboutScreen::OnTimer() {
+    // Seen before the button is: the button is back when the report shows.
+    const bool ended = !context_.import.Running();
     ShowImport();
-    ShowImportReport(context_);
+    if (ended) ShowImportReport(context_);
 }
 
 void AboutScreen::ShowImport() {

@@ -27,10 +27,8 @@ bool ImportJob::Start(std::vector<std::filesystem::path> files, std::filesystem:
             percent_ = static_cast<int>(100 * (static_cast<double>(file) + done) / static_cast<double>(files.size()));
         };
         std::string report = ReportText(ImportStations(files, directory, options));
-        {
-            const std::lock_guard lock(reportGuard_);
-            report_ = std::move(report);
-        }
+        const std::lock_guard lock(reportGuard_);  // an import seen ended has its report ready
+        report_ = std::move(report);
         running_ = false;
     });
     return true;
