@@ -205,12 +205,12 @@ TEST_F(StoppedImport, AFullDiskLeavesNothing) {
 TEST(StationImport, BadTextIsCleanedAndForcedFormatsAreObeyed) {
     TempFolder folder;
     const auto target = folder / "d.sqlite";
-    WriteFile(folder / "bad.csv", "call,loc,qth\ndb0\xff\xfe,jo50ac,\"Ort\x01\xc3\"\n");
+    WriteFile(folder / "bad.csv", "call,loc,qth\ndb0\xff\xfe,jo50ac,\"Ort\x01\xc3 \"\"Mitte\"\"\"\n");
     ASSERT_EQ(Import({folder / "bad.csv"}, target).error, "");
     std::string row;
     StationDirectory(target).RunQuery("SELECT call || '|' || loc || '|' || qth FROM repeater",
                                       [&](RowValues values) { row = values[0]; });
-    EXPECT_EQ(row, "DB0??|JO50AC|Ort ?");
+    EXPECT_EQ(row, "DB0??|JO50AC|Ort ? \"Mitte\"");
     ImportOptions asXml;
     asXml.format = ListFormat::RxfXml;
     EXPECT_EQ(Import({folder / "bad.csv"}, target, asXml).error, "bad.csv: line 1: syntax error");
