@@ -39,7 +39,9 @@ struct RecordingDialog : Dialog {
     void StopTimer() override { timerRunning = false; }
     void Redraw() override { ++redraws; }
     void SetNight(bool on) override { night = on; }
+    std::vector<std::string> ChooseFiles(std::string_view) override { return chosenFiles; }
     bool night = false;
+    std::vector<std::string> chosenFiles;  // what the file chooser answers
 };
 
 // Each drawing call as one line of text, e.g. "text 40 27 12:35:19".

@@ -2,8 +2,10 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <set>
+#include <thread>
 
 #include "core/app_state.h"
 #include "core/filter_flags.h"
@@ -65,7 +67,7 @@ protected:
     testing::RecordingMessages messages;
     StationDirectory directory{folder / "Moltrevane.sqlite"};
     testing::RecordingOpener opener;
-    ScreenContext context{state, port, messages, directory, opener, folder / "Moltrevane.cfg", {}, {}, {}, {}};
+    ScreenContext context{state, port, messages, directory, opener, folder / "Moltrevane.cfg", {}, {}, {}, {}, {}};
     testing::RecordingDialog dialog;
 };
 
@@ -371,6 +373,39 @@ TEST_F(RepeaterScreenTest, UnknownCallForgetsTheEarlierStation) {
     EXPECT_EQ(Grad(0), "");
     screen.OnFocusLost(ids::kRepeaterRows[0].call);  // left again: looks up "no Call"
     EXPECT_EQ(Call(0), "no Call");
+}
+
+TEST_F(RepeaterScreenTest, ImportOnTheInfoScreenRunsBesideTheWindowAndTheNextSearchUsesItsStations) {
+    testing::RecordingDialog info;
+    AboutScreen about{context, info};
+    about.Initialise();
+    EXPECT_EQ(info.Text(ids::kImportStations), ids::kImportStationsText);
+    info.chosenFiles = {MOLTREVANE_IMPORT_FIXTURES "/german.csv"};
+    about.OnPress(ids::kImportStations);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (messages.shown.empty() && std::chrono::steady_clock::now() < deadline) {
+        EXPECT_TRUE(info.timerRunning);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        about.OnTimer();
+    }
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, "Import stations");
+    const std::string expected = "german.csv: 11 stations (3 skipped: 1 not working, 1 without a position, 1 "
+                                 "duplicate; 1 placed from a 4-character locator) The directory before was kept as";
+    std::string shown = messages.shown[0].second;
+    for (std::size_t line = 0, end; line < shown.size(); line = end + 1) {
+        end = std::min(shown.find('\n', line), shown.size());
+        EXPECT_LE(end - line, 20u);  // a message as narrow as the smallest screen
+    }
+    std::replace(shown.begin(), shown.end(), '\n', ' ');
+    EXPECT_EQ(shown.substr(0, expected.size()), expected);
+    EXPECT_EQ(info.Text(ids::kImportStations), ids::kImportStationsText);
+    EXPECT_TRUE(info.enabled[ids::kImportStations]);
+    EXPECT_FALSE(info.timerRunning);
+    EXPECT_TRUE(std::filesystem::exists(folder / "Moltrevane.sqlite.old"));
+    SetOffline("JO50AA");
+    screen.OnPress(ids::kSearchStation);
+    EXPECT_EQ(Call(0), "DB0GB");
 }
 
 TEST_F(RepeaterScreenTest, SearchFillsNearestFirstAndLeavesTheRestEmpty) {

@@ -79,6 +79,8 @@ public:
     // The statement `prefix` + the key's conditions, run on the key's row.
     bool QueryStation(std::string_view prefix, const StationKey& station, const RowCallback& onRow) const;
 
+    const std::filesystem::path& File() const { return file_; }
+
     // The locator, place and channel of the key's row.
     CallLookupResult LookupCall(const StationKey& station) const;
 

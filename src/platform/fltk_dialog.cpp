@@ -8,6 +8,7 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Input.H>
+#include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Display.H>
 #include <FL/fl_draw.H>
@@ -477,6 +478,16 @@ void FltkDialog::Redraw() { window_->redraw(); }
 
 void FltkDialog::SetNight(bool night) {
     if (palette != (night ? &kNight : &kDay)) ApplyPalette(night ? kNight : kDay);
+}
+
+std::vector<std::string> FltkDialog::ChooseFiles(std::string_view title) {
+    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_MULTI_FILE);
+    const std::string utf8Title = Utf8FromCodePage(title);
+    chooser.title(utf8Title.c_str());
+    std::vector<std::string> files;
+    if (chooser.show() != 0) return files;  // cancelled, or no chooser
+    for (int i = 0; i < chooser.count(); ++i) files.emplace_back(chooser.filename(i));
+    return files;
 }
 
 }  // namespace moltrevane

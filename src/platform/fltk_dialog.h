@@ -43,6 +43,7 @@ public:
     void StopTimer() override;
     void Redraw() override;
     void SetNight(bool night) override;
+    std::vector<std::string> ChooseFiles(std::string_view title) override;
 
 private:
     static void OnTick(void* self);

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
     instance.Listen([&screens] { screens.BringToFront(); });
-    ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}};
+    ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}, {}};
     Fl::visual(FL_DOUBLE | FL_INDEX);
     Fl_Window::default_xclass("moltrevane");  // the desktop entry's StartupWMClass
     return screens.RunProgram(context);

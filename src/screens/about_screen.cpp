@@ -1,12 +1,42 @@
 #include "screens/about_screen.h"
 
+#include <filesystem>
+
 #include "core/app_state.h"
 #include "core/palette.h"
+#include "directory/station_directory.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
 
-void AboutScreen::Initialise() { dialog_.Select(ids::kPaletteChoice, static_cast<int>(context_.state.palette)); }
+void AboutScreen::Initialise() {
+    dialog_.Select(ids::kPaletteChoice, static_cast<int>(context_.state.palette));
+    ShowImport();
+}
+
+void AboutScreen::OnPress(int id) {
+    if (id != ids::kImportStations || context_.import.Running()) return;
+    std::vector<std::filesystem::path> files;
+    for (const std::string& chosen : dialog_.ChooseFiles("Station lists to import")) files.emplace_back(chosen);
+    if (files.empty() || !context_.import.Start(std::move(files), context_.directory.File())) return;
+    ShowImport();
+}
+
+void AboutScreen::OnTimer() {
+    // Seen before the button is: the button is back when the report shows.
+    const bool ended = !context_.import.Running();
+    ShowImport();
+    if (ended) ShowImportReport(context_);
+}
+
+void AboutScreen::ShowImport() {
+    const bool running = context_.import.Running();
+    dialog_.SetEnabled(ids::kImportStations, !running);
+    dialog_.SetText(ids::kImportStations, running ? "Importing " + std::to_string(context_.import.PercentDone()) + " %"
+                                                  : std::string(ids::kImportStationsText));
+    if (running) dialog_.StartTimer();
+    else dialog_.StopTimer();
+}
 
 void AboutScreen::OnClose() {
     const int item = dialog_.Selection(ids::kPaletteChoice);

@@ -1,5 +1,6 @@
 #pragma once
-// "Info": version, terms of use, and the choice of day or night colours.
+// "Info": version, terms of use, the choice of day or night colours, and the import of
+// station lists into the directory.
 
 #include "screens/screen.h"
 #include "screens/screen_context.h"
@@ -10,10 +11,15 @@ class AboutScreen final : public Screen {
 public:
     AboutScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
     void Initialise() override;
+    // "Import stations…": the chosen lists are imported on a worker; the button shows how far.
+    void OnPress(int id) override;
+    void OnTimer() override;
     // The choice is kept at once, in its own file; the main screen applies it within a second.
     void OnClose() override;
 
 private:
+    void ShowImport();
+
     ScreenContext& context_;
     Dialog& dialog_;
 };

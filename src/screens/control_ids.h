@@ -2,6 +2,7 @@
 // Control identifiers of the screens.
 
 #include <array>
+#include <string_view>
 
 namespace moltrevane::ids {
 
@@ -33,7 +34,8 @@ inline constexpr int kPortChoice = 1001, kSpeedChoice = 1002, kOpenPort = 1003, 
 inline constexpr int kStationRecordList = 1076;
 
 // About screen
-inline constexpr int kPaletteChoice = 1090;
+inline constexpr int kPaletteChoice = 1090, kImportStations = 1091;
+inline constexpr std::string_view kImportStationsText = "Import stations\x85";  // "…" in Windows-1252
 
 // Edit-station screen
 inline constexpr int kEditCallEntry = 1007, kSearchCall = 1021;

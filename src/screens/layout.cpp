@@ -130,6 +130,7 @@ constexpr std::array kAbout = {
                 3, 65, 128, 39},
     ControlSpec{K::Label, 0, "Colours:", 3, 118, 40, 9},
     ControlSpec{K::Choice, ids::kPaletteChoice, "Auto|Day|Night", 45, 115, 50, 14},
+    ControlSpec{K::Button, ids::kImportStations, ids::kImportStationsText, 3, 134, 64, 14},
 };
 
 constexpr std::array kEditStation = {

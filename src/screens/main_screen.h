@@ -22,7 +22,10 @@ public:
     MainScreen(ScreenContext& context, Dialog& dialog);
 
     void Initialise() override;
-    void OnTimer() override { RunCycle(); }
+    void OnTimer() override {
+        RunCycle();
+        ShowImportReport(context_);  // of an import that ended while the Info screen was closed
+    }
     void OnPress(int id) override;
     void Paint(Painter& painter) const override;
 

@@ -29,6 +29,8 @@ public:
     virtual void Redraw() = 0;
     // The night palette for every screen, this one and those opened later; or the day's.
     virtual void SetNight(bool night) = 0;
+    // Files the user picks in the toolkit's chooser (UTF-8 paths); none when cancelled.
+    virtual std::vector<std::string> ChooseFiles(std::string_view title) = 0;
 };
 
 // How the main screen's drawing is coloured: a position of this second, one kept from an

@@ -8,6 +8,7 @@
 #include "directory/nearest_search.h"
 #include "directory/station_directory.h"
 #include "geo/locator.h"
+#include "screens/import_job.h"
 
 namespace moltrevane {
 
@@ -34,6 +35,7 @@ struct ScreenContext {
     NearestStations nearest;
     RepeaterRows rows;
     StationKey infoStation;
+    ImportJob import;  // kept while the Info screen is closed, so closing it does not stop an import
 };
 
 }  // namespace moltrevane

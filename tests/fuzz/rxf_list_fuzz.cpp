@@ -1,0 +1,6 @@
+// The RXF XML station list, read with expat.
+#include "station_list_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    return moltrevane::fuzzing::CheckReader(&moltrevane::ReadRxfList, data, size);
+}

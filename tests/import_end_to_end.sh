@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# "Import stations…" in the real program: the Info screen's button, the toolkit's file chooser,
+# the report in a message, and the next search listing the imported stations.
+#
+#   import_end_to_end.sh PROGRAM NMEA_REPLAY SOURCE_DIR SCREENSHOT_DIR
+set -euo pipefail
+program=$1 replay=$2 source=$3 shots=$4
+mkdir -p "$shots"
+
+# shellcheck source=../tools/program-session.sh
+. "$source/tools/program-session.sh"
+start_session "$source" "$replay"
+cp "$source/tests/import-fixtures/german.csv" "$home/stations.csv"
+demo=$(sha256sum < "$folder/Moltrevane.sqlite")
+
+start_program
+window Moltrevane > /dev/null || fail "no main window"
+click Moltrevane 201 257       # Info
+window Info > /dev/null || fail "no about screen"
+shot Info "$shots/import-info.png"
+click Info 61 247              # Import stations…
+chooser=$(window "Station lists to import") || fail "no file chooser"
+xdotool windowactivate --sync "$chooser" 2> /dev/null || true
+# Pasted, not typed: GTK's chooser completes a folder's name while it is typed.
+printf '%s' "$home/stations.csv" | xclip -selection clipboard
+sleep 0.5
+xdotool key ctrl+l ctrl+a ctrl+v
+sleep 0.5
+xdotool key Return
+window "Import stations" > /dev/null || fail "no report of the import"
+shot "Import stations" "$shots/import-report.png"
+report=$(sqlite3 "$folder/Moltrevane.sqlite" "SELECT count(*) FROM repeater")
+[ "$report" = 11 ] || fail "the directory holds $report stations, not the list's 11"
+[ "$(sha256sum < "$folder/Moltrevane.sqlite.old")" = "$demo" ] || fail "the demo directory was not kept"
+xdotool key Return
+close_window Info
+
+click Moltrevane 121 257       # Repeater
+click Repeater 40 257          # Search Stn.
+sleep 1.5
+shot Repeater "$shots/import-repeater.png"
+call=$(text_at Repeater 66 12)
+[[ $call == DB0G[B-L] ]] || fail "the search after the import lists '$call' first"
+close_window Repeater
+kill -TERM "$program_pid"
+await_exit "after the import"
