@@ -185,14 +185,14 @@ TEST_F(MainScreenTest, TheSunAtTheFixChoosesTheNightPalette) {
     EXPECT_FALSE(dialog.night);
 }
 
-TEST_F(MainScreenTest, AChosenPaletteIsKeptInItsOwnFileAndWinsOverTheSun) {
+TEST_F(MainScreenTest, AChosenPaletteIsKeptInTheIniFileAndWinsOverTheSun) {
     testing::RecordingDialog info;
     AboutScreen about{context, info};
     about.Initialise();
     EXPECT_EQ(info.Selection(ids::kPaletteChoice), 0);  // Auto
     info.Select(ids::kPaletteChoice, 2);
     about.OnClose();
-    EXPECT_EQ(ReadFile(folder / "Moltrevane.palette"), "Night\n");
+    EXPECT_NE(ReadFile(folder / "Moltrevane.ini").find("palette = night\n"), std::string::npos);
     state.palette = PaletteChoice::Auto;
     screen.Initialise();
     EXPECT_EQ(state.palette, PaletteChoice::Night);
@@ -201,8 +201,6 @@ TEST_F(MainScreenTest, AChosenPaletteIsKeptInItsOwnFileAndWinsOverTheSun) {
     screen.RunCycle();
     EXPECT_TRUE(dialog.night);
     EXPECT_FALSE(std::filesystem::exists(folder / "Moltrevane.cfg"));  // not in the settings record
-    WriteFile(folder / "Moltrevane.palette", "night");
-    EXPECT_EQ(ReadPaletteChoice(folder / "Moltrevane.palette"), PaletteChoice::Auto);
 }
 
 // ---- Settings screen --------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "core/app_state.h"
 #include "core/palette.h"
+#include "core/program_ini.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -14,7 +15,7 @@ void AboutScreen::OnClose() {
     const auto chosen = static_cast<PaletteChoice>(item);
     if (chosen == context_.state.palette) return;
     context_.state.palette = chosen;
-    SavePaletteChoice(PaletteFileBeside(context_.settingsFile), chosen);
+    SaveIni(context_.state, context_.settingsFile);
 }
 
 }  // namespace moltrevane

@@ -10,7 +10,7 @@ class AboutScreen final : public Screen {
 public:
     AboutScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
     void Initialise() override;
-    // The choice is kept at once, in its own file; the main screen applies it within a second.
+    // The choice is kept at once, in Moltrevane.ini; the main screen applies it within a second.
     void OnClose() override;
 
 private:
