@@ -23,4 +23,10 @@ DistanceBearingTexts DescribeOwnToLocator(AppState& state, GeoPoint own, std::st
     return DescribeDistanceAndBearing(own, target);
 }
 
+std::optional<LocatorText> OwnLocator(const AppState& state) {
+    const LocatorText& locator = state.portActive ? state.currentLocator : state.offlineLocator;
+    if (state.portActive && !state.hasGpsFix) return std::nullopt;
+    return IsValidLocator(LocatorView(locator)) ? std::optional(locator) : std::nullopt;
+}
+
 }  // namespace moltrevane

@@ -9,6 +9,10 @@ namespace moltrevane {
 
 void AboutScreen::Initialise() { dialog_.Select(ids::kPaletteChoice, static_cast<int>(context_.state.palette)); }
 
+void AboutScreen::OnPress(int id) {
+    if (id == ids::kLinksButton) context_.opener.Open(ScreenKind::Links);
+}
+
 void AboutScreen::OnClose() {
     const int item = dialog_.Selection(ids::kPaletteChoice);
     if (item < 0 || item > static_cast<int>(PaletteChoice::Night)) return;

@@ -1,5 +1,5 @@
 #pragma once
-// "Info": version, terms of use, and the choice of day or night colours.
+// "Info": version, terms of use, the choice of day or night colours, and the way to the links.
 
 #include "screens/screen.h"
 #include "screens/screen_context.h"
@@ -10,6 +10,7 @@ class AboutScreen final : public Screen {
 public:
     AboutScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
     void Initialise() override;
+    void OnPress(int id) override;
     // The choice is kept at once, in Moltrevane.ini; the main screen applies it within a second.
     void OnClose() override;
 

@@ -33,7 +33,11 @@ inline constexpr int kPortChoice = 1001, kSpeedChoice = 1002, kOpenPort = 1003, 
 inline constexpr int kStationRecordList = 1076;
 
 // About screen
-inline constexpr int kPaletteChoice = 1090;
+inline constexpr int kPaletteChoice = 1090, kLinksButton = 1091;
+
+// Links screen: the locator handed to WSJT-X and JS8Call
+inline constexpr int kWsjtxOn = 1100, kWsjtxAddress = 1101, kWsjtxState = 1102, kJs8callOn = 1103,
+                     kJs8callAddress = 1104, kJs8callState = 1105;
 
 // Edit-station screen
 inline constexpr int kEditCallEntry = 1007, kSearchCall = 1021;

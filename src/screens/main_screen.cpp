@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/locator_links.h"
 #include "core/own_position.h"
 #include "core/palette.h"
 #include "core/program_ini.h"
@@ -94,6 +95,7 @@ void MainScreen::RunCycle() {
     ReadFields();
     TargetStep();
     ShowFields();
+    context_.links.Publish(context_.state.links, OwnLocator(context_.state));
     PaletteStep();
     dialog_.Redraw();
 }

@@ -12,6 +12,7 @@ namespace moltrevane {
 
 struct AppState;
 class GpsSource;
+class LocatorLinks;
 class MessageSink;
 class StationDirectory;
 class ScreenOpener;
@@ -29,6 +30,7 @@ struct ScreenContext {
     MessageSink& messages;
     const StationDirectory& directory;
     ScreenOpener& opener;
+    LocatorLinks& links;
     std::filesystem::path settingsFile;
     StationList stations;
     NearestStations nearest;
