@@ -20,7 +20,10 @@ namespace {
 
 using Order = NetworkLocatorLinks::Order;
 
-constexpr int kTickMs = 1000;  // the states' clock: confirmations time out in whole seconds
+// The worker's own clock, for what time alone changes: a confirmation overdue (30 s), an
+// instance gone silent (60 s), another try (5 s). Whatever arrives wakes it at once; an idle
+// worker costs a wake every 5 s.
+constexpr int kTickMs = 5000;
 constexpr std::chrono::seconds kListenRetry{5};
 constexpr int kMostDatagramsARound = 256;  // a flood waits its turn behind the other link
 

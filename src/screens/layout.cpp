@@ -143,7 +143,7 @@ constexpr std::array kLinks = {
     ControlSpec{K::Label, ids::kJs8callState, "", 3, 71, 133, 19},
     ControlSpec{K::Label, 0,
                 "WSJT-X: the address of its UDP Server; tick Accept UDP requests and AutoGrid. "
-                "JS8Call: enable its TCP API and allow setting station information from the APIs.",
+                "JS8Call: enable the TCP server API, accept TCP requests, allow setting station information.",
                 3, 96, 133, 54},
 };
 
