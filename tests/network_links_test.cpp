@@ -95,14 +95,19 @@ protected:
     bool Shows(const std::string& wsjtx, const std::string& js8call = "JS8Call: off") {
         return WaitUntil([&] { return links.States() == LinkStates{wsjtx, js8call}; });
     }
+    // WSJT-X on at a free port of the address; listening once nothing is heard yet.
+    std::uint16_t ListenForWsjtx(const std::string& address) {
+        const std::uint16_t port = FreePort(SOCK_DGRAM);
+        settings.wsjtx = true;
+        settings.wsjtxAddress = address + ":" + std::to_string(port);
+        links.Publish(settings, kJo62qm);
+        EXPECT_TRUE(Shows("WSJT-X: not heard"));
+        return port;
+    }
 };
 
 TEST_F(NetworkLinksTest, WsjtxInstancesGetTheLocatorAndConfirmItPastHostileDatagrams) {
-    const std::uint16_t port = FreePort(SOCK_DGRAM);
-    settings.wsjtx = true;
-    settings.wsjtxAddress = "127.0.0.1:" + std::to_string(port);
-    links.Publish(settings, kJo62qm);
-    ASSERT_TRUE(Shows("WSJT-X: not heard"));
+    const std::uint16_t port = ListenForWsjtx("127.0.0.1");
 
     WsjtxStandIn wsjtx, ic705, attacker;
     std::vector<unsigned char> junk(65507, 0xad);  // the largest datagram, then a flood of others
@@ -144,11 +149,7 @@ TEST_F(NetworkLinksTest, APortHeldByAnotherProgramIsNamed) {
 
 // Joined on loopback and shared: another listener on the group gets the same datagrams.
 TEST_F(NetworkLinksTest, AMulticastGroupIsSharedWithOtherListeners) {
-    const std::uint16_t port = FreePort(SOCK_DGRAM);
-    settings.wsjtx = true;
-    settings.wsjtxAddress = "239.255.42.1:" + std::to_string(port);
-    links.Publish(settings, kJo62qm);
-    ASSERT_TRUE(Shows("WSJT-X: not heard"));
+    const std::uint16_t port = ListenForWsjtx("239.255.42.1");
     std::uint16_t sharedPort = port;
     const UniqueFd gridTracker = Bound(SOCK_DGRAM, sharedPort, "239.255.42.1", true);
     ASSERT_TRUE(gridTracker);
