@@ -25,7 +25,7 @@ TEST(IniText, RewritingChangesOnlyTheValuesGiven) {
     const std::string text = "# mine\r\nwsjtx = on\r\nfollow = 5   # another program's key\nwsjtx=on\n\x01\xff junk";
     EXPECT_EQ(WithIniValues(text, {{"wsjtx", "off"}, {"palette", "day"}}),
               "# mine\r\nwsjtx = off\r\nfollow = 5   # another program's key\nwsjtx = off\n\x01\xff junk\npalette = day\n");
-    EXPECT_EQ(WithIniValues("", {{"a", "1"}}), "a = 1\n");
+    EXPECT_EQ(WithIniValues("", {{"a", "1\npalette = night\r"}}), "a = 1palette = night\n");  // pasted
     EXPECT_EQ(WithIniValues(text, ParseIni(text)), "# mine\r\nwsjtx = on\r\nfollow = 5   # another program's key\nwsjtx = on\n\x01\xff junk");
 }
 

@@ -34,6 +34,14 @@ std::optional<std::pair<std::string_view, std::string_view>> Setting(std::string
     return std::pair{key, Trimmed(line.substr(equals + 1))};
 }
 
+// A value is one line: control bytes (a pasted line end) would start another setting.
+std::string OneLine(std::string_view value) {
+    std::string line;
+    for (const char c : value)
+        if (static_cast<unsigned char>(c) >= 0x20) line += c;
+    return line;
+}
+
 // Calls `each` with every line of the text, its line end excluded.
 template <class Each>
 void ForEachLine(std::string_view text, Each each) {
@@ -64,14 +72,14 @@ std::string WithIniValues(std::string_view text, const IniValues& values) {
         if (given == values.end()) {
             result += line;
         } else {
-            result += given->first + " = " + given->second;
+            result += given->first + " = " + OneLine(given->second);
             if (line.ends_with('\r')) result += '\r';  // the file's own line ends stay
             missing.erase(given->first);
         }
         if (lineEnd) result += '\n';
     });
     if (!result.empty() && result.back() != '\n' && !missing.empty()) result += '\n';
-    for (const auto& [key, value] : missing) result += key + " = " + value + "\n";
+    for (const auto& [key, value] : missing) result += key + " = " + OneLine(value) + "\n";
     return result;
 }
 

@@ -21,7 +21,7 @@ inline constexpr std::size_t kIniLongestLine = 1024;
 IniValues ParseIni(std::string_view text);
 
 // The text with each key's value set: on every line that has the key, or, for a key it lacks,
-// on a new line at the end.
+// on a new line at the end. Control bytes in a value are dropped: it stays one line.
 std::string WithIniValues(std::string_view text, const IniValues& values);
 
 }  // namespace moltrevane

@@ -8,9 +8,10 @@
 namespace moltrevane {
 namespace {
 
-// An emptied entry means the usual address, not none.
+// An emptied entry means the usual address, not none; blanks and pasted line ends are no part
+// of an address.
 std::string AddressOr(std::string text, std::string_view usual) {
-    std::erase_if(text, [](char c) { return c == ' ' || c == '\t'; });
+    std::erase_if(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
     return text.empty() ? std::string(usual) : text;
 }
 
@@ -47,15 +48,20 @@ void LinksScreen::TakeControls() {
     links.wsjtxAddress = AddressOr(dialog_.Text(ids::kWsjtxAddress), kDefaultWsjtxAddress);
     links.js8call = dialog_.Checked(ids::kJs8callOn);
     links.js8callAddress = AddressOr(dialog_.Text(ids::kJs8callAddress), kDefaultJs8callAddress);
-    dialog_.SetText(ids::kWsjtxAddress, links.wsjtxAddress);
-    dialog_.SetText(ids::kJs8callAddress, links.js8callAddress);
+    ShowText(ids::kWsjtxAddress, links.wsjtxAddress);
+    ShowText(ids::kJs8callAddress, links.js8callAddress);
     context_.links.Publish(links, OwnLocator(context_.state));
 }
 
 void LinksScreen::ShowStates() {
     const LinkStates states = context_.links.States();
-    if (dialog_.Text(ids::kWsjtxState) != states.wsjtx) dialog_.SetText(ids::kWsjtxState, states.wsjtx);
-    if (dialog_.Text(ids::kJs8callState) != states.js8call) dialog_.SetText(ids::kJs8callState, states.js8call);
+    ShowText(ids::kWsjtxState, states.wsjtx);
+    ShowText(ids::kJs8callState, states.js8call);
+}
+
+// Only a changed text reaches its control, so a caret in an entry stays put.
+void LinksScreen::ShowText(int id, const std::string& text) {
+    if (dialog_.Text(id) != text) dialog_.SetText(id, text);
 }
 
 }  // namespace moltrevane

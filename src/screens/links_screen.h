@@ -21,6 +21,7 @@ public:
 private:
     void TakeControls();
     void ShowStates();
+    void ShowText(int id, const std::string& text);
 
     ScreenContext& context_;
     Dialog& dialog_;
