@@ -70,7 +70,8 @@ drive() {  # hour palette: every screen's screenshot, and the palette the main s
   at Repeater 40 257; sleep 1.2; shot Repeater "$shots/$2-repeater.png"
   at Repeater 228 14; window "Info Station" > /dev/null; shot "Info Station" "$shots/$2-station-info.png"
   close_window "Info Station"; close_window Repeater
-  at Moltrevane 201 257; window Info > /dev/null; shot Info "$shots/$2-info.png"; close_window Info
+  at Moltrevane 201 257; window Info > /dev/null; shot Info "$shots/$2-info.png"
+  at Info 178 246; window Links > /dev/null; shot Links "$shots/$2-links.png"; close_window Links; close_window Info
   close_window Moltrevane
   await_exit "after its window closed"
   kill "$replay_pid"; wait "$replay_pid" || true

@@ -35,6 +35,7 @@ record_is() {  # expected-bytes (printf format) when
   cmp -s "$home/expected.cfg" "$folder/Moltrevane.cfg" || fail "$2 the settings file reads '$(cat -v "$folder/Moltrevane.cfg")'"
 }
 
+printf '# by the drive\nwsjtx_address = 127.0.0.1:%d\n' $((20000 + RANDOM % 20000)) > "$folder/Moltrevane.ini"
 start_program
 window Moltrevane > /dev/null || fail "no main window"
 # A second start brings the running program forward and ends at once.
@@ -101,12 +102,24 @@ close_window Repeater
 click Moltrevane 201 257       # Info
 window Info > /dev/null || fail "no about screen"
 shot Info "$shots/about.png"
+# Links: WSJT-X ticked listens on the private port the user's ini file names, and keeps it.
+click Info 178 246
+window Links > /dev/null || fail "no links screen"
+click Links 14 38              # WSJT-X
+sleep 1.5
+shot Links "$shots/links.png"
+convert "$shots/links.png" -crop 232x20+5+52 +repage -resize 400% -colorspace gray -threshold 60% "$home/state.png"
+state=$(tesseract "$home/state.png" - --psm 7 2> /dev/null)
+[[ $state == *"WSJT-X: not heard"* ]] || fail "the WSJT-X line reads '$state'"
+close_window Links
+grep -qx 'wsjtx = on' "$folder/Moltrevane.ini" && grep -qx '# by the drive' "$folder/Moltrevane.ini" ||
+  fail "the ini file reads '$(cat "$folder/Moltrevane.ini")'"
 close_window Info
 
 close_window Moltrevane
 await_exit "after its window closed"
 record_is '231-JN58SE-JN58SD-11111-1111001' "after the screens were closed"
-[ -z "$(ls -A "$folder" | grep -v -x -e Moltrevane.sqlite -e Moltrevane.cfg -e COM2 -e expected.cfg)" ] ||
+[ -z "$(ls -A "$folder" | grep -v -x -e Moltrevane.sqlite -e Moltrevane.cfg -e Moltrevane.ini -e COM2 -e expected.cfg)" ] ||
   fail "left behind: $(ls -A "$folder")"
 
 # A signal ends the program the same way: the target, typed and pasted in lower case, is saved.

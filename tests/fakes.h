@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/locator_links.h"
 #include "core/messages.h"
 #include "gps/gps_source.h"
 
@@ -44,6 +45,15 @@ struct RecordingGpsSource : GpsSource {
         onClose();
         return true;
     }
+};
+
+struct RecordingLinks : LocatorLinks {
+    std::vector<std::pair<LinkSettings, std::optional<LocatorText>>> published;
+    LinkStates states{"WSJT-X: off", "JS8Call: off"};
+    void Publish(const LinkSettings& settings, const std::optional<LocatorText>& locator) override {
+        published.emplace_back(settings, locator);
+    }
+    LinkStates States() const override { return states; }
 };
 
 }  // namespace moltrevane::testing

@@ -18,6 +18,7 @@
 #include "screens/about_screen.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
+#include "screens/links_screen.h"
 #include "screens/main_screen.h"
 #include "screens/repeater_screen.h"
 #include "screens/screen_scale.h"
@@ -67,7 +68,8 @@ protected:
     testing::RecordingMessages messages;
     StationDirectory directory{folder / "Moltrevane.sqlite"};
     testing::RecordingOpener opener;
-    ScreenContext context{state, port, messages, directory, opener, folder / "Moltrevane.cfg", {}, {}, {}, {}, {}};
+    testing::RecordingLinks links;
+    ScreenContext context{state, port, messages, directory, opener, links, folder / "Moltrevane.cfg", {}, {}, {}, {}, {}};
     testing::RecordingDialog dialog;
 };
 
@@ -229,14 +231,14 @@ TEST(NightPalette, BeginsSixDegreesBelowTheHorizon) {
     EXPECT_TRUE(NightWanted(PaletteChoice::Auto, munich, dusk));
 }
 
-TEST_F(MainScreenTest, AChosenPaletteIsKeptInItsOwnFileAndWinsOverTheSun) {
+TEST_F(MainScreenTest, AChosenPaletteIsKeptInTheIniFileAndWinsOverTheSun) {
     testing::RecordingDialog info;
     AboutScreen about{context, info};
     about.Initialise();
     EXPECT_EQ(info.Selection(ids::kPaletteChoice), 0);  // Auto
     info.Select(ids::kPaletteChoice, 2);
     about.OnClose();
-    EXPECT_EQ(ReadFile(folder / "Moltrevane.palette"), "Night\n");
+    EXPECT_NE(ReadFile(folder / "Moltrevane.ini").find("palette = night\n"), std::string::npos);
     state.palette = PaletteChoice::Auto;
     screen.Initialise();
     EXPECT_EQ(state.palette, PaletteChoice::Night);
@@ -245,8 +247,54 @@ TEST_F(MainScreenTest, AChosenPaletteIsKeptInItsOwnFileAndWinsOverTheSun) {
     screen.RunCycle();
     EXPECT_TRUE(dialog.night);
     EXPECT_FALSE(std::filesystem::exists(folder / "Moltrevane.cfg"));  // not in the settings record
-    WriteFile(folder / "Moltrevane.palette", "night");
-    EXPECT_EQ(ReadPaletteChoice(folder / "Moltrevane.palette"), PaletteChoice::Auto);
+}
+
+// Nothing without a position; then the fix's locator, or in offline mode a valid offline one.
+TEST_F(MainScreenTest, EachCycleHandsTheOwnLocatorToTheLinks) {
+    state.links.wsjtx = true;
+    const auto lastLocator = [&] { return links.published.back().second; };
+    state.portActive = true;
+    screen.RunCycle();
+    EXPECT_EQ(lastLocator(), std::nullopt);
+    Feed(kFix);
+    screen.RunCycle();
+    EXPECT_EQ(lastLocator(), ToLocatorText("JO31OM"));
+    EXPECT_TRUE(links.published.back().first.wsjtx);
+    state.portActive = false;
+    SetOffline("ERROR");
+    screen.RunCycle();
+    EXPECT_EQ(lastLocator(), std::nullopt);
+    SetOffline("JN58SD");
+    screen.RunCycle();
+    EXPECT_EQ(lastLocator(), ToLocatorText("JN58SD"));
+}
+
+TEST_F(ScreensTest, TheLinksScreenTakesEachChangeAtOnceAndKeepsItInTheIniFile) {
+    testing::RecordingDialog info;
+    AboutScreen about{context, info};
+    about.OnPress(ids::kLinksButton);
+    EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::Links});
+
+    links.states = {"WSJT-X: not heard", "JS8Call: off"};
+    LinksScreen screen{context, dialog};
+    screen.Initialise();
+    EXPECT_EQ(dialog.Text(ids::kWsjtxAddress), "127.0.0.1:2237");
+    EXPECT_EQ(dialog.Text(ids::kWsjtxState), "WSJT-X: not heard");
+    dialog.SetChecked(ids::kJs8callOn, true);
+    screen.OnPress(ids::kJs8callOn);
+    EXPECT_TRUE(links.published.back().first.js8call);
+    dialog.SetText(ids::kWsjtxAddress, " 224.0.0.1:2237 ");
+    screen.OnFocusLost(ids::kWsjtxAddress);
+    EXPECT_EQ(links.published.back().first.wsjtxAddress, "224.0.0.1:2237");
+    links.states.js8call = "JS8Call: not running";
+    screen.OnTimer();
+    EXPECT_EQ(dialog.Text(ids::kJs8callState), "JS8Call: not running");
+    dialog.SetText(ids::kJs8callAddress, "");  // emptied: the usual address
+    screen.OnClose();
+    EXPECT_FALSE(dialog.timerRunning);
+    const std::string ini = ReadFile(folder / "Moltrevane.ini");
+    for (const std::string_view line : {"js8call = on\n", "wsjtx_address = 224.0.0.1:2237\n", "js8call_address = 127.0.0.1:2442\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line;
 }
 
 // ---- Settings screen --------------------------------------------------------------
@@ -520,7 +568,7 @@ TEST(ScreenScale, EveryScreenScalesAsDesigned) {
         return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
     };
     for (const ScreenKind kind : {ScreenKind::Main, ScreenKind::Settings, ScreenKind::Repeater, ScreenKind::StationInfo,
-                                  ScreenKind::About, ScreenKind::EditStation}) {
+                                  ScreenKind::About, ScreenKind::EditStation, ScreenKind::Links}) {
         const auto controls = LayoutOf(kind).controls;
         std::set<int> ids;
         for (const ControlSpec& c : controls) EXPECT_TRUE(c.id == 0 || ids.insert(c.id).second) << c.id;

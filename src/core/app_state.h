@@ -2,6 +2,7 @@
 // The one record of run-time state. The reader thread touches only `nmea` (under its guard);
 // everything else belongs to the user-interface thread.
 
+#include "core/locator_links.h"
 #include "core/palette.h"
 #include "geo/distance.h"
 #include "geo/locator.h"
@@ -14,7 +15,9 @@ struct AppState {
 
     int portIndex = 1;   // "COM2:"
     int speedIndex = 2;  // 4800 baud
-    PaletteChoice palette = PaletteChoice::Auto;  // kept in its own file, not the settings record
+    // Kept in Moltrevane.ini, not in the settings record.
+    PaletteChoice palette = PaletteChoice::Auto;
+    LinkSettings links;
     bool portActive = false;  // a GPS source is chosen: its reader may be waiting for it
     LocatorText offlineLocator{};
     LocatorText currentLocator{};

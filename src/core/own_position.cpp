@@ -39,4 +39,10 @@ std::optional<GeoPoint> SkyPosition(const AppState& state) {
     return gps ? gps : OfflinePosition(state);
 }
 
+std::optional<LocatorText> OwnLocator(const AppState& state) {
+    const LocatorText& locator = state.portActive ? state.currentLocator : state.offlineLocator;
+    if (state.portActive && !state.hasGpsFix) return std::nullopt;
+    return IsValidLocator(LocatorView(locator)) ? std::optional(locator) : std::nullopt;
+}
+
 }  // namespace moltrevane

@@ -21,6 +21,10 @@ std::optional<GeoPoint> FixOwnPosition(AppState& state);
 // colours.
 std::optional<GeoPoint> SkyPosition(const AppState& state);
 
+// The locator handed to other programs: the last fix's in GPS mode, the offline locator when
+// it is one; nothing before the first fix or without a valid offline locator.
+std::optional<LocatorText> OwnLocator(const AppState& state);
+
 // Distance and bearing texts from the own point to the centre of a locator, which becomes the
 // state's target point.
 DistanceBearingTexts DescribeOwnToLocator(AppState& state, GeoPoint own, std::string_view locatorText);

@@ -1,5 +1,6 @@
 #include "core/palette.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -9,20 +10,27 @@
 namespace moltrevane {
 namespace {
 
-constexpr std::array<std::string_view, 3> kNames = {"Auto", "Day", "Night"};  // by PaletteChoice
+constexpr std::array<std::string_view, 3> kNames = {"auto", "day", "night"};  // by PaletteChoice
+
+bool SameLetters(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return (x | 0x20) == (y | 0x20) && ((x | 0x20) >= 'a' && (x | 0x20) <= 'z'); });
+}
 
 }  // namespace
 
-PaletteChoice ReadPaletteChoice(const std::filesystem::path& file) {
-    const std::optional<std::string> text = ReadSmallFile(file, 16);
-    for (std::size_t i = 0; text && i < kNames.size(); ++i)
-        if (*text == std::string(kNames[i]) + "\n") return static_cast<PaletteChoice>(i);
-    return PaletteChoice::Auto;
+std::string_view PaletteName(PaletteChoice choice) { return kNames[static_cast<std::size_t>(choice)]; }
+
+std::optional<PaletteChoice> PaletteFromName(std::string_view name) {
+    for (std::size_t i = 0; i < kNames.size(); ++i)
+        if (SameLetters(name, kNames[i])) return static_cast<PaletteChoice>(i);
+    return std::nullopt;
 }
 
-bool SavePaletteChoice(const std::filesystem::path& file, PaletteChoice choice) {
-    RemoveLeftovers(file);
-    return ReplaceFile(file, std::string(kNames[static_cast<std::size_t>(choice)]) + "\n");
+std::optional<PaletteChoice> ReadOldPaletteFile(const std::filesystem::path& file) {
+    const std::optional<std::string> text = ReadSmallFile(file, 16);
+    if (!text || !text->ends_with('\n')) return std::nullopt;
+    return PaletteFromName(std::string_view(*text).substr(0, text->size() - 1));
 }
 
 bool NightWanted(PaletteChoice choice, std::optional<GeoPoint> own, std::int64_t utcSeconds) {

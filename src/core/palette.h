@@ -12,16 +12,15 @@ namespace moltrevane {
 
 enum class PaletteChoice { Auto, Day, Night };
 
-// The choice's file, beside the settings file; it holds "Auto", "Day" or "Night".
-inline constexpr std::string_view kPaletteFileName = "Moltrevane.palette";
+// "auto", "day" or "night", as Moltrevane.ini holds it.
+std::string_view PaletteName(PaletteChoice choice);
+// Any letter case; nothing for any other text.
+std::optional<PaletteChoice> PaletteFromName(std::string_view name);
 
-inline std::filesystem::path PaletteFileBeside(const std::filesystem::path& settingsFile) {
-    return settingsFile.parent_path() / kPaletteFileName;
-}
-
-// Auto for a missing file and for any text but the three.
-PaletteChoice ReadPaletteChoice(const std::filesystem::path& file);
-bool SavePaletteChoice(const std::filesystem::path& file, PaletteChoice choice);
+// The file that held the choice before Moltrevane.ini, beside the settings file: "Auto",
+// "Day" or "Night" and a line end. Nothing when it is missing or holds anything else.
+inline constexpr std::string_view kOldPaletteFileName = "Moltrevane.palette";
+std::optional<PaletteChoice> ReadOldPaletteFile(const std::filesystem::path& file);
 
 // Auto is night when the sun is more than 6° below the horizon at the own position; without
 // a position it is day.

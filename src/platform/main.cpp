@@ -10,6 +10,7 @@
 #include "core/host_paths.h"
 #include "directory/station_directory.h"
 #include "platform/fltk_program.h"
+#include "platform/network_locator_links.h"
 #include "platform/posix_gps_source.h"
 #include "platform/running_instance.h"
 
@@ -37,8 +38,9 @@ int main(int argc, char** argv) {
     PosixGpsSource port(messages, HostPath(root, kProgramFolder));
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
+    NetworkLocatorLinks links;
     instance.Listen([&screens] { screens.BringToFront(); });
-    ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}, {}};
+    ScreenContext context{state, port, messages, directory, screens, links, HostPath(root, kSettingsFile), {}, {}, {}, {}, {}};
     Fl::visual(FL_DOUBLE | FL_INDEX);
     Fl_Window::default_xclass("moltrevane");  // the desktop entry's StartupWMClass
     return screens.RunProgram(context);

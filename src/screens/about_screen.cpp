@@ -4,6 +4,7 @@
 
 #include "core/app_state.h"
 #include "core/palette.h"
+#include "core/program_ini.h"
 #include "directory/station_directory.h"
 #include "screens/control_ids.h"
 
@@ -15,6 +16,7 @@ void AboutScreen::Initialise() {
 }
 
 void AboutScreen::OnPress(int id) {
+    if (id == ids::kLinksButton) context_.opener.Open(ScreenKind::Links);
     if (id != ids::kImportStations || context_.import.Running()) return;
     std::vector<std::filesystem::path> files;
     for (const std::string& chosen : dialog_.ChooseFiles("Station lists to import")) files.emplace_back(chosen);
@@ -44,7 +46,7 @@ void AboutScreen::OnClose() {
     const auto chosen = static_cast<PaletteChoice>(item);
     if (chosen == context_.state.palette) return;
     context_.state.palette = chosen;
-    SavePaletteChoice(PaletteFileBeside(context_.settingsFile), chosen);
+    SaveIni(context_.state, context_.settingsFile);
 }
 
 }  // namespace moltrevane

@@ -1,6 +1,6 @@
 #pragma once
-// "Info": version, terms of use, the choice of day or night colours, and the import of
-// station lists into the directory.
+// "Info": version, terms of use, the choice of day or night colours, the import of station
+// lists into the directory, and the way to the links.
 
 #include "screens/screen.h"
 #include "screens/screen_context.h"
@@ -14,7 +14,7 @@ public:
     // "Import stations…": the chosen lists are imported on a worker; the button shows how far.
     void OnPress(int id) override;
     void OnTimer() override;
-    // The choice is kept at once, in its own file; the main screen applies it within a second.
+    // The choice is kept at once, in Moltrevane.ini; the main screen applies it within a second.
     void OnClose() override;
 
 private:

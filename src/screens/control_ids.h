@@ -34,8 +34,12 @@ inline constexpr int kPortChoice = 1001, kSpeedChoice = 1002, kOpenPort = 1003, 
 inline constexpr int kStationRecordList = 1076;
 
 // About screen
-inline constexpr int kPaletteChoice = 1090, kImportStations = 1091;
+inline constexpr int kPaletteChoice = 1090, kImportStations = 1091, kLinksButton = 1092;
 inline constexpr std::string_view kImportStationsText = "Import stations\x85";  // "…" in Windows-1252
+
+// Links screen: the locator handed to WSJT-X and JS8Call
+inline constexpr int kWsjtxOn = 1100, kWsjtxAddress = 1101, kWsjtxState = 1102, kJs8callOn = 1103,
+                     kJs8callAddress = 1104, kJs8callState = 1105;
 
 // Edit-station screen
 inline constexpr int kEditCallEntry = 1007, kSearchCall = 1021;

@@ -131,6 +131,21 @@ constexpr std::array kAbout = {
     ControlSpec{K::Label, 0, "Colours:", 3, 118, 40, 9},
     ControlSpec{K::Choice, ids::kPaletteChoice, "Auto|Day|Night", 45, 115, 50, 14},
     ControlSpec{K::Button, ids::kImportStations, ids::kImportStationsText, 3, 134, 64, 14},
+    ControlSpec{K::Button, ids::kLinksButton, "Links\x85", 70, 134, 64, 14},
+};
+
+constexpr std::array kLinks = {
+    ControlSpec{K::Label, 0, "Hand the locator to:", 3, 3, 131, 9},
+    ControlSpec{K::CheckBox, ids::kWsjtxOn, "WSJT-X", 3, 15, 52, 14},
+    ControlSpec{K::Entry, ids::kWsjtxAddress, "", 58, 15, 78, 14},
+    ControlSpec{K::Label, ids::kWsjtxState, "", 3, 31, 133, 19},
+    ControlSpec{K::CheckBox, ids::kJs8callOn, "JS8Call", 3, 55, 52, 14},
+    ControlSpec{K::Entry, ids::kJs8callAddress, "", 58, 55, 78, 14},
+    ControlSpec{K::Label, ids::kJs8callState, "", 3, 71, 133, 19},
+    ControlSpec{K::Label, 0,
+                "WSJT-X: the address of its UDP Server; tick Accept UDP requests and AutoGrid. "
+                "JS8Call: enable the TCP server API, accept TCP requests, allow setting station information.",
+                3, 96, 133, 54},
 };
 
 constexpr std::array kEditStation = {
@@ -140,7 +155,7 @@ constexpr std::array kEditStation = {
 
 constexpr ScreenLayout kLayouts[] = {
     {"Moltrevane", kMain},  {"Settings", kSettings}, {"Repeater", kRepeater},
-    {"Info Station", kStationInfo}, {"Info", kAbout}, {"Edit Station", kEditStation},
+    {"Info Station", kStationInfo}, {"Info", kAbout}, {"Edit Station", kEditStation}, {"Links", kLinks},
 };
 
 }  // namespace

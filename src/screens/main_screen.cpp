@@ -7,8 +7,10 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/locator_links.h"
 #include "core/own_position.h"
 #include "core/palette.h"
+#include "core/program_ini.h"
 #include "core/settings.h"
 #include "gps/gps_source.h"
 #include "screens/control_ids.h"
@@ -61,7 +63,7 @@ MainScreen::MainScreen(ScreenContext& context, Dialog& dialog) : context_(contex
 
 void MainScreen::Initialise() {
     loadSettings(context_.state, fields_.target, context_.port, context_.settingsFile);
-    context_.state.palette = ReadPaletteChoice(PaletteFileBeside(context_.settingsFile));
+    LoadIni(context_.state, context_.settingsFile);
     night_ = NightWanted(context_.state.palette, SkyPosition(context_.state), std::time(nullptr));
     dialog_.SetNight(night_);
     fields_.locatorLabel = "Locator";
@@ -93,6 +95,7 @@ void MainScreen::RunCycle() {
     ReadFields();
     TargetStep();
     ShowFields();
+    context_.links.Publish(context_.state.links, OwnLocator(context_.state));
     PaletteStep();
     dialog_.Redraw();
 }

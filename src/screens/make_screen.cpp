@@ -1,6 +1,7 @@
 #include "screens/make_screen.h"
 
 #include "screens/about_screen.h"
+#include "screens/links_screen.h"
 #include "screens/repeater_screen.h"
 #include "screens/settings_screen.h"
 #include "screens/station_info_screen.h"
@@ -15,6 +16,7 @@ std::unique_ptr<Screen> MakeScreen(ScreenKind kind, ScreenContext& context, Dial
         case ScreenKind::StationInfo: return std::make_unique<StationInfoScreen>(context, dialog);
         case ScreenKind::About: return std::make_unique<AboutScreen>(context, dialog);
         case ScreenKind::EditStation: return std::make_unique<EditStationScreen>();
+        case ScreenKind::Links: return std::make_unique<LinksScreen>(context, dialog);
     }
     return nullptr;
 }

@@ -14,6 +14,7 @@ namespace moltrevane {
 
 struct AppState;
 class GpsSource;
+class LocatorLinks;
 class MessageSink;
 class ScreenOpener;
 
@@ -30,6 +31,7 @@ struct ScreenContext {
     MessageSink& messages;
     const StationDirectory& directory;
     ScreenOpener& opener;
+    LocatorLinks& links;
     std::filesystem::path settingsFile;
     StationList stations;
     NearestStations nearest;

@@ -1,0 +1,31 @@
+#pragma once
+// "Links": whether the own locator goes to WSJT-X and JS8Call, where, and how each took it.
+
+#include "core/locator_links.h"
+#include "screens/screen.h"
+#include "screens/screen_context.h"
+
+namespace moltrevane {
+
+class LinksScreen final : public Screen {
+public:
+    LinksScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
+    void Initialise() override;
+    // A tick or a new address takes effect at once; the states follow within a second.
+    void OnPress(int id) override;
+    void OnFocusLost(int id) override;
+    void OnTimer() override { ShowStates(); }
+    // Kept in Moltrevane.ini when anything changed.
+    void OnClose() override;
+
+private:
+    void TakeControls();
+    void ShowStates();
+    void ShowText(int id, const std::string& text);
+
+    ScreenContext& context_;
+    Dialog& dialog_;
+    LinkSettings opened_;  // as the screen found them
+};
+
+}  // namespace moltrevane
