@@ -14,14 +14,14 @@ constexpr std::array<std::string_view, 3> kNames = {"Auto", "Day", "Night"};  //
 }  // namespace
 
 PaletteChoice ReadPaletteChoice(const std::filesystem::path& file) {
+    RemoveLeftovers(file);
     const std::optional<std::string> text = ReadSmallFile(file, 16);
     for (std::size_t i = 0; text && i < kNames.size(); ++i)
         if (*text == std::string(kNames[i]) + "\n") return static_cast<PaletteChoice>(i);
     return PaletteChoice::Auto;
 }
 
-bool SavePaletteChoice(const std::filesystem::path& file, PaletteChoice choice) {
-    RemoveLeftovers(file);
+FileWritten SavePaletteChoice(const std::filesystem::path& file, PaletteChoice choice) {
     return ReplaceFile(file, std::string(kNames[static_cast<std::size_t>(choice)]) + "\n");
 }
 

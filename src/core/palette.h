@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/small_file.h"
 #include "geo/locator.h"
 
 namespace moltrevane {
@@ -19,9 +20,10 @@ inline std::filesystem::path PaletteFileBeside(const std::filesystem::path& sett
     return settingsFile.parent_path() / kPaletteFileName;
 }
 
-// Auto for a missing file and for any text but the three.
+// Auto for a missing file and for any text but the three. Read once at start, which is when
+// a temporary file a killed run left goes.
 PaletteChoice ReadPaletteChoice(const std::filesystem::path& file);
-bool SavePaletteChoice(const std::filesystem::path& file, PaletteChoice choice);
+FileWritten SavePaletteChoice(const std::filesystem::path& file, PaletteChoice choice);
 
 // Auto is night when the sun is more than 6° below the horizon at the own position; without
 // a position it is day.

@@ -24,6 +24,7 @@ namespace moltrevane {
 namespace {
 
 int signalWrite = -1;
+bool endedBySignal = false;
 
 void NoteSignal(int) {
     const char byte = 1;
@@ -32,6 +33,7 @@ void NoteSignal(int) {
 
 // A signal closes every window; the loops unwind and the normal shut-down runs.
 void CloseAllWindows(FL_SOCKET, void*) {
+    endedBySignal = true;
     while (Fl_Window* window = Fl::first_window()) window->hide();
 }
 
@@ -58,6 +60,14 @@ private:
 
 // Set while the main screen runs: the shut-down for an end that FLTK forces.
 std::function<void()> endTheProgram;
+
+// Always on stderr. In a message too when the user closed the window; never when a signal
+// ends the program: the session is going, and a box would hold it up.
+void TellUnsaved(const std::string& message, MessageSink* messages) {
+    if (message.empty()) return;
+    std::fprintf(stderr, "moltrevane: %s\n", Utf8FromCodePage(message).c_str());
+    if (messages && !endedBySignal) messages->ShowMessage("Error", message);
+}
 
 // FLTK calls this when it cannot go on, the display lost above all; without it the process
 // would exit with the reader still running and the settings unsaved.
@@ -94,11 +104,11 @@ int FltkScreens::RunProgram(ScreenContext& context) {
     FltkDialog dialog(ScreenKind::Main, scale, x + (width - size.width) / 2, y + (height - size.height) / 2);
     main_ = &dialog;
     MainScreen main(context, dialog);
-    endTheProgram = [&main] { main.ShutDown(); };
+    endTheProgram = [&main] { TellUnsaved(main.ShutDown(), nullptr); };
     Fl::fatal = EndOnFatalError;
     dialog.Run(main, false);
     endTheProgram = nullptr;
-    main.ShutDown();
+    TellUnsaved(main.ShutDown(), &context.messages);
     main_ = nullptr;
     context_ = nullptr;
     return 0;

@@ -1,7 +1,9 @@
 #include "screens/about_screen.h"
 
 #include "core/app_state.h"
+#include "core/messages.h"
 #include "core/palette.h"
+#include "screens/code_page.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -14,7 +16,8 @@ void AboutScreen::OnClose() {
     const auto chosen = static_cast<PaletteChoice>(item);
     if (chosen == context_.state.palette) return;
     context_.state.palette = chosen;
-    SavePaletteChoice(PaletteFileBeside(context_.settingsFile), chosen);
+    const FileWritten saved = SavePaletteChoice(PaletteFileBeside(context_.settingsFile), chosen);
+    if (!saved) context_.messages.ShowMessage("Error", "Unable to save the colours\n" + CodePageFromUtf8(saved.failure));
 }
 
 }  // namespace moltrevane

@@ -11,6 +11,7 @@
 #include "core/palette.h"
 #include "core/settings.h"
 #include "gps/gps_source.h"
+#include "screens/code_page.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -76,11 +77,12 @@ void MainScreen::OnPress(int id) {
     if (id == ids::kInfoButton) context_.opener.Open(ScreenKind::About);
 }
 
-void MainScreen::ShutDown() {
+std::string MainScreen::ShutDown() {
     dialog_.StopTimer();
     ReadFields();
     context_.port.ClosePort();
-    saveSettings(context_.state, fields_.target, context_.settingsFile);
+    const FileWritten saved = saveSettings(context_.state, fields_.target, context_.settingsFile);
+    return saved ? std::string() : "Unable to save the settings\n" + CodePageFromUtf8(saved.failure);
 }
 
 void MainScreen::RunCycle() {
