@@ -145,6 +145,16 @@ TEST_F(SerialTest, MissingOrBusyDeviceCannotBeOpened) {
     EXPECT_TRUE(port.ClosePort());
 }
 
+TEST_F(SerialTest, EachFailureIsNamedForWhatItIs) {
+    std::filesystem::create_symlink("/dev/zero", folder / "COM3");
+    std::filesystem::create_symlink("COM4", folder / "COM4");  // a loop: an error without words of ours
+    EXPECT_FALSE(port.OpenPort(state.nmea, "COM3:", 4800, WhenAbsent::GiveUp));
+    EXPECT_FALSE(port.OpenPort(state.nmea, "COM4:", 4800, WhenAbsent::GiveUp));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[0].second, "Unable to open the port\n/dev/zero: not a serial device");
+    EXPECT_TRUE(messages.shown[1].second.ends_with(": Too many levels of symbolic links")) << messages.shown[1].second;
+}
+
 TEST_F(SerialTest, SlowLinesAndBurstsArriveWholeAndInOrder) {
     PtyPair receiver;
     receiver.LinkAs(folder.path(), "COM2");

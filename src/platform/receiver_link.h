@@ -11,12 +11,14 @@ namespace moltrevane {
 
 struct NmeaBuffer;
 
-enum class OpenFailure { None, NoDevice, NotADevice, PermissionDenied, Busy, Configure, Timeouts, GpsdNotAnswering };
+// Unexpected: an error the program has no words of its own for; the message gives errno's text.
+enum class OpenFailure { None, NoDevice, NotADevice, PermissionDenied, Busy, Unexpected, Configure, Timeouts, GpsdNotAnswering };
 
 struct Opened {
     UniqueFd fd;  // ready to poll for input; empty when the open failed
     OpenFailure failure = OpenFailure::None;
     std::string what;  // the device or gpsd's address, for the message
+    int error = 0;     // errno of an Unexpected failure
 };
 
 class ReceiverLink {
