@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/fltk_dialog.h"
+#include "platform/running_instance.h"
 #include "core/unique_fd.h"
 #include "screens/code_page.h"
 #include "screens/main_screen.h"
@@ -93,9 +94,11 @@ void FltkMessages::ShowMessage(std::string_view title, std::string_view text) {
     fl_message("%s", Utf8FromCodePage(text).c_str());
 }
 
-int FltkScreens::RunProgram(ScreenContext& context) {
+int FltkScreens::RunProgram(ScreenContext& context, const RunningInstance& instance) {
     context_ = &context;
+    instance_ = &instance;
     SignalsEndTheProgram signals;
+    if (instance.AskingFd() >= 0) Fl::add_fd(instance.AskingFd(), FL_READ, ComeForwardWhenAsked, this);
     // As large as the screen's work area allows, portrait or landscape, in its middle.
     int x, y, width, height;
     Fl::screen_work_area(x, y, width, height);
@@ -109,9 +112,16 @@ int FltkScreens::RunProgram(ScreenContext& context) {
     dialog.Run(main, false);
     endTheProgram = nullptr;
     TellUnsaved(main.ShutDown(), &context.messages);
+    if (instance.AskingFd() >= 0) Fl::remove_fd(instance.AskingFd());
     main_ = nullptr;
     context_ = nullptr;
+    instance_ = nullptr;
     return 0;
+}
+
+void FltkScreens::ComeForwardWhenAsked(FL_SOCKET, void* self) {
+    auto* screens = static_cast<FltkScreens*>(self);
+    if (screens->instance_->AskedToComeForward()) screens->BringToFront();
 }
 
 void FltkScreens::BringToFront() {

@@ -37,9 +37,8 @@ int main(int argc, char** argv) {
     PosixGpsSource port(messages, HostPath(root, kProgramFolder));
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
-    instance.Listen([&screens] { screens.BringToFront(); });
     ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}};
     Fl::visual(FL_DOUBLE | FL_INDEX);
     Fl_Window::default_xclass("moltrevane");  // the desktop entry's StartupWMClass
-    return screens.RunProgram(context);
+    return screens.RunProgram(context, instance);
 }
