@@ -2,9 +2,9 @@
 // One program a user: a second start brings the running one's window to the front and ends,
 // so a program hidden on a screen without a task bar is found again.
 //
-// The guard is a lock file and a socket in the program folder, which only the user can write,
-// so no other user can take them first. Where others may write there (a lax home folder), a
-// lock file of another user's is passed over: the program starts as if it were the first.
+// The guard is a socket in the program folder, which only the user can write, so no other user
+// can take it first; where others may write there (a lax home folder), another user's socket
+// is passed over and the program starts as if it were the first. It is removed at the end.
 
 #include <filesystem>
 
@@ -19,6 +19,7 @@ public:
     explicit RunningInstance(const std::filesystem::path& programFolder);
     RunningInstance(const RunningInstance&) = delete;
     RunningInstance& operator=(const RunningInstance&) = delete;
+    ~RunningInstance();
 
     // False when another run of this user holds the guard (and has been asked to come forward).
     bool First() const { return !otherRuns_; }
@@ -28,7 +29,7 @@ public:
     bool AskedToComeForward() const;
 
 private:
-    UniqueFd folder_, lock_, listener_;
+    UniqueFd folder_, listener_;
     bool otherRuns_ = false;
 };
 
