@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "core/app_state.h"
-#include "core/messages.h"
 #include "platform/posix_gps_source.h"
 #include "pseudo_terminal.h"
 
@@ -19,9 +18,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Silent : moltrevane::MessageSink {
-    void ShowMessage(std::string_view, std::string_view) override {}
-};
 
 double ThreadSeconds(pthread_t thread) {
     clockid_t clock;
@@ -39,9 +35,8 @@ int main() {
     moltrevane::tools::PseudoTerminal receiver;
     receiver.LinkAs(folder, "COM2");
 
-    Silent messages;
     moltrevane::AppState state;
-    moltrevane::PosixGpsSource port(messages, folder);
+    moltrevane::PosixGpsSource port(folder);
     if (!port.OpenPort(state.nmea, "COM2:", 115200, moltrevane::WhenAbsent::GiveUp)) return 1;
 
     const std::string line = "$GNRMC,123519.00,A,4807.03812,N,01131.00012,E,0.021,,230394,,,A*6D\r\n";

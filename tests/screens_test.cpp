@@ -173,6 +173,15 @@ TEST_F(MainScreenTest, ShutDownClosesThePortThenWritesTheTypedTarget) {
               std::string("230-") + std::string(6, '\0') + "-JN58SD-11111-1111101");
 }
 
+TEST_F(MainScreenTest, APortThatCouldNotBeOpenedIsSaidAtTheNextCycleOnce) {
+    screen.Initialise();
+    port.failure = "Unable to open the port\n/dev/ttyUSB0: no such device";
+    screen.RunCycle();
+    screen.RunCycle();
+    EXPECT_EQ(messages.shown, (std::vector<std::pair<std::string, std::string>>{
+                                  {"Error", "Unable to open the port\n/dev/ttyUSB0: no such device"}}));
+}
+
 TEST_F(MainScreenTest, AFailedSaveIsSaid) {
     std::filesystem::create_directory(folder / "Moltrevane.cfg");  // a file the program must not replace
     std::filesystem::create_directory(folder / "Moltrevane.palette");

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
 
     static AppState state;  // the one record, alive until after the last window
     FltkMessages messages;
-    PosixGpsSource port(messages, HostPath(root, kProgramFolder));
+    PosixGpsSource port(HostPath(root, kProgramFolder));
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
     ScreenContext context{state, port, messages, directory, screens, HostPath(root, kSettingsFile), {}, {}, {}, {}};

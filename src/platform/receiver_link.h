@@ -24,7 +24,8 @@ struct Opened {
 class ReceiverLink {
 public:
     virtual ~ReceiverLink() = default;
-    virtual Opened Open() = 0;
+    // Runs on the reader thread; any wait in it ends when stopFd becomes readable.
+    virtual Opened Open(int stopFd) = 0;
     // Asked before each try after the receiver went away.
     virtual bool MayComeBack() = 0;
     virtual void Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea) = 0;

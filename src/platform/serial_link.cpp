@@ -120,7 +120,7 @@ SerialLink::SerialLink(std::filesystem::path programFolder, std::string portName
     : programFolder_(std::move(programFolder)), portName_(std::move(portName)), baudRate_(baudRate) {}
 
 // Only a character device that no other program has open: never another program's terminal.
-Opened SerialLink::Open() {
+Opened SerialLink::Open(int) {
     const std::filesystem::path path = DevicePathFor(programFolder_, portName_);
     struct stat device {};
     Opened opened;

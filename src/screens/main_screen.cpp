@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/messages.h"
 #include "core/own_position.h"
 #include "core/palette.h"
 #include "core/settings.h"
@@ -97,6 +98,14 @@ void MainScreen::RunCycle() {
     ShowFields();
     PaletteStep();
     dialog_.Redraw();
+    PortFailureStep();
+}
+
+// The reader knows only after a while that a port cannot be opened; the message comes with the
+// next cycle, last, so that the screen is up to date behind it.
+void MainScreen::PortFailureStep() {
+    const std::string failure = context_.port.TakeFailure();
+    if (!failure.empty()) context_.messages.ShowMessage("Error", failure);
 }
 
 // The fix's time when it has one: a replayed or simulated drive gets its own day and night.

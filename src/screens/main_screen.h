@@ -54,6 +54,7 @@ private:
     void OfflineStep();
     void TargetStep();
     void PaletteStep();
+    void PortFailureStep();
     void ShowPositionLive(bool live);
 
     ScreenContext& context_;
