@@ -198,6 +198,7 @@ TEST_F(GpsdSourceTest, ASilentNameServerHoldsUpNeitherOpeningNorClosing) {
     EXPECT_FALSE(source.ClosePort());
     EXPECT_FALSE(lookupAnswered);  // the stop did not wait for it
     answerNow = true;
+    EXPECT_TRUE(testing::Eventually([] { return lookupAnswered.load(); }));  // its thread ends before the test
 }
 
 TEST_F(GpsdSourceTest, AGpsdThatNeverWritesStillLetsThePortClose) {
