@@ -67,8 +67,13 @@ bool StillCooked(int master) {
     return tcgetattr(master, &tty) == 0 && (tty.c_lflag & ICANON) != 0;
 }
 
-// The reader has set a fresh pty raw: it holds the device.
-bool Taken(const PtyPair& receiver) { return Eventually([&] { return !StillCooked(receiver.master()); }); }
+// The reader has set a fresh pty raw, to the last of its settings: it holds the device.
+bool Taken(const PtyPair& receiver) {
+    return Eventually([&] {
+        termios tty{};
+        return tcgetattr(receiver.master(), &tty) == 0 && (tty.c_lflag & ICANON) == 0 && tty.c_cc[VMIN] == 0;
+    });
+}
 
 class SerialTest : public ::testing::Test {
 protected:
