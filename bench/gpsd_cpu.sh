@@ -42,13 +42,15 @@ through_gpsd() {
   for _ in $(seq 50); do listening "$port" && break; sleep 0.1; done
   ln -s "gpsd:127.0.0.1:$port" "$folder/COM2"
   start_program; window Moltrevane > /dev/null
-  script -qfc "cgps 127.0.0.1:$port" /dev/null > /dev/null &
+  script -qfc "exec cgps 127.0.0.1:$port" /dev/null > /dev/null 2>&1 &  # exec: cgps is script's own child
+  local script_pid=$! cgps_pid=""
+  for _ in $(seq 50); do cgps_pid=$(pgrep -P "$script_pid" -x cgps) && break; sleep 0.1; done  # ours, not any cgps
+  [ -n "$cgps_pid" ] || fail "cgps did not start"
   sleep 2
-  local cgps_pid; cgps_pid=$(pgrep -n -x cgps)
   local before_cgps before_gpsd; before_cgps=$(cpu_nanoseconds "$cgps_pid") before_gpsd=$(cpu_nanoseconds "$gpsd_pid")
   echo "gpsd    ${1}x: program $(measure "$program_pid"), cgps $(percent $(( $(cpu_nanoseconds "$cgps_pid") - before_cgps ))) %," \
        "gpsd $(percent $(( $(cpu_nanoseconds "$gpsd_pid") - before_gpsd ))) %"
-  kill "$program_pid" "$cgps_pid" "$gpsd_pid" "$replay_pid" 2> /dev/null || true
+  kill "$program_pid" "$cgps_pid" "$script_pid" "$gpsd_pid" "$replay_pid" 2> /dev/null || true
   wait 2> /dev/null || true
   rm -rf "$home"; trap - EXIT
 }

@@ -13,7 +13,6 @@
 #include <thread>
 
 #include "core/app_state.h"
-#include "core/messages.h"
 #include "platform/posix_gps_source.h"
 #include "pseudo_terminal.h"
 
@@ -21,9 +20,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Silent : moltrevane::MessageSink {
-    void ShowMessage(std::string_view, std::string_view) override {}
-};
 
 double ThreadSeconds(pthread_t thread) {
     clockid_t clock;
@@ -66,9 +62,8 @@ int main() {
     moltrevane::tools::PseudoTerminal receiver;
     receiver.LinkAs(folder, "COM2");
 
-    Silent messages;
     moltrevane::AppState state;
-    moltrevane::PosixGpsSource port(messages, folder);
+    moltrevane::PosixGpsSource port(folder);
     if (!port.OpenPort(state.nmea, "COM2:", 115200, moltrevane::WhenAbsent::GiveUp)) return 1;
 
     std::string stream;  // 115.2 bytes every 10 ms is 11520 bytes/s: epochs as fast as the line carries them

@@ -40,6 +40,8 @@ struct RecordingGpsSource : GpsSource {
                          watched.showHf, whenAbsent});
         return true;
     }
+    std::string failure;  // handed out once by TakeFailure
+    std::string TakeFailure() override { return std::exchange(failure, {}); }
     bool ClosePort() override {
         ++closes;
         onClose();

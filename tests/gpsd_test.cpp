@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netdb.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -14,7 +15,7 @@
 #include <thread>
 
 #include "core/app_state.h"
-#include "fakes.h"
+#include "eventually.h"
 #include "gps/gpsd_protocol.h"
 #include "platform/posix_gps_source.h"
 #include "pseudo_terminal.h"
@@ -123,7 +124,6 @@ void Send(int fd, std::string_view text) { ::send(fd, text.data(), text.size(), 
 class GpsdSourceTest : public ::testing::Test {
 protected:
     testing::TempFolder folder;
-    testing::RecordingMessages messages;
     AppState state;
 
     void LinkToGpsd(const std::string& target) { std::filesystem::create_symlink(target, folder / "COM8"); }
@@ -148,43 +148,65 @@ TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
         Send(fd, kRmc.substr(20));
     }, true);
     LinkToGpsd("gpsd:" + Describe(gpsd.address()));
-    PosixGpsSource source(messages, folder.path());
+    PosixGpsSource source(folder.path());
     ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(TextWith(kRmc), kRmc);
     EXPECT_EQ(gpsd.requests(), std::vector<std::string>{R"(?WATCH={"enable":true,"nmea":true};)"});
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(source.TakeFailure(), "");
     EXPECT_TRUE(source.ClosePort());
 }
 
 TEST_F(GpsdSourceTest, GpsdGoingAwayIsTriedOnceASecondAndReadAgain) {
     GpsdStandIn gpsd([](int fd) { Send(fd, kRmc); });  // then hangs up, as a stopped gpsd would
     LinkToGpsd("gpsd:" + Describe(gpsd.address()));
-    PosixGpsSource source(messages, folder.path());
+    PosixGpsSource source(folder.path());
     ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
     const auto start = std::chrono::steady_clock::now();
     const std::string text = TextWith(kRmc + kRmc + kRmc, 10s);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(text, kRmc + kRmc + kRmc);  // each connection's line, and nothing else
     EXPECT_GE(elapsed, 1900ms);           // three connections take two waits of a second
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(source.TakeFailure(), "");
     source.ClosePort();
 }
 
 TEST_F(GpsdSourceTest, GpsdNotAnsweringSaysWhereItWasAsked) {
     LinkToGpsd("gpsd:127.0.0.1:9");
-    PosixGpsSource source(messages, folder.path());
-    EXPECT_FALSE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    PosixGpsSource source(folder.path());
+    EXPECT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    EXPECT_EQ(testing::FailureOf(source), "Unable to open the port\ngpsd not answering at 127.0.0.1:9");
     EXPECT_FALSE(source.Reading());
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].second, "Unable to open the port\ngpsd not answering at 127.0.0.1:9");
+}
+
+// A name server that does not answer: it answers by itself only after a while, or when the
+// test is done with it.
+std::atomic<bool> lookupAsked{false}, lookupAnswered{false}, answerNow{false};
+
+int SilentNameServer(const char*, const char*, const addrinfo*, addrinfo**) {
+    lookupAsked = true;
+    testing::Eventually([] { return answerNow.load(); }, 3s);
+    lookupAnswered = true;
+    return EAI_AGAIN;
+}
+
+TEST_F(GpsdSourceTest, ASilentNameServerHoldsUpNeitherOpeningNorClosing) {
+    LinkToGpsd("gpsd:gps.example.net");
+    PosixGpsSource source(folder.path(), {}, SilentNameServer);
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(testing::Eventually([] { return lookupAsked.load(); }));
+    EXPECT_TRUE(source.Reading());
+    EXPECT_FALSE(source.ClosePort());
+    EXPECT_FALSE(lookupAnswered);  // the stop did not wait for it
+    answerNow = true;
+    EXPECT_TRUE(testing::Eventually([] { return lookupAnswered.load(); }));  // its thread ends before the test
 }
 
 TEST_F(GpsdSourceTest, AGpsdThatNeverWritesStillLetsThePortClose) {
     GpsdStandIn gpsd([](int) {}, true);
     LinkToGpsd("gpsd:" + Describe(gpsd.address()));
-    PosixGpsSource source(messages, folder.path());
+    PosixGpsSource source(folder.path());
     ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
-    std::this_thread::sleep_for(100ms);
+    ASSERT_TRUE(testing::Eventually([&] { return gpsd.requests().size() == 1; }));
     EXPECT_TRUE(source.ClosePort());
     EXPECT_EQ(TakeAllText(state.nmea), "");
 }
@@ -202,12 +224,12 @@ TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
                      device + R"("}]})" "\n");
         Send(fd, kRmc);
     }, true);
-    PosixGpsSource source(messages, folder.path(), gpsd.address());
+    PosixGpsSource source(folder.path(), gpsd.address());
     ASSERT_TRUE(source.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(TextWith(kRmc), kRmc);
     EXPECT_EQ(gpsd.requests(), (std::vector<std::string>{"?DEVICES;", R"(?WATCH={"enable":true,"nmea":true,"device":")" +
                                                                           device + R"("};)"}));
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(source.TakeFailure(), "");
     source.ClosePort();
 }
 

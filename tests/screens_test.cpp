@@ -175,12 +175,36 @@ TEST_F(MainScreenTest, ShutDownClosesThePortThenWritesTheTypedTarget) {
     dialog.texts[ids::kTarget] = "JN58SD";
     bool savedBeforeClose = true;
     port.onClose = [&] { savedBeforeClose = std::filesystem::exists(folder / "Moltrevane.cfg"); };
-    screen.ShutDown();
+    EXPECT_EQ(screen.ShutDown(), "");
     EXPECT_FALSE(savedBeforeClose);
     EXPECT_FALSE(dialog.timerRunning);
     EXPECT_EQ(port.closes, 1);
     EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg"),
               std::string("230-") + std::string(6, '\0') + "-JN58SD-11111-1111101");
+}
+
+TEST_F(MainScreenTest, APortThatCouldNotBeOpenedIsSaidAtTheNextCycleOnce) {
+    screen.Initialise();
+    port.failure = "Unable to open the port\n/dev/ttyUSB0: no such device";
+    screen.RunCycle();
+    screen.RunCycle();
+    EXPECT_EQ(messages.shown, (std::vector<std::pair<std::string, std::string>>{
+                                  {"Error", "Unable to open the port\n/dev/ttyUSB0: no such device"}}));
+}
+
+TEST_F(MainScreenTest, AFailedSaveIsSaid) {
+    std::filesystem::create_directory(folder / "Moltrevane.cfg");  // a file the program must not replace
+    std::filesystem::create_directory(folder / "Moltrevane.ini");
+    screen.Initialise();
+    EXPECT_EQ(screen.ShutDown(), "Unable to save the settings\n" + (folder / "Moltrevane.cfg").string() + ": not a plain file");
+    testing::RecordingDialog info;
+    AboutScreen about{context, info};
+    about.Initialise();
+    info.Select(ids::kPaletteChoice, 2);
+    about.OnClose();
+    EXPECT_EQ(messages.shown, (std::vector<std::pair<std::string, std::string>>{
+                                  {"Error", "Unable to save the colours\n" + (folder / "Moltrevane.ini").string() +
+                                                ": too large, or not a plain file"}}));
 }
 
 TEST_F(MainScreenTest, TheSunAtTheFixChoosesTheNightPalette) {

@@ -1,11 +1,47 @@
+#include "core/program_ini.h"
 #include "core/settings.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "core/app_state.h"
+#include "core/palette.h"
 #include "fakes.h"
 #include "temp_folder.h"
+
+// The test links with --wrap for these calls: flushes and renames are recorded in order, and
+// the call named in `failing` fails as on a full disk.
+namespace seam {
+std::vector<std::string> calls;
+std::string failing;
+}  // namespace seam
+
+extern "C" {
+ssize_t __real_write(int fd, const void* bytes, size_t size);
+int __real_fsync(int fd);
+int __real_rename(const char* from, const char* to);
+
+ssize_t __wrap_write(int fd, const void* bytes, size_t size) {
+    if (seam::failing != "write") return __real_write(fd, bytes, size);
+    errno = ENOSPC;
+    return -1;
+}
+int __wrap_fsync(int fd) {
+    seam::calls.emplace_back("fsync");
+    if (seam::failing != "fsync") return __real_fsync(fd);
+    errno = ENOSPC;
+    return -1;
+}
+int __wrap_rename(const char* from, const char* to) {
+    seam::calls.emplace_back("rename");
+    if (seam::failing != "rename") return __real_rename(from, to);
+    errno = ENOSPC;
+    return -1;
+}
+}
 
 namespace moltrevane {
 namespace {
@@ -123,14 +159,35 @@ TEST_F(SettingsTest, EveryByteAtEveryPositionSurvivesARoundTrip) {
 }
 
 TEST_F(SettingsTest, FailedSaveLeavesWhatWasThereAndNoLitter) {
-    // Failures that root cannot write past: a parent that is a file, a rename onto a folder.
+    // Refused before any temporary file exists, also for root: a parent that is a file, a
+    // settings file that is a folder.
     WriteFile(folder / "plain", "x");
     EXPECT_FALSE(saveSettings(state, target, folder / "plain" / "Moltrevane.cfg"));
     std::filesystem::create_directory(file);
     WriteFile(file / "kept", "y");
-    EXPECT_FALSE(saveSettings(state, target, file));
+    EXPECT_EQ(saveSettings(state, target, file).failure, file.string() + ": not a plain file");
     EXPECT_EQ(ReadFile(file / "kept"), "y");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
+TEST_F(SettingsTest, TheDataIsOnDiskBeforeTheRenameAndEveryFailureCleansUp) {
+    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
+    seam::calls.clear();
+    ASSERT_TRUE(saveSettings(state, target, file));
+    EXPECT_EQ(seam::calls, (std::vector<std::string>{"fsync", "rename", "fsync"}));  // file, rename, folder
+
+    const std::string kept = ReadFile(file);
+    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto before = openDescriptors();
+    for (const char* failing : {"write", "fsync", "rename"}) {
+        seam::failing = failing;
+        const FileWritten saved = saveSettings(state, "JO40XX", file);
+        seam::failing.clear();
+        EXPECT_EQ(saved.failure, file.string() + ": " + std::strerror(ENOSPC)) << failing;
+        EXPECT_EQ(ReadFile(file), kept) << failing;
+        EXPECT_EQ(openDescriptors(), before) << failing;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << failing;
+    }
 }
 
 TEST_F(SettingsTest, AReadOnlyFileIsLeftAsItWas) {
@@ -148,22 +205,29 @@ TEST_F(SettingsTest, ALinkedFileIsWrittenThroughTheLink) {
     WriteFile(folder / "dotfiles" / "moltrevane.cfg", "341-JN58SD-JO62QM-00000-0000000");
     ::chmod((folder / "dotfiles" / "moltrevane.cfg").c_str(), 0640);
     std::filesystem::create_symlink("dotfiles/moltrevane.cfg", file);
+    WriteFile(folder / "dotfiles" / ".moltrevane.cfg.tmp-Ab12Cd", "another program's");
     Load();
     ASSERT_TRUE(saveSettings(state, "JN58SE", file));
     EXPECT_TRUE(std::filesystem::is_symlink(file));
     EXPECT_EQ(ReadFile(folder / "dotfiles" / "moltrevane.cfg"), "341-JN58SD-JN58SE-00000-0000000");
     EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "dotfiles"), {}), 1);
+    EXPECT_EQ(ReadFile(folder / "dotfiles" / ".moltrevane.cfg.tmp-Ab12Cd"), "another program's");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "dotfiles"), {}), 2);
 }
 
-TEST_F(SettingsTest, AFifoIsNoSettingsFileAndLeftoversOfAKilledRunGo) {
+TEST_F(SettingsTest, AFifoIsNoSettingsFileAndOnlyTheTemporariesOfAKilledRunGo) {
     ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-    WriteFile(folder / "Moltrevane.cfg.Ab12Cd", "27");  // a temporary a killed run left
-    WriteFile(folder / "Moltrevane.cfg.bak", "kept");   // not one of ours
+    const std::vector<std::string> users = {"Moltrevane.cfg.backup", "Moltrevane.cfg.2024-1", "Moltrevane.cfg.Ab12Cd",
+                                            ".Moltrevane.cfg.tmp-Ab12C", "Moltrevane.palette.backup"};
+    for (const std::string& name : users) WriteFile(folder / name, "kept");
+    WriteFile(folder / ".Moltrevane.cfg.tmp-Ab12Cd", "27");  // what a killed run left
+    WriteFile(folder / ".Moltrevane.ini.tmp-x9Y8z7", "pal");
     Load();  // would block in open() on the FIFO
     EXPECT_TRUE(state.showHf);  // the defaults
-    EXPECT_FALSE(std::filesystem::exists(folder / "Moltrevane.cfg.Ab12Cd"));
-    EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg.bak"), "kept");
+    LoadIni(state, file);  // read once, at start
+    EXPECT_FALSE(std::filesystem::exists(folder / ".Moltrevane.cfg.tmp-Ab12Cd"));
+    EXPECT_FALSE(std::filesystem::exists(folder / ".Moltrevane.ini.tmp-x9Y8z7"));
+    for (const std::string& name : users) EXPECT_EQ(ReadFile(folder / name), "kept") << name;
     EXPECT_FALSE(saveSettings(state, target, file));
     EXPECT_EQ(std::filesystem::status(file).type(), std::filesystem::file_type::fifo);
 }

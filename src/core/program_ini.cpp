@@ -77,12 +77,12 @@ void LoadIni(AppState& state, const std::filesystem::path& settingsFile) {
     if (SaveIni(state, settingsFile)) std::filesystem::remove(oldPalette, error);
 }
 
-bool SaveIni(const AppState& state, const std::filesystem::path& settingsFile) {
+FileWritten SaveIni(const AppState& state, const std::filesystem::path& settingsFile) {
     const std::filesystem::path file = IniFileBeside(settingsFile);
     const std::optional<std::string> text = ReadIniText(file);
-    if (!text) return false;
+    if (!text) return {file.string() + ": too large, or not a plain file"};
     const std::string rewritten = WithIniValues(*text, IniValuesOf(state));
-    return rewritten == *text || ReplaceFile(file, rewritten);
+    return rewritten == *text ? FileWritten{} : ReplaceFile(file, rewritten);
 }
 
 }  // namespace moltrevane

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/ini_text.h"
+#include "core/small_file.h"
 
 namespace moltrevane {
 
@@ -27,8 +28,8 @@ IniValues IniValuesOf(const AppState& state);
 // file holds it and the old file is gone.
 void LoadIni(AppState& state, const std::filesystem::path& settingsFile);
 
-// Rewrites the file with the state's values, as the user left it otherwise; false when it
+// Rewrites the file with the state's values, as the user left it otherwise; a failure when it
 // could not be written or is not ours to rewrite (too large, no plain file).
-bool SaveIni(const AppState& state, const std::filesystem::path& settingsFile);
+FileWritten SaveIni(const AppState& state, const std::filesystem::path& settingsFile);
 
 }  // namespace moltrevane

@@ -70,7 +70,7 @@ void loadSettings(AppState& state, std::string& targetText, GpsSource& port, con
     ApplySettings(state, targetText, *record, port);
 }
 
-bool saveSettings(const AppState& state, std::string_view targetText, const std::filesystem::path& file) {
+FileWritten saveSettings(const AppState& state, std::string_view targetText, const std::filesystem::path& file) {
     const AppSettings record = EncodeSettings(state, targetText);
     return ReplaceFile(file, std::string_view(record.data(), record.size()));
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/small_file.h"
+
 namespace moltrevane {
 
 struct AppState;
@@ -23,6 +25,6 @@ void ApplySettings(AppState& state, std::string& targetText, std::string_view re
 void loadSettings(AppState& state, std::string& targetText, GpsSource& port, const std::filesystem::path& file);
 
 // Replaces the file as ReplaceFile does; on any failure the old file stays as it was.
-bool saveSettings(const AppState& state, std::string_view targetText, const std::filesystem::path& file);
+FileWritten saveSettings(const AppState& state, std::string_view targetText, const std::filesystem::path& file);
 
 }  // namespace moltrevane

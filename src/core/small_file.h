@@ -14,12 +14,20 @@ namespace moltrevane {
 // FIFO would block the start, a device would be read for ever).
 std::optional<std::string> ReadSmallFile(const std::filesystem::path& file, std::size_t limit);
 
+// How a replacement went: true when the file holds the new bytes; otherwise the file and why it
+// does not ("…/Moltrevane.cfg: No space left on device"), in words the user is shown.
+struct FileWritten {
+    std::string failure;
+    explicit operator bool() const { return failure.empty(); }
+};
+
 // Replaces the file atomically (temporary file, flush to disk, rename, flush of the folder),
 // through a symbolic link (a dotfile manager's) and keeping the file's mode. A file the user
-// cannot or chose not to write, or one that is no plain file, stays as it is: false.
-bool ReplaceFile(const std::filesystem::path& file, std::string_view bytes);
+// cannot or chose not to write, or one that is no plain file, stays as it is.
+FileWritten ReplaceFile(const std::filesystem::path& file, std::string_view bytes);
 
-// Temporary files "NAME.XXXXXX" that a run killed between writing and renaming left beside it.
+// Removes the temporary files of ReplaceFile that a run killed between writing and renaming
+// left beside `file`; only those, never a file of the user's, and nothing beside a link's target.
 void RemoveLeftovers(const std::filesystem::path& file);
 
 }  // namespace moltrevane

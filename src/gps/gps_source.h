@@ -26,11 +26,14 @@ enum class WhenAbsent { GiveUp, Wait };
 class GpsSource {
 public:
     virtual ~GpsSource() = default;
-    // Opens what the port name leads to and starts reading into nmea, ending an earlier
-    // reader first; true when reading. The rate only matters to a serial device.
+    // Starts a reader that opens what the port name leads to and reads into nmea, ending an
+    // earlier reader first. Returns at once, never waiting on a device, a name server or gpsd:
+    // false only when no reader could be started. The rate only matters to a serial device.
     virtual bool OpenPort(NmeaBuffer& nmea, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) = 0;
-    // Stops and joins the reader; false when no receiver was open.
+    // Stops and joins the reader, at once whatever it waits for; false when no receiver was open.
     virtual bool ClosePort() = 0;
+    // The message for an open that failed, once it is known, a single time; empty otherwise.
+    virtual std::string TakeFailure() = 0;
 };
 
 }  // namespace moltrevane

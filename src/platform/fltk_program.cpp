@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/fltk_dialog.h"
+#include "platform/running_instance.h"
 #include "core/unique_fd.h"
 #include "screens/code_page.h"
 #include "screens/main_screen.h"
@@ -24,6 +25,7 @@ namespace moltrevane {
 namespace {
 
 int signalWrite = -1;
+bool endedBySignal = false;
 
 void NoteSignal(int) {
     const char byte = 1;
@@ -32,6 +34,7 @@ void NoteSignal(int) {
 
 // A signal closes every window; the loops unwind and the normal shut-down runs.
 void CloseAllWindows(FL_SOCKET, void*) {
+    endedBySignal = true;
     while (Fl_Window* window = Fl::first_window()) window->hide();
 }
 
@@ -59,6 +62,14 @@ private:
 // Set while the main screen runs: the shut-down for an end that FLTK forces.
 std::function<void()> endTheProgram;
 
+// Always on stderr. In a message too when the user closed the window; never when a signal
+// ends the program: the session is going, and a box would hold it up.
+void TellUnsaved(const std::string& message, MessageSink* messages) {
+    if (message.empty()) return;
+    std::fprintf(stderr, "moltrevane: %s\n", Utf8FromCodePage(message).c_str());
+    if (messages && !endedBySignal) messages->ShowMessage("Error", message);
+}
+
 // FLTK calls this when it cannot go on, the display lost above all; without it the process
 // would exit with the reader still running and the settings unsaved.
 [[noreturn]] void EndOnFatalError(const char* format, ...) {
@@ -83,9 +94,11 @@ void FltkMessages::ShowMessage(std::string_view title, std::string_view text) {
     fl_message("%s", Utf8FromCodePage(text).c_str());
 }
 
-int FltkScreens::RunProgram(ScreenContext& context) {
+int FltkScreens::RunProgram(ScreenContext& context, const RunningInstance& instance) {
     context_ = &context;
+    instance_ = &instance;
     SignalsEndTheProgram signals;
+    if (instance.AskingFd() >= 0) Fl::add_fd(instance.AskingFd(), FL_READ, ComeForwardWhenAsked, this);
     // As large as the screen's work area allows, portrait or landscape, in its middle.
     int x, y, width, height;
     Fl::screen_work_area(x, y, width, height);
@@ -94,14 +107,21 @@ int FltkScreens::RunProgram(ScreenContext& context) {
     FltkDialog dialog(ScreenKind::Main, scale, x + (width - size.width) / 2, y + (height - size.height) / 2);
     main_ = &dialog;
     MainScreen main(context, dialog);
-    endTheProgram = [&main] { main.ShutDown(); };
+    endTheProgram = [&main] { TellUnsaved(main.ShutDown(), nullptr); };
     Fl::fatal = EndOnFatalError;
     dialog.Run(main, false);
     endTheProgram = nullptr;
-    main.ShutDown();
+    TellUnsaved(main.ShutDown(), &context.messages);
+    if (instance.AskingFd() >= 0) Fl::remove_fd(instance.AskingFd());
     main_ = nullptr;
     context_ = nullptr;
+    instance_ = nullptr;
     return 0;
+}
+
+void FltkScreens::ComeForwardWhenAsked(FL_SOCKET, void* self) {
+    auto* screens = static_cast<FltkScreens*>(self);
+    if (screens->instance_->AskedToComeForward()) screens->BringToFront();
 }
 
 void FltkScreens::BringToFront() {

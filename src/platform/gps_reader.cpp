@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 #include "gps/nmea.h"
 
@@ -40,13 +41,12 @@ Wait WaitForInput(int fd, int wakeFd) {
 
 }  // namespace
 
-GpsReader::GpsReader(NmeaBuffer& nmea, std::unique_ptr<ReceiverLink> link, UniqueFd opened)
-    : nmea_(nmea), link_(std::move(link)), fd_(std::move(opened)), open_(static_cast<bool>(fd_)) {
+GpsReader::GpsReader(NmeaBuffer& nmea, OpenLink open, WhenAbsent whenAbsent) : nmea_(nmea) {
     int pipeEnds[2];
     if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0) throw std::system_error(errno, std::generic_category());
     wakeRead_.reset(pipeEnds[0]);
     wakeWrite_.reset(pipeEnds[1]);
-    thread_ = std::thread(&GpsReader::Loop, this);
+    thread_ = std::thread(&GpsReader::Loop, this, std::move(open), whenAbsent);
 }
 
 GpsReader::~GpsReader() { Stop(); }
@@ -58,16 +58,35 @@ bool GpsReader::Stop() {
     thread_.join();
     const bool wasOpen = open_;
     fd_.reset();
+    link_.reset();
     open_ = false;
     return wasOpen;
 }
 
-void GpsReader::Loop() {
+std::string GpsReader::TakeFailure() {
+    const std::lock_guard lock(failureGuard_);
+    return std::exchange(failure_, {});
+}
+
+void GpsReader::Loop(OpenLink open, WhenAbsent whenAbsent) {
+    Opened opened;
+    link_ = open(wakeRead_.get(), opened);
+    fd_ = std::move(opened.fd);
+    open_ = static_cast<bool>(fd_);
+    if (!fd_) {
+        if (Woken(wakeRead_.get(), 0)) return;  // stopped while opening: no failure of the receiver's
+        gaveUp_ = whenAbsent == WhenAbsent::GiveUp;  // before the message: whoever has it sees this
+        {
+            const std::lock_guard lock(failureGuard_);
+            failure_ = FailureMessage(opened);
+        }
+        if (gaveUp_) return;
+    }
     auto lastRead = std::chrono::steady_clock::time_point();
     for (;;) {
         if (!fd_) {
             if (Woken(wakeRead_.get(), kRetryIntervalMs)) return;
-            if (link_->MayComeBack()) fd_ = link_->Open().fd;
+            if (link_->MayComeBack()) fd_ = link_->Open(wakeRead_.get()).fd;
             open_ = static_cast<bool>(fd_);
             continue;
         }

@@ -35,13 +35,12 @@ int main(int argc, char** argv) {
 
     static AppState state;  // the one record, alive until after the last window
     FltkMessages messages;
-    PosixGpsSource port(messages, HostPath(root, kProgramFolder));
+    PosixGpsSource port(HostPath(root, kProgramFolder));
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
     NetworkLocatorLinks links;
-    instance.Listen([&screens] { screens.BringToFront(); });
     ScreenContext context{state, port, messages, directory, screens, links, HostPath(root, kSettingsFile), {}, {}, {}, {}, {}};
     Fl::visual(FL_DOUBLE | FL_INDEX);
     Fl_Window::default_xclass("moltrevane");  // the desktop entry's StartupWMClass
-    return screens.RunProgram(context);
+    return screens.RunProgram(context, instance);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 #include "platform/gpsd_link.h"
 #include "platform/serial_link.h"
@@ -17,9 +18,10 @@ std::optional<GpsdAddress> GpsdTargetOf(const std::filesystem::path& link) {
 }
 
 // The device as gpsd names it when gpsd reads it (under this name or through a link).
-std::optional<std::string> HeldByGpsd(const std::string& device, const GpsdAddress& gpsd) {
+std::optional<std::string> HeldByGpsd(const std::string& device, const GpsdAddress& gpsd, int stopFd,
+                                      NameLookup lookup) {
     std::error_code error;
-    for (const std::string& path : GpsdDevices(gpsd)) {
+    for (const std::string& path : GpsdDevices(gpsd, stopFd, lookup)) {
         const std::filesystem::path canonical = std::filesystem::weakly_canonical(path, error);
         if (path == device || (!error && canonical == device)) return path;
     }
@@ -28,23 +30,23 @@ std::optional<std::string> HeldByGpsd(const std::string& device, const GpsdAddre
 
 }  // namespace
 
-PosixGpsSource::PosixGpsSource(MessageSink& messages, std::filesystem::path programFolder, GpsdAddress localGpsd)
-    : messages_(messages), programFolder_(std::move(programFolder)), localGpsd_(std::move(localGpsd)) {}
+PosixGpsSource::PosixGpsSource(std::filesystem::path programFolder, GpsdAddress localGpsd, NameLookup lookup)
+    : programFolder_(std::move(programFolder)), localGpsd_(std::move(localGpsd)), lookup_(lookup) {}
 
-std::unique_ptr<ReceiverLink> PosixGpsSource::LinkFor(std::string_view portName, unsigned baudRate,
+std::unique_ptr<ReceiverLink> PosixGpsSource::LinkFor(const std::string& portName, unsigned baudRate, int stopFd,
                                                       Opened& opened) const {
     const std::filesystem::path device = DevicePathFor(programFolder_, portName);
     std::unique_ptr<ReceiverLink> link;
     if (const std::optional<GpsdAddress> gpsd = GpsdTargetOf(device))
-        link = std::make_unique<GpsdLink>(*gpsd);
+        link = std::make_unique<GpsdLink>(*gpsd, std::string(), lookup_);
     else
-        link = std::make_unique<SerialLink>(programFolder_, std::string(portName), baudRate);
-    opened = link->Open();
+        link = std::make_unique<SerialLink>(programFolder_, portName, baudRate);
+    opened = link->Open(stopFd);
     if (opened.failure != OpenFailure::Busy) return link;
     // Held: by gpsd, as on most Linux systems, when gpsd says it reads the device.
-    if (const std::optional<std::string> held = HeldByGpsd(opened.what, localGpsd_)) {
-        link = std::make_unique<GpsdLink>(localGpsd_, *held);
-        opened = link->Open();
+    if (const std::optional<std::string> held = HeldByGpsd(opened.what, localGpsd_, stopFd, lookup_)) {
+        link = std::make_unique<GpsdLink>(localGpsd_, *held, lookup_);
+        opened = link->Open(stopFd);
     }
     return link;
 }
@@ -52,23 +54,21 @@ std::unique_ptr<ReceiverLink> PosixGpsSource::LinkFor(std::string_view portName,
 bool PosixGpsSource::OpenPort(NmeaBuffer& nmea, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) {
     ClosePort();
     if (DevicePathFor(programFolder_, portName).empty()) {
-        messages_.ShowMessage("Error", "Unable to open the port");
+        failure_ = "Unable to open the port";
         return false;
     }
-    Opened opened;
-    std::unique_ptr<ReceiverLink> link = LinkFor(portName, baudRate, opened);
-    if (!opened.fd) {
-        messages_.ShowMessage("Error", FailureMessage(opened));
-        if (whenAbsent == WhenAbsent::GiveUp) return false;
-    }
-    const bool reading = static_cast<bool>(opened.fd);
     try {
-        reader_ = std::make_unique<GpsReader>(nmea, std::move(link), std::move(opened.fd));
+        reader_ = std::make_unique<GpsReader>(
+            nmea,
+            [this, name = std::string(portName), baudRate](int stopFd, Opened& opened) {
+                return LinkFor(name, baudRate, stopFd, opened);
+            },
+            whenAbsent);
     } catch (const std::system_error&) {
-        messages_.ShowMessage("Error", "Unable to create the read thread");
+        failure_ = "Unable to create the read thread";
         return false;
     }
-    return reading;
+    return true;
 }
 
 bool PosixGpsSource::ClosePort() {
@@ -76,6 +76,11 @@ bool PosixGpsSource::ClosePort() {
     const bool wasOpen = reader_->Stop();
     reader_.reset();
     return wasOpen;
+}
+
+std::string PosixGpsSource::TakeFailure() {
+    if (!failure_.empty()) return std::exchange(failure_, {});
+    return reader_ ? reader_->TakeFailure() : std::string();
 }
 
 }  // namespace moltrevane

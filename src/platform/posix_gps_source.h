@@ -4,33 +4,40 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
-#include "core/messages.h"
 #include "gps/gps_source.h"
 #include "gps/gpsd_protocol.h"
 #include "platform/gps_reader.h"
+#include "platform/gpsd_link.h"
 
 namespace moltrevane {
 
 class PosixGpsSource final : public GpsSource {
 public:
-    // localGpsd: the gpsd asked about a device that is busy.
-    PosixGpsSource(MessageSink& messages, std::filesystem::path programFolder, GpsdAddress localGpsd = {});
+    // localGpsd: the gpsd asked about a device that is busy. lookup: how host names are found.
+    explicit PosixGpsSource(std::filesystem::path programFolder, GpsdAddress localGpsd = {},
+                            NameLookup lookup = ::getaddrinfo);
 
     bool OpenPort(NmeaBuffer& nmea, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) override;
     bool ClosePort() override;
+    std::string TakeFailure() override;
 
-    bool Reading() const { return reader_ != nullptr; }
+    // A reader runs and has not given up.
+    bool Reading() const { return reader_ && !reader_->GaveUp(); }
     // The reader thread, while there is one; for tests and measurements.
     std::thread::native_handle_type ReaderThread() const { return reader_ ? reader_->ThreadHandle() : 0; }
 
 private:
-    std::unique_ptr<ReceiverLink> LinkFor(std::string_view portName, unsigned baudRate, Opened& opened) const;
+    // On the reader thread.
+    std::unique_ptr<ReceiverLink> LinkFor(const std::string& portName, unsigned baudRate, int stopFd,
+                                          Opened& opened) const;
 
-    MessageSink& messages_;
     std::filesystem::path programFolder_;
     GpsdAddress localGpsd_;
+    NameLookup lookup_;
+    std::string failure_;  // of an open that never got as far as a reader
     std::unique_ptr<GpsReader> reader_;
 };
 

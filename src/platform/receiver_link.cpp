@@ -1,5 +1,7 @@
 #include "platform/receiver_link.h"
 
+#include <cstring>
+
 namespace moltrevane {
 
 std::string FailureMessage(const Opened& opened) {
@@ -16,6 +18,7 @@ std::string FailureMessage(const Opened& opened) {
             case OpenFailure::PermissionDenied:
                 return opened.what + ": permission denied (your user must be in the dialout group)";
             case OpenFailure::Busy: return opened.what + ": busy, held by another program";
+            case OpenFailure::Unexpected: return opened.what + ": " + std::strerror(opened.error);
             default: return "gpsd not answering at " + opened.what;
         }
     }();

@@ -11,18 +11,21 @@ namespace moltrevane {
 
 struct NmeaBuffer;
 
-enum class OpenFailure { None, NoDevice, NotADevice, PermissionDenied, Busy, Configure, Timeouts, GpsdNotAnswering };
+// Unexpected: an error the program has no words of its own for; the message gives errno's text.
+enum class OpenFailure { None, NoDevice, NotADevice, PermissionDenied, Busy, Unexpected, Configure, Timeouts, GpsdNotAnswering };
 
 struct Opened {
     UniqueFd fd;  // ready to poll for input; empty when the open failed
     OpenFailure failure = OpenFailure::None;
     std::string what;  // the device or gpsd's address, for the message
+    int error = 0;     // errno of an Unexpected failure
 };
 
 class ReceiverLink {
 public:
     virtual ~ReceiverLink() = default;
-    virtual Opened Open() = 0;
+    // Runs on the reader thread; any wait in it ends when stopFd becomes readable.
+    virtual Opened Open(int stopFd) = 0;
     // Asked before each try after the receiver went away.
     virtual bool MayComeBack() = 0;
     virtual void Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea) = 0;

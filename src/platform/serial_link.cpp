@@ -57,21 +57,33 @@ bool ApplyReadTimeouts(int fd) {
     return tcsetattr(fd, TCSANOW, &tty) == 0;
 }
 
-OpenFailure FailureOf(int error) {
+Opened Refused(OpenFailure failure, int error = 0) {
+    Opened opened;
+    opened.failure = failure;
+    opened.error = error;
+    return opened;
+}
+
+Opened Failed(int error) {
     switch (error) {
-        case ENOENT: case ENODEV: case ENXIO: return OpenFailure::NoDevice;
-        case EACCES: case EPERM: return OpenFailure::PermissionDenied;
-        default: return OpenFailure::Busy;  // EBUSY from TIOCEXCL, EWOULDBLOCK from the lock
+        case ENOENT: case ENODEV: case ENXIO: case ENOTDIR: return Refused(OpenFailure::NoDevice);
+        case EACCES: case EPERM: return Refused(OpenFailure::PermissionDenied);
+        case EBUSY: case EWOULDBLOCK: return Refused(OpenFailure::Busy);  // TIOCEXCL's, the lock's
+        default: return Refused(OpenFailure::Unexpected, error);
     }
 }
 
-Opened OpenDevice(const std::filesystem::path& path, unsigned baudRate) {
-    Opened opened{UniqueFd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)), OpenFailure::None, {}};
-    if (!opened.fd) return {{}, FailureOf(errno), {}};
-    if (::ioctl(opened.fd.get(), TIOCEXCL) != 0 || ::flock(opened.fd.get(), LOCK_EX | LOCK_NB) != 0)
-        return {{}, OpenFailure::Busy, {}};
-    if (!ApplyLineSettings(opened.fd.get(), baudRate)) return {{}, OpenFailure::Configure, {}};
-    if (!ApplyReadTimeouts(opened.fd.get())) return {{}, OpenFailure::Timeouts, {}};
+// Opening is harmless (no controlling terminal, no wait for carrier); the device is changed
+// only once it is known to be a terminal no other program has open.
+Opened OpenDevice(const std::filesystem::path& path, dev_t device, unsigned baudRate) {
+    Opened opened;
+    opened.fd.reset(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!opened.fd) return Failed(errno);
+    if (!::isatty(opened.fd.get())) return Refused(OpenFailure::NotADevice);
+    if (HeldByAnotherProcess(device)) return Refused(OpenFailure::Busy);
+    if (::ioctl(opened.fd.get(), TIOCEXCL) != 0 || ::flock(opened.fd.get(), LOCK_EX | LOCK_NB) != 0) return Failed(errno);
+    if (!ApplyLineSettings(opened.fd.get(), baudRate)) return Refused(OpenFailure::Configure);
+    if (!ApplyReadTimeouts(opened.fd.get())) return Refused(OpenFailure::Timeouts);
     int dtr = TIOCM_DTR, rts = TIOCM_RTS;
     ::ioctl(opened.fd.get(), TIOCMBIS, &dtr);
     ::ioctl(opened.fd.get(), TIOCMBIS, &rts);
@@ -108,20 +120,18 @@ SerialLink::SerialLink(std::filesystem::path programFolder, std::string portName
     : programFolder_(std::move(programFolder)), portName_(std::move(portName)), baudRate_(baudRate) {}
 
 // Only a character device that no other program has open: never another program's terminal.
-Opened SerialLink::Open() {
+Opened SerialLink::Open(int) {
     const std::filesystem::path path = DevicePathFor(programFolder_, portName_);
     struct stat device {};
     Opened opened;
     if (path.empty())
-        opened.failure = OpenFailure::NoDevice;
+        opened = Refused(OpenFailure::NoDevice);
     else if (::stat(path.c_str(), &device) != 0)
-        opened.failure = errno == EACCES ? OpenFailure::PermissionDenied : OpenFailure::NoDevice;
+        opened = Failed(errno);
     else if (!S_ISCHR(device.st_mode))
-        opened.failure = OpenFailure::NotADevice;
-    else if (HeldByAnotherProcess(device.st_rdev))
-        opened.failure = OpenFailure::Busy;
+        opened = Refused(OpenFailure::NotADevice);
     else
-        opened = OpenDevice(path, baudRate_);
+        opened = OpenDevice(path, device.st_rdev, baudRate_);
     opened.what = ShownPath(path);
     if (opened.fd) {
         link_ = LinkIdentityOf(path);

@@ -18,7 +18,7 @@ std::filesystem::path DevicePathFor(const std::filesystem::path& programFolder, 
 class SerialLink final : public ReceiverLink {
 public:
     SerialLink(std::filesystem::path programFolder, std::string portName, unsigned baudRate);
-    Opened Open() override;
+    Opened Open(int stopFd) override;  // never waits
     // A pseudo-terminal never comes back: its number is handed to the next program that asks.
     // A link made anew (a replay started again) is a new receiver.
     bool MayComeBack() override;

@@ -8,11 +8,13 @@
 
 #include "core/app_state.h"
 #include "core/locator_links.h"
+#include "core/messages.h"
 #include "core/own_position.h"
 #include "core/palette.h"
 #include "core/program_ini.h"
 #include "core/settings.h"
 #include "gps/gps_source.h"
+#include "screens/code_page.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -78,11 +80,12 @@ void MainScreen::OnPress(int id) {
     if (id == ids::kInfoButton) context_.opener.Open(ScreenKind::About);
 }
 
-void MainScreen::ShutDown() {
+std::string MainScreen::ShutDown() {
     dialog_.StopTimer();
     ReadFields();
     context_.port.ClosePort();
-    saveSettings(context_.state, fields_.target, context_.settingsFile);
+    const FileWritten saved = saveSettings(context_.state, fields_.target, context_.settingsFile);
+    return saved ? std::string() : "Unable to save the settings\n" + CodePageFromUtf8(saved.failure);
 }
 
 void MainScreen::RunCycle() {
@@ -98,6 +101,14 @@ void MainScreen::RunCycle() {
     context_.links.Publish(context_.state.links, OwnLocator(context_.state));
     PaletteStep();
     dialog_.Redraw();
+    PortFailureStep();
+}
+
+// The reader knows only after a while that a port cannot be opened; the message comes with the
+// next cycle, last, so that the screen is up to date behind it.
+void MainScreen::PortFailureStep() {
+    const std::string failure = context_.port.TakeFailure();
+    if (!failure.empty()) context_.messages.ShowMessage("Error", failure);
 }
 
 // The fix's time when it has one: a replayed or simulated drive gets its own day and night.

@@ -30,8 +30,9 @@ public:
     void Paint(Painter& painter) const override;
 
     void RunCycle();
-    // Stops the reader and closes the port, then writes the settings file.
-    void ShutDown();
+    // Stops the reader and closes the port, then writes the settings file; the message when
+    // that failed, or empty.
+    std::string ShutDown();
 
     const std::string& targetText() const { return fields_.target; }
 
@@ -56,6 +57,7 @@ private:
     void OfflineStep();
     void TargetStep();
     void PaletteStep();
+    void PortFailureStep();
     void ShowPositionLive(bool live);
 
     ScreenContext& context_;
