@@ -174,10 +174,11 @@ private:
     double chordLimit_ = std::numeric_limits<double>::infinity();
 };
 
-std::optional<StationIndex> StationIndex::Load(const std::filesystem::path& directoryFile) {
+std::optional<StationIndex> StationIndex::Load(const std::filesystem::path& directoryFile,
+                                              const std::atomic<bool>* cancelled) {
     StationIndex index;
     Builder builder(index);
-    if (!StationDirectory(directoryFile, kLoadTimeLimit).RunQuery(kIndexStatement, [&](RowValues row) { builder.Add(row); })) return std::nullopt;
+    if (!StationDirectory(directoryFile, kLoadTimeLimit, cancelled).RunQuery(kIndexStatement, [&](RowValues row) { builder.Add(row); })) return std::nullopt;
     builder.Finish();
     return index;
 }

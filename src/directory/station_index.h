@@ -4,6 +4,7 @@
 // driving, and over a million stations.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -32,8 +33,10 @@ using NearStations = std::vector<NearStation>;
 class StationIndex {
 public:
     // The rows of the station list's query with the columns the filter reads, in its order.
-    // Nothing when the query fails: a directory read in part would list wrong stations.
-    static std::optional<StationIndex> Load(const std::filesystem::path& directoryFile);
+    // Nothing when the query fails or is cancelled: a directory read in part would list wrong
+    // stations.
+    static std::optional<StationIndex> Load(const std::filesystem::path& directoryFile,
+                                            const std::atomic<bool>* cancelled = nullptr);
 
     NearStations Nearest(GeoPoint own, const StationFilter& filter) const;
     std::size_t RowCount() const { return rows_.size(); }
