@@ -21,34 +21,37 @@ track() {
     printf '$%s*%02X\r\n' "$body" "$sum"
   done
 }
-at() {  # title x y in the design's pixels → a click there at the window's scale
-  local id; id=$(window "$1")
-  eval "$(xdotool getwindowgeometry --shell "$id")"
-  read -r px py < <(awk -v W="$WIDTH" -v H="$HEIGHT" -v x="$2" -v y="$3" 'BEGIN {
-    s = W / 139; if (H / 154 < s) s = H / 154; if (s < 1.75) s = 1.75
-    ox = int((W - int(139 * s + 0.5)) / 2); oy = int((H - int(154 * s + 0.5)) / 2)
-    printf "%d %d\n", (ox > 0 ? ox : 0) + int(x * s / 1.75 + 0.5), (oy > 0 ? oy : 0) + int(y * s / 1.75 + 0.5) }')
-  xdotool mousemove $((X + px)) $((Y + py)) click 1
+# Without a window manager FLTK makes a full-screen window of its own, which has no title.
+fills_screen() { xwininfo -root -tree | grep -q " ${screen}+0+0 "; }
+sized() {  # the main window is WIDTHxHEIGHT again
+  eval "$(xdotool getwindowgeometry --shell "$(window Moltrevane)")"
+  [ "${WIDTH}x$HEIGHT" = "$1" ]
 }
 full_screen_and_back() {  # F11 fills the screen, and F11 again restores the window
   local size
   eval "$(xdotool getwindowgeometry --shell "$(window Moltrevane)")"
   size=${WIDTH}x$HEIGHT
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) key F11; sleep 1
-  # Without a window manager FLTK makes a full-screen window of its own, which has no title.
-  xwininfo -root -tree | grep -q " ${screen}+0+0 " || fail "F11 did not fill the $screen screen"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) key F11
+  wait_for 30 fills_screen || fail "F11 did not fill the $screen screen"
   import -window root "$shots/full-screen.png"
-  xdotool key F11; sleep 1
-  eval "$(xdotool getwindowgeometry --shell "$(window Moltrevane)")"
-  [ "${WIDTH}x$HEIGHT" = "$size" ] || fail "F11 again left the window ${WIDTH}x$HEIGHT, not $size"
+  xdotool key F11
+  wait_for 30 sized "$size" || fail "F11 again left the window ${WIDTH}x$HEIGHT, not $size"
 }
+fix_shown() { has_text Moltrevane 12 56 70 13; }  # inside the latitude entry
+palette_is() {  # day|night: the main screen's corner is bright or dark
+  shot Moltrevane "$shots/$1-main.png"
+  local brightness; brightness=$(background "$shots/$1-main.png")
+  if [ "$1" = night ]; then [ "$brightness" -lt 40 ]; else [ "$brightness" -gt 200 ]; fi
+}
+nmea_shown() { has_text Settings 7 89 210 38; }  # inside the NMEA view, its scroll bar left out
+row_filled() { has_text Repeater 32 23 200 14; }  # the first row's info line
 background() { convert "$1" -format '%[fx:round(255*mean)]' -crop 4x4+2+2 info:; }  # a corner's brightness
 
 drive() {  # hour palette: every screen's screenshot, and the palette the main screen chose
   track "$1" > "$home/track.nmea"
   "$replay" --folder "$folder" --port COM2 "$home/track.nmea" > /dev/null &
   local replay_pid=$!
-  for _ in $(seq 50); do [ -L "$folder/COM2" ] && break; sleep 0.1; done
+  wait_for 30 test -L "$folder/COM2" || fail "nmea-replay made no COM2 link"
   start_program
   local id; id=$(window Moltrevane)
   eval "$(xdotool getwindowgeometry --shell "$id")"
@@ -57,17 +60,16 @@ drive() {  # hour palette: every screen's screenshot, and the palette the main s
   else
     [ "$WIDTH" -ge 460 ] || fail "at $screen the window is only $WIDTH pixels wide"
   fi
-  sleep 2.5
-  shot Moltrevane "$shots/$2-main.png"
-  local brightness; brightness=$(background "$shots/$2-main.png")
-  case $2 in
-    night) [ "$brightness" -lt 40 ] || fail "a fix at $1:00 UTC in December shows the day palette ($brightness)";;
-    day) [ "$brightness" -gt 200 ] || fail "a fix at $1:00 UTC shows the night palette ($brightness)";;
-  esac
+  wait_for 60 fix_shown || fail "no fix shown"
+  wait_for 30 palette_is "$2" || fail "a fix at $1:00 UTC in December shows the wrong palette for $2"
   [ "$2" = night ] || full_screen_and_back
-  at Moltrevane 40 257; window Settings > /dev/null; sleep 1.2; shot Settings "$shots/$2-settings.png"; close_window Settings
+  at Moltrevane 40 257; window Settings > /dev/null
+  wait_for 30 nmea_shown || fail "the NMEA view stays empty"
+  shot Settings "$shots/$2-settings.png"; close_window Settings
   at Moltrevane 121 257; window Repeater > /dev/null
-  at Repeater 40 257; sleep 1.2; shot Repeater "$shots/$2-repeater.png"
+  at Repeater 40 257
+  wait_for 30 row_filled || fail "the search filled no row"
+  shot Repeater "$shots/$2-repeater.png"
   at Repeater 228 14; window "Info Station" > /dev/null; shot "Info Station" "$shots/$2-station-info.png"
   close_window "Info Station"; close_window Repeater
   at Moltrevane 201 257; window Info > /dev/null; shot Info "$shots/$2-info.png"

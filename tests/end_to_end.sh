@@ -23,11 +23,18 @@ red_pixels() {
        "$(convert "$1" -fill white -draw 'rectangle 40,27 111,49' -draw 'rectangle 130,77 183,99' $count info:)"
 }
 row_call() { text_at Repeater 66 $(( ($1 * 20 + 7) * 7 / 4 )); }  # row 0 … 6 of the repeater screen
-row_info() {  # row 0 … 6 → its info line, read by OCR
-  shot Repeater "$home/row.png"
-  # Enlarged smoothly, then black and white: small grey digits read more surely.
-  convert "$home/row.png" -crop 200x14+30+$(( 23 + $1 * 35 )) +repage -resize 400% -colorspace gray -threshold 60% "$home/info.png"
-  tesseract "$home/info.png" - --psm 7 2> /dev/null
+row_info() { ocr Repeater 200x14+30+$(( 23 + $1 * 35 )); }  # row 0 … 6 → its info line
+fix_drawn() {  # the main screen draws the time and the locator of a fix
+  shot Moltrevane "$shots/main.png"
+  read -r inside outside <<< "$(red_pixels "$shots/main.png")"
+  [ "$inside" -gt 50 ]
+}
+target_shows_jo62qm() { [[ $(ocr Moltrevane 72x17+19+116) == *62QM* ]]; }  # its J and O may read as a border
+row_filled() { has_text Repeater 32 23 200 14; }  # the first row's info line
+nearest_reads_db0bak() { [[ $(ocr Repeater 66x15+34+4) =~ D[B8][0O]BAK ]]; }  # OCR may take 0 for O
+nmea_shown() { has_text Settings 7 89 210 38; }  # inside the NMEA view, its scroll bar left out
+searching() {  # the program has spent 0.3 s on a CPU since the mark: it is inside the query
+  [ $(( $(cpu_nanoseconds "$program_pid") - cpu_mark )) -gt 300000000 ]
 }
 is_beacon() { [ "$(sqlite3 "$folder/Moltrevane.sqlite" "SELECT count(*) FROM repeater WHERE call = '$1' AND mode = 'Bake'")" -gt 0 ]; }
 record_is() {  # expected-bytes (printf format) when
@@ -42,16 +49,10 @@ window Moltrevane > /dev/null || fail "no main window"
 HOME=$home timeout 10 "$program" 2> "$home/second.txt" || fail "a second start ended with $?"
 grep -q "already running" "$home/second.txt" || fail "a second start said '$(cat "$home/second.txt")'"
 kill -0 "$program_pid" || fail "the first program ended when a second was started"
-sleep 2.5  # a few cycles with fixes
-shot Moltrevane "$shots/main.png"
-read -r inside outside <<< "$(red_pixels "$shots/main.png")"
-[ "$inside" -gt 50 ] || fail "no time or locator drawn ($inside red pixels)"
+inside=0 outside=0
+wait_for 90 fix_drawn || fail "no time or locator drawn ($inside red pixels)"  # under Valgrind the first fix comes late
 [ "$outside" -eq 0 ] || fail "the drawn time or locator covers $outside pixels beyond its cells"
-for _ in $(seq 40); do  # the track starts at 48° 51' N 11° 48' E; under Valgrind the first fix comes late
-  position="$(text_at Moltrevane 45 63) $(text_at Moltrevane 170 63)"
-  [[ $position == 485[0-9].*" "0114[0-9].* ]] && break
-  sleep 0.5
-done
+position="$(text_at Moltrevane 45 63) $(text_at Moltrevane 170 63)"  # the track starts at 48° 51' N 11° 48' E
 [[ $position == 485[0-9].*" "0114[0-9].* ]] || fail "the main screen shows the position '$position', not the track's"
 
 # A call typed into an empty row and the screen closed at once: it is still looked up.
@@ -68,7 +69,7 @@ window "Info Station" > /dev/null || fail "the call typed before closing was los
 close_window "Info Station"
 
 click Repeater 40 257          # Search Stn.
-sleep 1.5
+wait_for 30 nearest_reads_db0bak || fail "the beacon beside the track is not shown nearest"
 shot Repeater "$shots/repeater.png"
 [ "$(row_call 0)" = DB0BAK ] || fail "the beacon beside the track is not the nearest station"
 info=$(row_info 1)             # DB0RPT: 145.6250 MHz, 0.6 MHz below
@@ -82,7 +83,7 @@ close_window Repeater
 # An offline locator typed and the screen closed at once is kept.
 click Moltrevane 40 257        # Settings
 window Settings > /dev/null || fail "no settings screen"
-sleep 1.5                      # the NMEA view fills
+wait_for 30 nmea_shown || fail "the NMEA view stays empty"
 shot Settings "$shots/settings.png"
 click Settings 164 220         # Bake: beacons are no longer shown
 click Settings 148 70          # the offline locator
@@ -91,7 +92,7 @@ close_window Settings
 
 click Moltrevane 121 257       # Repeater
 click Repeater 40 257          # Search Stn.
-sleep 1.5
+wait_for 30 row_filled || fail "the search filled no row"
 for row in 0 1 2 3 4 5 6; do
   call=$(row_call $row)
   [ -n "$call" ] || fail "row $row is empty"
@@ -129,7 +130,7 @@ click Moltrevane 55 124        # into the target entry
 printf 2qm | xclip -selection clipboard -loops 3 &
 xdotool key ctrl+a BackSpace type jo6
 xdotool key ctrl+v
-sleep 1.5
+wait_for 60 target_shows_jo62qm || fail "the pasted target does not show"
 kill -TERM "$program_pid"
 await_exit "after SIGTERM"
 record_is '230-JO31OM-JO62QM-11111-1111101' "after SIGTERM"
@@ -155,8 +156,9 @@ sqlite3 "$folder/Moltrevane.sqlite" "CREATE VIEW repeater AS WITH RECURSIVE n(i)
 printf '230-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
 start_program
 click Moltrevane 121 257       # Repeater
+cpu_mark=$(cpu_nanoseconds "$program_pid")
 click Repeater 40 257          # Search Stn.
-sleep 1
+wait_for 60 searching || fail "the search did not start"
 kill -TERM "$program_pid"
 await_exit "after SIGTERM during an endless search"
 record_is '230-JO31OM-JN58SD-11111-1111101' "after SIGTERM during an endless search"
@@ -167,12 +169,12 @@ exec 4> "$home/display"
 Xvfb -displayfd 4 -screen 0 243x270x24 > /dev/null 2>&1 &
 xvfb_pid=$!
 exec 4>&-
-for _ in $(seq 50); do [ -s "$home/display" ] && break; sleep 0.1; done
+wait_for 30 test -s "$home/display" || fail "no second display"
 printf '231-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
 DISPLAY=:$(cat "$home/display") start_program
 DISPLAY=:$(cat "$home/display") click Moltrevane 55 124
 DISPLAY=:$(cat "$home/display") xdotool key ctrl+a BackSpace type jo62qm
-sleep 1.5
+DISPLAY=:$(cat "$home/display") wait_for 60 target_shows_jo62qm || fail "the typed target does not show"
 kill "$xvfb_pid"
 timeout 30 tail --pid="$program_pid" -f /dev/null || fail "the program did not end when its display went"
 status=0; wait "$program_pid" || status=$?

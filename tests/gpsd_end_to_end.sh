@@ -17,19 +17,18 @@ listening "$port" && fail "no free port found"
 device=$(readlink -f "$folder/COM5")
 # -b: read only, never reconfigure the replay's terminal; -F: a control socket of its own.
 "$(command -v gpsd || echo /usr/sbin/gpsd)" -N -n -b -S "$port" -F "$home/gpsd.sock" -P "$home/gpsd.pid" "$device" 2> "$home/gpsd.log" &
-for _ in $(seq 50); do listening "$port" && break; sleep 0.1; done
-listening "$port" || fail "gpsd did not start: $(cat "$home/gpsd.log")"
+wait_for 30 listening "$port" || fail "gpsd did not start: $(cat "$home/gpsd.log")"
 ln -s "gpsd:127.0.0.1:$port" "$folder/COM2"
 
 start_program
 window Moltrevane > /dev/null || fail "no main window"
 # The track's first fixes lie at 48° 51' N 11° 48' E.
 latitude="" longitude=""
-for _ in $(seq 20); do
-  sleep 0.5
+at_track() {
   latitude=$(text_at Moltrevane 45 63) longitude=$(text_at Moltrevane 170 63)
-  [[ $latitude == 485[0-9].* && $longitude == 0114[0-9].* ]] && break
-done
+  [[ $latitude == 485[0-9].* && $longitude == 0114[0-9].* ]]
+}
+wait_for 60 at_track || true  # judged below, with what it shows
 shot Moltrevane "$shots/main-through-gpsd.png"
 [[ $latitude == 485[0-9].* && $longitude == 0114[0-9].* ]] ||
   fail "through gpsd the main screen shows the position '$latitude' '$longitude', not the track's"

@@ -20,6 +20,36 @@ TEST(LocatorFromPosition, KnownPlacesAndBoundaries) {
     EXPECT_EQ(Locator(9000.0, 18000.0), "SS00AA");  // no clamping at the pole and the antimeridian
 }
 
+TEST(LongLocatorFromPosition, ExtendedSquareAndSubsquareWorkedOutByHand) {
+    // 52.51452 N 21.068521 E, as gpsd's client library gives it: KO02mm83.
+    EXPECT_EQ(LongLocatorFromPosition(5230.8712, 2104.11126, 8), "KO02MM83");
+    EXPECT_EQ(LongLocatorFromPosition(5230.8712, 2104.11126, 10), "KO02MM83fl");
+    EXPECT_EQ(LongLocatorFromPosition(5230.8712, 2104.11126, 6), "KO02MM");
+    // The equator and the prime meridian, and a hair south-west of them.
+    EXPECT_EQ(LongLocatorFromPosition(0.0, 0.0, 10), "JJ00AA00aa");
+    EXPECT_EQ(LongLocatorFromPosition(-0.0001, -0.0001, 10), "II99XX99xx");
+    // Both sides of the antimeridian.
+    EXPECT_EQ(LongLocatorFromPosition(0.0, 17959.99, 10), "RJ90XA90xa");
+    EXPECT_EQ(LongLocatorFromPosition(0.0, -17959.99, 10), "AJ00AA00aa");
+    // The last cells before both poles.
+    EXPECT_EQ(LongLocatorFromPosition(8959.99, 0.0, 10), "JR09AX09ax");
+    EXPECT_EQ(LongLocatorFromPosition(-8959.99, 0.0, 10), "JA00AA00aa");
+    // A boundary belongs to the cell east or north of it, as in the six characters.
+    EXPECT_EQ(LongLocatorFromPosition(4808.75, 1134.5, 8), "JN58SD95");
+}
+
+TEST(NearestSubsquareEdge, DistanceAndWay) {
+    // JN58SD spans 11°30′–11°35′ E and 48°07.5′–48°10′ N.
+    const SubsquareEdge north = NearestSubsquareEdge(4809.9, 1132.5);
+    EXPECT_EQ(north.direction, 'N');
+    EXPECT_NEAR(north.km, 0.1 * 1.852, 1e-9);
+    EXPECT_EQ(NearestSubsquareEdge(4807.6, 1132.5).direction, 'S');
+    const SubsquareEdge west = NearestSubsquareEdge(4808.75, 1130.1);
+    EXPECT_EQ(west.direction, 'W');
+    EXPECT_NEAR(west.km, 0.1 * 1.852 * std::cos(48.14583 * 3.14159265 / 180), 1e-4);
+    EXPECT_EQ(NearestSubsquareEdge(4808.75, 1134.9).direction, 'E');
+}
+
 TEST(LocatorFromPosition, NoInputMakesACharacterOutOfRange) {
     for (double v : {std::nan(""), 1e300, -1e300, 99999.0}) {
         const LocatorText locator = LocatorFromPosition(v, v);

@@ -8,6 +8,17 @@ session_settings='231-JO31OM-JN58SD-11111-1111101'
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# wait_for SECONDS COMMAND…: runs the command every twentieth of a second until it succeeds;
+# fails when it has not within SECONDS. A drive waits for what it needs to see, never for a
+# time that a busy machine may not keep.
+wait_for() {
+  local end=$((SECONDS + $1)); shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.05
+  done
+}
+
 # start_session SOURCE_DIR NMEA_REPLAY [nmea-replay options…]: sets home, folder and replay_pid.
 # The replay's link is COM2 unless replay_port names another. The EXIT trap stops everything
 # the script started and removes the home.
@@ -21,8 +32,7 @@ start_session() {
   printf '%s' "$session_settings" > "$folder/Moltrevane.cfg"
   "$replay" --folder "$folder" --port "$port" "$@" "$source/data/sample-track.nmea" > /dev/null &
   replay_pid=$!
-  for _ in $(seq 50); do [ -L "$folder/$port" ] && return 0; sleep 0.1; done
-  fail "nmea-replay made no $port link"
+  wait_for 30 test -L "$folder/$port" || fail "nmea-replay made no $port link"
 }
 
 # start_program: runs $program in the home, in the background, after PROGRAM_WRAPPER when that
@@ -33,20 +43,44 @@ start_program() {
   program_pid=$!
 }
 
+visible() { xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
+gone() { ! visible "$1"; }
 window() {  # title → window id, waiting for it to show
-  timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -1
+  wait_for 60 visible "$1" || return 1
+  xdotool search --onlyvisible --name "^$1\$" | head -1
 }
 click() {  # title x y (pixels inside the window)
   local id; id=$(window "$1")
   eval "$(xdotool getwindowgeometry --shell "$id")"
   xdotool mousemove $((X + $2)) $((Y + $3)) click 1
 }
+# design_point title x y: a point given in the design's pixels (1.75 a dialog unit) as pixels of
+# the window at its scale, which keeps the design's shape in its middle; sets px and py.
+design_point() {
+  local id; id=$(window "$1")
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  read -r px py < <(awk -v W="$WIDTH" -v H="$HEIGHT" -v x="$2" -v y="$3" 'BEGIN {
+    s = W / 139; if (H / 154 < s) s = H / 154; if (s < 1.75) s = 1.75
+    ox = int((W - int(139 * s + 0.5)) / 2); oy = int((H - int(154 * s + 0.5)) / 2)
+    printf "%d %d\n", (ox > 0 ? ox : 0) + int(x * s / 1.75 + 0.5), (oy > 0 ? oy : 0) + int(y * s / 1.75 + 0.5) }')
+}
+at() {  # title x y in the design's pixels → a click there
+  design_point "$1" "$2" "$3"
+  xdotool mousemove $((X + px)) $((Y + py)) click 1
+}
+has_text() {  # title x y width height in the design's pixels: that part is not of one colour
+  local left top
+  design_point "$1" "$2" "$3"; left=$px top=$py
+  design_point "$1" $(($2 + $4)) $(($3 + $5))
+  shot "$1" "$home/part.png"
+  [ "$(convert "$home/part.png" -crop "$((px - left))x$((py - top))+$left+$top" +repage -colorspace gray \
+        -format '%[fx:standard_deviation > 0.05]' info:)" = 1 ]
+}
 close_window() {  # Escape ends a screen as its close button does
   local id; id=$(window "$1")
   eval "$(xdotool getwindowgeometry --shell "$id")"
   xdotool mousemove $((X + 120)) $((Y + 120)) key Escape
-  for _ in $(seq 50); do xdotool search --onlyvisible --name "^$1\$" > /dev/null || return 0; sleep 0.1; done
-  fail "$1 did not close"
+  wait_for 30 gone "$1" || fail "$1 did not close"
 }
 shot() {  # title file.png
   local id; id=$(window "$1")
@@ -60,11 +94,25 @@ await_exit() {  # when: the program started by start_program ends with status 0
   [ "$status" -eq 0 ] || fail "the program exited with $status $1"
   ! pgrep -f "^$program\$" > /dev/null || fail "a program is still running $1"
 }
-text_at() {  # title x y → the text of the control there, through the clipboard
-  click "$1" "$2" "$3"
+# The clipboard holds this mark until the program has copied a control's text over it.
+clipboard_mark=$'moltrevane-\a'
+copied() { [ "$(xclip -o -selection clipboard 2> /dev/null)" != "$clipboard_mark" ]; }
+marked() { ! copied; }
+copy_text() {  # → the text of the control with the focus, through the clipboard; empty for none
+  printf %s "$clipboard_mark" | xclip -selection clipboard > /dev/null 2>&1  # its server keeps no pipe of ours open
+  wait_for 5 marked || fail "the clipboard keeps no text"
   xdotool key ctrl+a ctrl+c
-  sleep 0.2
-  xclip -o -selection clipboard 2> /dev/null || true
+  # An empty control copies nothing, and the mark stays.
+  wait_for 5 copied && xclip -o -selection clipboard 2> /dev/null || true
+}
+text_at() {  # title x y → the text of the control there
+  click "$1" "$2" "$3"
+  copy_text
+}
+ocr() {  # title geometry → the text in that part of the window, enlarged smoothly and in black and white
+  shot "$1" "$home/ocr.png"
+  convert "$home/ocr.png" -crop "$2" +repage -resize 400% -colorspace gray -threshold 60% "$home/ocr-part.png"
+  tesseract "$home/ocr-part.png" - --psm 7 2> /dev/null
 }
 cpu_nanoseconds() {  # pid → its threads' time on a CPU so far; finer than /proc/PID/stat's ticks
   local total=0 task

@@ -46,6 +46,10 @@ void CollectStation(StationList& list, std::string_view call, std::string_view l
     list.AddIfNew(call, locator);
 }
 
+int WholeKm(GeoPoint own, GeoPoint station) {
+    return static_cast<int>(std::ceil(DistanceKm(own.latitude, own.longitude, station.latitude, station.longitude)));
+}
+
 void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex) {
     if (!(distanceKm < nearest.back().distanceKm)) return;
     nearest.back() = {distanceKm, stationIndex};
@@ -64,9 +68,7 @@ void SearchNearest(GeoPoint own, const StationDirectory& directory, const Statio
     for (std::size_t i = 0; i < list.Count(); ++i) {
         const std::string_view locator = list.Locator(i);
         if (!IsValidLocator(locator)) continue;  // no usable locator, no distance
-        const GeoPoint station = PositionFromLocator(locator);
-        const double km = DistanceKm(own.latitude, own.longitude, station.latitude, station.longitude);
-        InsertCandidate(nearest, static_cast<int>(std::ceil(km)), static_cast<int>(i));
+        InsertCandidate(nearest, WholeKm(own, PositionFromLocator(locator)), static_cast<int>(i));
     }
 }
 

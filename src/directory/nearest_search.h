@@ -58,6 +58,9 @@ inline constexpr std::size_t kLongestStationText = 64;
 // directory stores it (the same call as integer, text and blob sorts apart).
 void CollectStation(StationList& list, std::string_view call, std::string_view locator);
 
+// The distance as the search compares it: in whole kilometres, rounded up.
+int WholeKm(GeoPoint own, GeoPoint station);
+
 // Distances compared in whole kilometres (rounded up); ties keep the earlier call.
 void InsertCandidate(NearestStations& nearest, int distanceKm, int stationIndex);
 

@@ -90,9 +90,16 @@ Database OpenReadOnly(const std::filesystem::path& file) {
     return database;
 }
 
-// Ends a statement that runs too long: an endless view would freeze the program for good.
-int PastTheTimeLimit(void* deadline) {
-    return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(deadline);
+// When a statement is to end early: past its time (an endless view would freeze the program
+// for good), or given up by its caller.
+struct StopWhen {
+    std::chrono::steady_clock::time_point deadline;
+    const std::atomic<bool>* cancelled;
+};
+
+int PastTheTimeLimit(void* when) {
+    const auto& stop = *static_cast<const StopWhen*>(when);
+    return std::chrono::steady_clock::now() > stop.deadline || (stop.cancelled && stop.cancelled->load());
 }
 
 struct FinalizeStatement {
@@ -187,8 +194,9 @@ std::string CallStatement(std::string_view prefix, std::string_view callText) {
     return statement;
 }
 
-StationDirectory::StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit)
-    : file_(std::move(file)), timeLimit_(timeLimit) {}
+StationDirectory::StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit,
+                                   const std::atomic<bool>* cancelled)
+    : file_(std::move(file)), timeLimit_(timeLimit), cancelled_(cancelled) {}
 
 bool StationDirectory::RunQuery(std::string_view statement, const RowCallback& onRow) const {
     return Run(statement, onRow, nullptr);
@@ -210,8 +218,8 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
                                     shown.get(), HiddenCallFor(*filter).function, nullptr, nullptr) != SQLITE_OK)
             return false;
     }
-    auto deadline = std::chrono::steady_clock::now() + timeLimit_;
-    sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &deadline);
+    StopWhen stop{std::chrono::steady_clock::now() + timeLimit_, cancelled_};
+    sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &stop);
     sqlite3_stmt* prepared = nullptr;
     const int status = sqlite3_prepare_v2(db.get(), statement.data(), static_cast<int>(statement.size()), &prepared, nullptr);
     const Statement owned(prepared);

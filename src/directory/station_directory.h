@@ -2,6 +2,7 @@
 // Read-only access to the station directory: every query opens the file, runs one
 // statement with a per-row callback and closes the file again.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -65,7 +66,9 @@ std::string CallStatement(std::string_view prefix, std::string_view callText);
 class StationDirectory {
 public:
     // `timeLimit` is kQueryTimeLimit but where a run is meant to be slow (a profiler) or quick.
-    explicit StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit = kQueryTimeLimit);
+    // A statement also ends, as a failed one, once `cancelled` is set.
+    explicit StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit = kQueryTimeLimit,
+                              const std::atomic<bool>* cancelled = nullptr);
 
     // Reads only: the folder is left exactly as it was, whatever the journal mode. A file that
     // is not a regular one (a FIFO would block), a missing table, a failed statement and a
@@ -89,6 +92,7 @@ private:
 
     std::filesystem::path file_;
     std::chrono::milliseconds timeLimit_;
+    const std::atomic<bool>* cancelled_;
 };
 
 }  // namespace moltrevane

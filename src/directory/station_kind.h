@@ -33,6 +33,7 @@ struct StationFilter {
     bool ShowsAll() const { return ShowsAllBands() && ShowsAllTypes(); }
     bool ShowsAllBands() const;  // then a station's frequency need not be read
     bool ShowsAllTypes() const;  // nor its mode
+    bool operator==(const StationFilter&) const = default;
 };
 
 // "145.7125 −0.600 FM": the output frequency as stored, the shift (`ein` − `aus`, signed, three

@@ -31,11 +31,49 @@ int CharAt(std::string_view text, std::size_t i) {
     return i < text.size() ? static_cast<signed char>(text[i]) : 0;
 }
 
+// Arc minutes east of 180° W and north of 90° S: every cell is counted from these.
+struct GridMinutes {
+    double t, u;
+};
+GridMinutes GridMinutesOf(double latitudeDm, double longitudeDm) {
+    return {SignedArcMinutes(longitudeDm) + 10800.0, SignedArcMinutes(latitudeDm) + 5400.0};
+}
+
+// A subsquare is 5′ of longitude by 2.5′ of latitude.
+constexpr double kSubsquareT = 5.0, kSubsquareU = 2.5;
+
 }  // namespace
 
+std::string LongLocatorFromPosition(double latitudeDm, double longitudeDm, int characters) {
+    std::string locator(LocatorView(LocatorFromPosition(latitudeDm, longitudeDm)));
+    if (characters != 8 && characters != 10) return locator;
+    const auto [t, u] = GridMinutesOf(latitudeDm, longitudeDm);
+    const double inT = NonNegativeRemainder(t, kSubsquareT), inU = NonNegativeRemainder(u, kSubsquareU);
+    locator += Cell('0', inT / (kSubsquareT / 10), 10);
+    locator += Cell('0', inU / (kSubsquareU / 10), 10);
+    if (characters == 10) {
+        locator += Cell('a', NonNegativeRemainder(inT, kSubsquareT / 10) / (kSubsquareT / 240), 24);
+        locator += Cell('a', NonNegativeRemainder(inU, kSubsquareU / 10) / (kSubsquareU / 240), 24);
+    }
+    return locator;
+}
+
+SubsquareEdge NearestSubsquareEdge(double latitudeDm, double longitudeDm) {
+    const auto [t, u] = GridMinutesOf(latitudeDm, longitudeDm);
+    const double inT = NonNegativeRemainder(t, kSubsquareT), inU = NonNegativeRemainder(u, kSubsquareU);
+    // A minute of latitude is a nautical mile; one of longitude shrinks with the latitude's cosine.
+    constexpr double kKmPerMinute = 1.852;
+    const double eastWestKm = kKmPerMinute * std::cos((u - 5400.0) / 60.0 * 3.14159265358979 / 180.0);
+    const SubsquareEdge edges[] = {{(kSubsquareU - inU) * kKmPerMinute, 'N'},
+                                   {(kSubsquareT - inT) * eastWestKm, 'E'},
+                                   {inU * kKmPerMinute, 'S'},
+                                   {inT * eastWestKm, 'W'}};
+    return *std::min_element(std::begin(edges), std::end(edges),
+                             [](const SubsquareEdge& a, const SubsquareEdge& b) { return a.km < b.km; });
+}
+
 LocatorText LocatorFromPosition(double latitudeDm, double longitudeDm) {
-    const double t = SignedArcMinutes(longitudeDm) + 10800.0;
-    const double u = SignedArcMinutes(latitudeDm) + 5400.0;
+    const auto [t, u] = GridMinutesOf(latitudeDm, longitudeDm);
     return {Cell('A', t / 1200.0, 26),
             Cell('A', u / 600.0, 26),
             Cell('0', NonNegativeRemainder(t, 1200.0) / 120.0, 10),

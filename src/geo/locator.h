@@ -2,6 +2,7 @@
 // Six-character Maidenhead locators.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace moltrevane {
@@ -11,6 +12,19 @@ using LocatorText = std::array<char, 7>;
 // From the GPS notation ±(100 × degrees + minutes); computed in minutes, so a position
 // on a cell boundary belongs to the cell east or north of it.
 LocatorText LocatorFromPosition(double latitudeDm, double longitudeDm);
+
+// The locator for rovers who give more: 8 characters add the extended square's two digits
+// (a tenth of the subsquare each way), 10 also the extended subsquare's two letters (a 24th of
+// that), in lower case as they are commonly written. The first six are LocatorFromPosition's;
+// any other count gives those six.
+std::string LongLocatorFromPosition(double latitudeDm, double longitudeDm, int characters);
+
+// How far the nearest edge of the position's subsquare lies, and which way: 'N', 'E', 'S' or 'W'.
+struct SubsquareEdge {
+    double km;
+    char direction;
+};
+SubsquareEdge NearestSubsquareEdge(double latitudeDm, double longitudeDm);
 
 // Missing characters count as the terminating zero.
 bool IsValidLocator(std::string_view locatorText);

@@ -24,6 +24,7 @@
 #include "platform/fltk_icon.h"
 #include "platform/window_manager_hints.h"
 #include "screens/code_page.h"
+#include "screens/fitted_text.h"
 #include "screens/screen_scale.h"
 
 namespace moltrevane {
@@ -35,6 +36,27 @@ std::string LabelText(std::string_view utf8) {
     for (char c : utf8) out += c == '@' ? std::string("@@") : std::string(1, c);
     return out;
 }
+
+// A one-line label whose text ends with "…" where it does not fit, instead of a letter cut in
+// half at the box's edge: a place name cut short still reads as cut.
+class FittingLabel final : public Fl_Box {
+public:
+    FittingLabel() : Fl_Box(0, 0, 1, 1) {}
+
+    void draw() override {
+        draw_box();
+        std::string text;
+        for (const char* p = label() ? label() : ""; *p; ++p)
+            if (!(p[0] == '@' && p[1] == '@')) text += *p;  // undo LabelText
+        fl_font(labelfont(), labelsize());
+        const int inset = Fl::box_dx(box()) + 3;  // as FLTK keeps an inside label off the edge
+        const std::string fitted = FittedText(text, w() - 2 * inset, [](std::string_view part) {
+            return fl_width(part.data(), static_cast<int>(part.size()));
+        });
+        fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+        fl_draw(fitted.c_str(), x() + inset, y(), w() - 2 * inset, h(), align(), nullptr, 0);  // '@' as it is
+    }
+};
 
 // Entries report the user leaving them to the screen, and may turn letters to upper case,
 // typed or pasted. FLTK also moves the focus by itself (into the next entry when a focused
@@ -235,8 +257,8 @@ Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
         case ControlKind::Label: {
             // Labels stay inside their box (a long place name would run under the row's button);
             // taller ones wrap.
-            auto* box = new Fl_Box(0, 0, 1, 1);
             const bool oneLine = c.height <= kOneLineHeight;
+            Fl_Box* box = oneLine ? new FittingLabel() : new Fl_Box(0, 0, 1, 1);
             box->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_TOP | FL_ALIGN_CLIP | (oneLine ? 0 : FL_ALIGN_WRAP));
             return box;
         }

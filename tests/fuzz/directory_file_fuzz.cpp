@@ -1,6 +1,7 @@
 // A directory file as anyone may hand it over: rows of every storage class, any journal mode,
-// bytes overwritten anywhere, searched with any filter. The search leaves the folder as it was,
-// lists each call once, and its seven are the seven nearest of what it read.
+// bytes overwritten anywhere, searched with any filter from any place. The search leaves the
+// folder as it was, lists each call once, its seven are the seven nearest of what it read, and
+// the index read from the same file lists the same seven.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <sqlite3.h>
 
@@ -16,6 +17,7 @@
 
 #include "geo/distance.h"
 #include "directory/nearest_search.h"
+#include "directory/station_index.h"
 #include "directory/station_directory.h"
 #include "directory_fixture.h"
 #include "fuzz_check.h"
@@ -92,12 +94,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     WriteFile(folder / "Moltrevane.sqlite", input);
     const auto before = FolderContents(folder.path());
 
-    const GeoPoint own = PositionFromLocator("JN58SD");
     StationList list;
     NearestStations nearest;
     StationFilter filter;  // what is left of the input hides bands and types; nothing left, nothing hidden
     for (bool& shown : filter.bands) shown = !input.ConsumeBool();
     for (bool& shown : filter.types) shown = !input.ConsumeBool();
+    const GeoPoint own{input.ConsumeFloatingPointInRange(-90.0, 90.0), input.ConsumeFloatingPointInRange(-180.0, 180.0)};
     SearchNearest(own, StationDirectory(folder / "Moltrevane.sqlite"), filter, list, nearest);
 
     FUZZ_CHECK(FolderContents(folder.path()) == before);
@@ -108,6 +110,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool filled = r < expected.size();
         FUZZ_CHECK(filled ? nearest[r].distanceKm == expected[r].first && nearest[r].stationIndex == expected[r].second
                           : nearest[r].stationIndex == kNoStation);
+    }
+
+    const std::optional<StationIndex> index = StationIndex::Load(folder / "Moltrevane.sqlite");
+    const NearStations fromIndex = index ? index->Nearest(own, filter) : NearStations{};
+    FUZZ_CHECK(fromIndex.size() == expected.size());
+    for (std::size_t r = 0; r < fromIndex.size(); ++r) {
+        const auto i = static_cast<std::size_t>(expected[r].second);
+        FUZZ_CHECK(fromIndex[r].call == list.Call(i) && fromIndex[r].locator == list.Locator(i) &&
+                   fromIndex[r].distanceKm == expected[r].first);
     }
     return 0;
 }

@@ -1,0 +1,68 @@
+#pragma once
+// What the driver is told without looking at the screen: a new nearest station, a new square,
+// a fix lost and back. Each second's readings go in; what is to be said comes out, and the
+// pacer lets one announcement through at a time, never two within ten seconds, the newest first.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace moltrevane {
+
+enum class AlertMode { Off, Tone, Speech };
+inline constexpr std::string_view kAlertModeNames[] = {"off", "tone", "speech"};
+
+// A station of the list as this second measures it.
+struct ListedStation {
+    std::string call;
+    std::string channel;  // as the row shows it: "145.6250 −0.600 FM", or empty
+    double km = 0;
+    double bearingDeg = 0;
+};
+
+struct DrivingSecond {
+    std::int64_t seconds = 0;  // of a steady clock
+    bool gpsMode = false;      // only a receiver's fix can be lost
+    bool fix = false;          // this second brought a position
+    std::string square;        // the own six characters; empty without a position
+    std::vector<ListedStation> listed;
+};
+
+// Spoken texts: "Nearest D B zero R P T, 145.625 minus 0.6, 12 kilometres north-east".
+std::string SpokenNearest(const ListedStation& station);
+std::string SpokenSquare(std::string_view locator);  // "Now in J O 6 2 Q M"
+
+class AlertWatch {
+public:
+    // What this second has to say, every event of it in one announcement; nothing when quiet.
+    std::optional<std::string> Observe(const DrivingSecond& second);
+
+private:
+    std::optional<std::string> NearestEvent(const std::vector<ListedStation>& listed);
+    std::optional<std::string> SquareEvent(const std::string& square);
+    std::optional<std::string> FixEvent(const DrivingSecond& second);
+
+    std::optional<std::string> nearestCall_;
+    std::string square_;
+    std::optional<std::int64_t> lastFix_;
+    bool lostSaid_ = false;
+};
+
+inline constexpr std::int64_t kAlertSpacingSeconds = 10;
+inline constexpr std::int64_t kFixLostSeconds = 10;
+
+class AlertPacer {
+public:
+    void Offer(std::string announcement) { waiting_ = std::move(announcement); }  // the newest wins
+    // The announcement to start now: none while one is still being given, or within ten
+    // seconds of the last start.
+    std::optional<std::string> Due(std::int64_t seconds, bool busy);
+
+private:
+    std::optional<std::string> waiting_;
+    std::optional<std::int64_t> lastStart_;
+};
+
+}  // namespace moltrevane

@@ -1,0 +1,38 @@
+#pragma once
+// Gives an announcement through a separate program: espeak-ng speaks (its library is under
+// the GPL, so it is never linked), aplay sounds the tone. The program runs beside the window;
+// one that hangs never holds up the one-second cycle and is ended after a while.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+
+#include "core/alerts.h"
+
+namespace moltrevane {
+
+class AlertPlayer {
+public:
+    AlertPlayer() = default;
+    ~AlertPlayer();  // ends an announcement still being given
+    AlertPlayer(const AlertPlayer&) = delete;
+    AlertPlayer& operator=(const AlertPlayer&) = delete;
+
+    // Starts the announcement, spoken or as a tone; false when its program cannot be started.
+    bool Start(AlertMode mode, const std::string& text);
+    // An announcement is still being given. Never waits: a finished program is reaped, one
+    // that runs past its time is ended.
+    bool Busy();
+
+    // espeak-ng is on PATH, so that the settings can say plainly when speech cannot work.
+    static bool SpeechAvailable();
+
+private:
+    void End();
+
+    pid_t child_ = -1;
+    std::chrono::steady_clock::time_point started_;
+};
+
+}  // namespace moltrevane

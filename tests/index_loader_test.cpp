@@ -1,0 +1,58 @@
+#include "directory/index_loader.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "directory_fixture.h"
+
+namespace moltrevane {
+namespace {
+
+using testing::Row;
+
+// Refreshes once a second's tenth, as the cycle would, until the index holds `rows` rows.
+bool HoldsRowsWithin(IndexLoader& loader, std::size_t rows, std::chrono::seconds limit = std::chrono::seconds(20)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        loader.Refresh();
+        const auto index = loader.Current();
+        if (index && index->RowCount() == rows) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+TEST(IndexLoader, ReadsTheFileAndReadsItAgainWhenReplaced) {
+    const testing::TempFolder folder;
+    const auto file = folder / "Moltrevane.sqlite";
+    IndexLoader loader(file);
+    EXPECT_FALSE(loader.Current());  // nothing read yet: a search says it is loading
+    EXPECT_TRUE(HoldsRowsWithin(loader, 0)) << "a missing directory is one without stations";
+
+    testing::WriteDirectory(folder / "new.sqlite", {Row{"DB0A", "JN58SD"}, Row{"DB0B", "JO62QM"}});
+    std::filesystem::rename(folder / "new.sqlite", file);  // as an import replaces it
+    EXPECT_TRUE(HoldsRowsWithin(loader, 2));
+    EXPECT_EQ(loader.Current()->Nearest(PositionFromLocator("JO62QM"), StationFilter{}).front().call, "DB0B");
+
+    testing::WriteDirectory(folder / "new.sqlite", {Row{"DB0C", "JN58SD"}});
+    std::filesystem::rename(folder / "new.sqlite", file);
+    EXPECT_TRUE(HoldsRowsWithin(loader, 1));
+}
+
+TEST(IndexLoader, EndsWhileReadingALargeDirectory) {
+    const testing::TempFolder folder;
+    std::vector<Row> rows;
+    for (int i = 0; i < 20000; ++i) rows.push_back(Row{"C" + std::to_string(i), "JN58SD"});
+    testing::WriteDirectory(folder / "Moltrevane.sqlite", rows);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        IndexLoader loader(folder / "Moltrevane.sqlite");
+        loader.Refresh();  // the read is given up, however far it got
+    }
+    IndexLoader loader(folder / "Moltrevane.sqlite");
+    EXPECT_TRUE(HoldsRowsWithin(loader, rows.size()));
+}
+
+}  // namespace
+}  // namespace moltrevane
