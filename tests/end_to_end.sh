@@ -107,11 +107,9 @@ shot Info "$shots/about.png"
 click Info 178 246
 window Links > /dev/null || fail "no links screen"
 click Links 14 38              # WSJT-X
-sleep 1.5
+wsjtx_not_heard() { state=$(ocr Links 232x20+5+52); [[ $state == *"WSJT-X: not heard"* ]]; }
+wait_for 30 wsjtx_not_heard || fail "the WSJT-X line reads '$state'"
 shot Links "$shots/links.png"
-convert "$shots/links.png" -crop 232x20+5+52 +repage -resize 400% -colorspace gray -threshold 60% "$home/state.png"
-state=$(tesseract "$home/state.png" - --psm 7 2> /dev/null)
-[[ $state == *"WSJT-X: not heard"* ]] || fail "the WSJT-X line reads '$state'"
 close_window Links
 grep -qx 'wsjtx = on' "$folder/Moltrevane.ini" && grep -qx '# by the drive' "$folder/Moltrevane.ini" ||
   fail "the ini file reads '$(cat "$folder/Moltrevane.ini")'"

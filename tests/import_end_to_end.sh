@@ -21,12 +21,18 @@ shot Info "$shots/import-info.png"
 click Info 61 247              # Import stations…
 chooser=$(window "Station lists to import") || fail "no file chooser"
 xdotool windowactivate --sync "$chooser" 2> /dev/null || true
-# Pasted, not typed: GTK's chooser completes a folder's name while it is typed.
-printf '%s' "$home/stations.csv" | xclip -selection clipboard
-sleep 0.5
-xdotool key ctrl+l ctrl+a ctrl+v
-sleep 0.5
-xdotool key Return
+# Pasted, not typed: GTK's chooser completes a folder's name while it is typed. Whether the
+# chooser has taken the paste before the Return shows only in what follows: the report, or the
+# chooser still open for another try.
+printf '%s' "$home/stations.csv" | xclip -selection clipboard > /dev/null 2>&1
+holds_path() { [ "$(xclip -o -selection clipboard 2> /dev/null)" = "$home/stations.csv" ]; }
+wait_for 10 holds_path || fail "the clipboard does not hold the list's path"
+reported() { visible "Import stations"; }
+for _ in 1 2 3 4 5; do
+  visible "Station lists to import" || break
+  xdotool key ctrl+l ctrl+a ctrl+v Return
+  wait_for 10 reported && break
+done
 window "Import stations" > /dev/null || fail "no report of the import"
 shot "Import stations" "$shots/import-report.png"
 report=$(sqlite3 "$folder/Moltrevane.sqlite" "SELECT count(*) FROM repeater")
@@ -37,10 +43,9 @@ close_window Info
 
 click Moltrevane 121 257       # Repeater
 click Repeater 40 257          # Search Stn.
-sleep 1.5
+imported_first() { call=$(text_at Repeater 66 12); [[ $call == DB0G[B-L] ]]; }
+wait_for 30 imported_first || fail "the search after the import lists '$call' first"
 shot Repeater "$shots/import-repeater.png"
-call=$(text_at Repeater 66 12)
-[[ $call == DB0G[B-L] ]] || fail "the search after the import lists '$call' first"
 close_window Repeater
 kill -TERM "$program_pid"
 await_exit "after the import"
