@@ -43,7 +43,7 @@ TEST(AlertPlayer, SpeaksThroughEspeakNgAndSoundsTheToneThroughAplay) {
     StandIns path;
     path.Add("espeak-ng", "for a; do printf '%s|' \"$a\"; done > " + (path / "said").string());
     path.Add("aplay", "/bin/cat > " + (path / "tone").string());
-    EXPECT_TRUE(AlertPlayer::SpeechAvailable());
+    EXPECT_TRUE(AlertPlayer().SpeechAvailable());
     AlertPlayer player;
     ASSERT_TRUE(player.Start(AlertMode::Speech, "Now in J O six two Q M"));
     EXPECT_TRUE(Within(std::chrono::seconds(20), [&] { return !player.Busy(); }));
@@ -66,7 +66,7 @@ TEST(AlertPlayer, AHangingSpeakerHoldsNothingUpAndAMissingOneIsSaid) {
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(15)) << "waited for the stand-in's sleep";
 
     std::filesystem::remove(path / "espeak-ng");
-    EXPECT_FALSE(AlertPlayer::SpeechAvailable());
+    EXPECT_FALSE(AlertPlayer().SpeechAvailable());
     AlertPlayer player;
     EXPECT_FALSE(player.Start(AlertMode::Speech, "nobody speaks"));
     EXPECT_FALSE(player.Busy());

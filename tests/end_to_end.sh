@@ -33,9 +33,6 @@ target_shows_jo62qm() { [[ $(ocr Moltrevane 72x17+19+116) == *62QM* ]]; }  # its
 row_filled() { has_text Repeater 32 23 200 14; }  # the first row's info line
 nearest_reads_db0bak() { [[ $(ocr Repeater 66x15+34+4) =~ D[B8][0O]BAK ]]; }  # OCR may take 0 for O
 nmea_shown() { has_text Settings 7 89 210 38; }  # inside the NMEA view, its scroll bar left out
-searching() {  # the program has spent 0.3 s on a CPU since the mark: it is inside the query
-  [ $(( $(cpu_nanoseconds "$program_pid") - cpu_mark )) -gt 300000000 ]
-}
 is_beacon() { [ "$(sqlite3 "$folder/Moltrevane.sqlite" "SELECT count(*) FROM repeater WHERE call = '$1' AND mode = 'Bake'")" -gt 0 ]; }
 record_is() {  # expected-bytes (printf format) when
   printf "$1" > "$home/expected.cfg"
@@ -146,17 +143,15 @@ close_window Moltrevane
 await_exit "after Open Port"
 record_is '231-\0\0\0\0\0\0-JN58SD-11111-1111101' "after Open Port"
 
-# A station directory that never ends its query: the search gives up, and a signal still ends
-# the program with the settings saved.
+# A station directory that never ends its query: it is read beside the window, a search says it
+# is loading, and a signal still ends the program at once with the settings saved.
 mv "$folder/Moltrevane.sqlite" "$home/demo.sqlite"
 sqlite3 "$folder/Moltrevane.sqlite" "CREATE VIEW repeater AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL
-  SELECT i + 1 FROM n) SELECT 'C' || i AS call, 'JN58SD' AS loc FROM n ORDER BY random()"
+  SELECT i + 1 FROM n) SELECT 'C' || i AS call, 'JN58SD' AS loc, '' AS aus, '' AS mode FROM n ORDER BY random()"
 printf '230-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
 start_program
 click Moltrevane 121 257       # Repeater
-cpu_mark=$(cpu_nanoseconds "$program_pid")
 click Repeater 40 257          # Search Stn.
-wait_for 60 searching || fail "the search did not start"
 kill -TERM "$program_pid"
 await_exit "after SIGTERM during an endless search"
 record_is '230-JO31OM-JN58SD-11111-1111101' "after SIGTERM during an endless search"

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/alerts.h"
 #include "core/app_state.h"
 #include "core/locator_links.h"
 #include "core/messages.h"
@@ -47,6 +48,18 @@ struct RecordingGpsSource : GpsSource {
         onClose();
         return true;
     }
+};
+
+struct RecordingAnnouncer : Announcer {
+    std::vector<std::pair<AlertMode, std::string>> started;
+    bool busy = false;
+    bool speech = true;
+    bool Start(AlertMode mode, const std::string& text) override {
+        started.emplace_back(mode, text);
+        return true;
+    }
+    bool Busy() override { return busy; }
+    bool SpeechAvailable() const override { return speech; }
 };
 
 struct RecordingLinks : LocatorLinks {

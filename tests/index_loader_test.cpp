@@ -29,11 +29,13 @@ TEST(IndexLoader, ReadsTheFileAndReadsItAgainWhenReplaced) {
     const auto file = folder / "Moltrevane.sqlite";
     IndexLoader loader(file);
     EXPECT_FALSE(loader.Current());  // nothing read yet: a search says it is loading
+    EXPECT_FALSE(loader.UpToDate());
     EXPECT_TRUE(HoldsRowsWithin(loader, 0)) << "a missing directory is one without stations";
 
     testing::WriteDirectory(folder / "new.sqlite", {Row{"DB0A", "JN58SD"}, Row{"DB0B", "JO62QM"}});
     std::filesystem::rename(folder / "new.sqlite", file);  // as an import replaces it
     EXPECT_TRUE(HoldsRowsWithin(loader, 2));
+    EXPECT_TRUE(loader.UpToDate());
     EXPECT_EQ(loader.Current()->Nearest(PositionFromLocator("JO62QM"), StationFilter{}).front().call, "DB0B");
 
     testing::WriteDirectory(folder / "new.sqlite", {Row{"DB0C", "JN58SD"}});

@@ -38,18 +38,23 @@ protected:
 };
 
 TEST_F(IniFileTest, ValuesSurviveARestartAndTheUsersLinesStay) {
-    WriteFile(ini, "# by hand\nalert = speech\nwsjtx = maybe\n");
+    const std::string byHand = "# by hand\nalert = speech\nwsjtx = maybe\nfollow = 7\nlocator = 10\n";
+    WriteFile(ini, byHand);
     LoadIni(state, settings);
     EXPECT_FALSE(state.links.wsjtx);  // "maybe" is no value: the default stays
+    EXPECT_EQ(state.drive, (DriveSettings{0, AlertMode::Speech, 10}));  // nor is 7 km
     state.links.js8call = true;
     state.links.wsjtxAddress = "224.0.0.1:2237";
     state.palette = PaletteChoice::Day;
+    state.drive.followKm = 20;
     ASSERT_TRUE(SaveIni(state, settings));
-    EXPECT_EQ(ReadFile(ini).substr(0, 40), "# by hand\nalert = speech\nwsjtx = off\njs8");
+    const std::string rewritten = "# by hand\nalert = speech\nwsjtx = off\nfollow = 20\nlocator = 10\n";
+    EXPECT_EQ(ReadFile(ini).substr(0, rewritten.size()), rewritten);
     AppState again;
     LoadIni(again, settings);
     EXPECT_EQ(again.links, state.links);
     EXPECT_EQ(again.palette, PaletteChoice::Day);
+    EXPECT_EQ(again.drive, state.drive);
 }
 
 TEST_F(IniFileTest, TheOldPaletteFileIsTakenOverOnce) {

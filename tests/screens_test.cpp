@@ -10,6 +10,7 @@
 #include "core/app_state.h"
 #include "core/filter_flags.h"
 #include "core/settings.h"
+#include "directory/index_loader.h"
 #include "directory/station_directory.h"
 #include "directory_fixture.h"
 #include "geo/sun.h"
@@ -17,6 +18,7 @@
 #include "fakes.h"
 #include "screens/about_screen.h"
 #include "screens/code_page.h"
+#include "screens/driving_screen.h"
 #include "screens/control_ids.h"
 #include "screens/links_screen.h"
 #include "screens/main_screen.h"
@@ -69,7 +71,9 @@ protected:
     StationDirectory directory{folder / "Moltrevane.sqlite"};
     testing::RecordingOpener opener;
     testing::RecordingLinks links;
-    ScreenContext context{state, port, messages, directory, opener, links, folder / "Moltrevane.cfg", {}, {}, {}, {}, {}};
+    IndexLoader stationIndex{folder / "Moltrevane.sqlite"};
+    testing::RecordingAnnouncer announcer;
+    ScreenContext context{state, port, messages, directory, opener, links, stationIndex, announcer, folder / "Moltrevane.cfg"};
     testing::RecordingDialog dialog;
 };
 
@@ -85,12 +89,52 @@ protected:
     }
 };
 
+// With follow on, the rows fill without a tap at the first position and again after the chosen
+// stretch; what changed is told, ten seconds apart at least, the newest first.
+TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
+    screen.Initialise();
+    SetOffline("JO31OM");
+    state.drive = {5, AlertMode::Speech, 6};
+    const auto cycleUntilSearched = [&](int searches) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        screen.RunCycle();
+        while (context.rows.searches < searches && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            screen.RunCycle();  // while the index reads the directory
+        }
+        return context.rows.searches;
+    };
+    ASSERT_EQ(cycleUntilSearched(1), 1);
+    EXPECT_EQ(context.rows.rowStation[0].call, "DB0ABC");
+    ASSERT_EQ(announcer.started.size(), 1u);
+    EXPECT_EQ(announcer.started[0], std::pair(AlertMode::Speech, std::string("Nearest D B zero A B C, 439.1 minus 7.6, 0 kilometres")));
+
+    SetOffline("JO31ON");  // 4.6 km north: not yet
+    screen.RunCycle();
+    EXPECT_EQ(context.rows.searches, 1);
+    SetOffline("JO31OO");  // 9.3 km
+    screen.RunCycle();
+    EXPECT_EQ(context.rows.searches, 2);
+    EXPECT_EQ(context.rows.rowStation[0].call, "DB0NOR");
+    for (int second = 0; second < 9 && announcer.started.size() == 1; ++second) screen.RunCycle();
+    ASSERT_EQ(announcer.started.size(), 2u) << "ten seconds after the first";
+    // DB0NOR became the nearest at JO31ON; the newer square was said instead.
+    EXPECT_EQ(announcer.started[1].second, "Now in J O three one O O");
+
+    state.showRepeaterFm = false;  // the filters changed: searched again where the car is
+    screen.RunCycle();
+    EXPECT_EQ(context.rows.searches, 3);
+    state.drive.alert = AlertMode::Off;
+    for (int second = 0; second < 20; ++second) screen.RunCycle();
+    EXPECT_EQ(announcer.started.size(), 2u);
+}
+
 TEST_F(MainScreenTest, GpsFixShowsPositionLocatorAndMap) {
     state.portActive = true;
     Feed(kFix);
     screen.RunCycle();
     EXPECT_EQ(dialog.Text(ids::kSentence), kFix);
-    EXPECT_EQ(dialog.Text(ids::kUtc), "");
+    EXPECT_EQ(dialog.Text(ids::kUtc), "edge 0.2 km S");  // the subsquare's edge; the time is drawn
     EXPECT_EQ(dialog.Text(ids::kLatitude), "5130.1234");
     EXPECT_EQ(dialog.Text(ids::kNorthSouth), "N");
     EXPECT_EQ(dialog.Text(ids::kEastWest), "E");
@@ -413,6 +457,18 @@ protected:
         return row;
     }
 
+    // "Search Stn.", and the seconds it takes the index to read the directory.
+    void PressSearch() {
+        screen.OnPress(ids::kSearchStation);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (screen.SearchWaits() && std::chrono::steady_clock::now() < deadline) {
+            EXPECT_EQ(Call(0), "   loading");
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            screen.OnTimer();
+        }
+        ASSERT_FALSE(screen.SearchWaits());
+    }
+
     RepeaterScreen screen{context, dialog};
 };
 
@@ -432,6 +488,34 @@ TEST_F(RepeaterScreenTest, TypedCallIsLookedUpAndMeasured) {
     screen.OnTimer();
     EXPECT_EQ(Km(1), "0 km");
     EXPECT_EQ(Grad(1), "");
+}
+
+TEST_F(RepeaterScreenTest, TypingACallStopsTheListFollowingAndSaysSo) {
+    state.drive.followKm = 5;
+    screen.Initialise();
+    EXPECT_EQ(dialog.Text(ids::kFollowButton), "Follow 5 km");
+    TypeCall(0, "DB0NOR");
+    EXPECT_EQ(state.drive.followKm, 0);
+    EXPECT_EQ(dialog.Text(ids::kFollowButton), "Follow off");
+    EXPECT_NE(testing::ReadFile(folder / "Moltrevane.ini").find("follow = off\n"), std::string::npos);
+    screen.OnPress(ids::kFollowButton);
+    EXPECT_EQ(opener.opened.back(), ScreenKind::Driving);
+}
+
+TEST_F(RepeaterScreenTest, DrivingChoicesAreKeptAndMissingSpeechIsSaid) {
+    announcer.speech = false;
+    DrivingScreen driving{context, dialog};
+    driving.Initialise();
+    EXPECT_EQ(dialog.Selection(ids::kAlertChoice), 1);  // tone
+    EXPECT_EQ(dialog.Text(ids::kSpeechState), "Speech: espeak-ng is not installed; spoken alerts are silent");
+    dialog.Select(ids::kFollowChoice, 2);
+    dialog.Select(ids::kAlertChoice, 2);
+    dialog.Select(ids::kLocatorChoice, 2);
+    driving.OnClose();
+    EXPECT_EQ(state.drive, (DriveSettings{5, AlertMode::Speech, 10}));
+    const std::string ini = testing::ReadFile(folder / "Moltrevane.ini");
+    for (const char* line : {"follow = 5\n", "alert = speech\n", "locator = 10\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line;
 }
 
 TEST_F(RepeaterScreenTest, UnknownCallForgetsTheEarlierStation) {
@@ -476,13 +560,13 @@ TEST_F(RepeaterScreenTest, ImportOnTheInfoScreenRunsBesideTheWindowAndTheNextSea
     EXPECT_FALSE(info.timerRunning);
     EXPECT_TRUE(std::filesystem::exists(folder / "Moltrevane.sqlite.old"));
     SetOffline("JO50AA");
-    screen.OnPress(ids::kSearchStation);
+    PressSearch();
     EXPECT_EQ(Call(0), "DB0GB");
 }
 
 TEST_F(RepeaterScreenTest, SearchFillsNearestFirstAndLeavesTheRestEmpty) {
     SetOffline("JN58SE");
-    screen.OnPress(ids::kSearchStation);
+    PressSearch();
     EXPECT_EQ(Call(0), "DB0LONG");
     EXPECT_EQ(Call(1), "DB0LONG8");
     EXPECT_EQ(Info(1), "FM  JN58SD - Muenchen");
@@ -491,12 +575,12 @@ TEST_F(RepeaterScreenTest, SearchFillsNearestFirstAndLeavesTheRestEmpty) {
     EXPECT_TRUE(dialog.timerRunning);
 
     SetOffline("ERROR");  // no own position: nothing is "nearest"
-    screen.OnPress(ids::kSearchStation);
+    PressSearch();
     for (std::size_t r = 0; r < 7; ++r) EXPECT_EQ(Call(r) + Km(r) + Info(r), "") << r;
 }
 
 TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
-    screen.OnPress(ids::kSearchStation);
+    PressSearch();
     // Calls alike in their first 23 characters are two stations.
     const std::size_t north = RowOf("DB0" + std::string(21, 'X') + "-NORD");
     ASSERT_LT(north, 7u);
@@ -509,7 +593,7 @@ TEST_F(RepeaterScreenTest, ACallWithSeveralRowsShowsTheRowItMeasured) {
     const auto searched = [&](bool show70cm, bool show2m) {
         state.show70cm = show70cm;
         state.show2m = show2m;
-        screen.OnPress(ids::kSearchStation);
+        PressSearch();
         screen.OnTimer();
         const std::size_t row = RowOf("DB0DUP");
         if (row == 7) return std::string("not listed");
@@ -535,27 +619,27 @@ TEST_F(RepeaterScreenTest, AFoundCallItsLookupMissesLeavesNoDistanceBehind) {
     sqlite3_exec(db, "INSERT INTO repeater (call, loc) VALUES (CAST('DB0BLB' AS BLOB), 'JO31OM')", nullptr, nullptr,
                  nullptr);
     sqlite3_close(db);
-    screen.OnPress(ids::kSearchStation);
+    PressSearch();
     const std::size_t missed = RowOf("no Call");
     ASSERT_LT(missed, 7u);
     EXPECT_EQ(Km(missed) + Info(missed), "");
 }
 
 TEST_F(RepeaterScreenTest, DirectoryTextIsUtf8BothWays) {
-    screen.OnPress(ids::kSearchStation);
+    PressSearch();
     EXPECT_LT(RowOf("D\xD6" "0ABC"), 7u);
     TypeCall(0, "D\xD6" "0ABC");  // typed in the 8-bit code page
     EXPECT_EQ(Info(0), "FM  JO31OM - K\xF6ln");
 }
 
 TEST_F(RepeaterScreenTest, RowsShowTheChannelAndTheFiltersHideWhatIsCleared) {
-    screen.OnPress(ids::kSearchStation);
+    PressSearch();
     ASSERT_LT(RowOf("DB0ABC"), 7u);
     EXPECT_EQ(Info(RowOf("DB0ABC")), CodePageFromUtf8("439.100 \u22127.600 FM  JO31OM - Dortmund"));
     ASSERT_LT(RowOf("DB0BAK"), 7u);
     EXPECT_EQ(Info(RowOf("DB0BAK")), "432.450 Bake  JO31OK - Turm");
     state.showBeacon = false;
-    screen.OnPress(ids::kSearchStation);
+    PressSearch();
     EXPECT_EQ(RowOf("DB0BAK"), 7u);
     EXPECT_LT(RowOf("DB0ABC"), 7u);
 }

@@ -12,7 +12,18 @@
 namespace moltrevane {
 
 enum class AlertMode { Off, Tone, Speech };
-inline constexpr std::string_view kAlertModeNames[] = {"off", "tone", "speech"};
+
+// Gives an announcement beside the window; never waits.
+class Announcer {
+public:
+    virtual ~Announcer() = default;
+    // Starts the announcement; false when it cannot be given (its program is missing).
+    virtual bool Start(AlertMode mode, const std::string& text) = 0;
+    // An announcement is still being given.
+    virtual bool Busy() = 0;
+    // Speech can be given at all: the settings say so plainly when it cannot.
+    virtual bool SpeechAvailable() const = 0;
+};
 
 // A station of the list as this second measures it.
 struct ListedStation {

@@ -2,6 +2,7 @@
 // The one record of run-time state. The reader thread touches only `nmea` (under its guard);
 // everything else belongs to the user-interface thread.
 
+#include "core/drive_settings.h"
 #include "core/locator_links.h"
 #include "core/palette.h"
 #include "geo/distance.h"
@@ -18,6 +19,7 @@ struct AppState {
     // Kept in Moltrevane.ini, not in the settings record.
     PaletteChoice palette = PaletteChoice::Auto;
     LinkSettings links;
+    DriveSettings drive;
     bool portActive = false;  // a GPS source is chosen: its reader may be waiting for it
     LocatorText offlineLocator{};
     LocatorText currentLocator{};

@@ -1,5 +1,6 @@
 #include "core/program_ini.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -32,6 +33,16 @@ void ApplyOnOff(bool& field, const IniValues& values, std::string_view key) {
     if (const auto on = OnOff(found->second)) field = *on;
 }
 
+// A value of a key whose values are named in a table: its place there.
+template <std::size_t N>
+std::optional<std::size_t> Named(const IniValues& values, std::string_view key, const std::array<std::string_view, N>& names) {
+    const auto found = values.find(key);
+    if (found == values.end()) return std::nullopt;
+    for (std::size_t i = 0; i < N; ++i)
+        if (found->second == names[i]) return i;
+    return std::nullopt;
+}
+
 // The file's text: empty when there is none, nothing when it is not ours to rewrite.
 std::optional<std::string> ReadIniText(const std::filesystem::path& file) {
     std::error_code error;
@@ -50,6 +61,17 @@ void ApplyIniValues(AppState& state, const IniValues& values) {
     ApplyAddress(state.links.wsjtxAddress, values, "wsjtx_address");
     ApplyOnOff(state.links.js8call, values, "js8call");
     ApplyAddress(state.links.js8callAddress, values, "js8call_address");
+    if (const auto i = Named(values, "follow", kFollowNames)) state.drive.followKm = kFollowKmChoices[*i];
+    if (const auto i = Named(values, "alert", kAlertNames)) state.drive.alert = static_cast<AlertMode>(*i);
+    if (const auto i = Named(values, "locator", kLocatorNames)) state.drive.locatorLength = kLocatorLengths[*i];
+}
+
+// The name of a value in its table; the first (off, or the shortest) for one not in it.
+template <typename Value, std::size_t N>
+std::string NameOf(Value value, const std::array<Value, N>& choices, const std::array<std::string_view, N>& names) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (choices[i] == value) return std::string(names[i]);
+    return std::string(names[0]);
 }
 
 IniValues IniValuesOf(const AppState& state) {
@@ -59,6 +81,9 @@ IniValues IniValuesOf(const AppState& state) {
         {"wsjtx_address", state.links.wsjtxAddress},
         {"js8call", std::string(OnOffName(state.links.js8call))},
         {"js8call_address", state.links.js8callAddress},
+        {"follow", NameOf(state.drive.followKm, kFollowKmChoices, kFollowNames)},
+        {"alert", std::string(kAlertNames[static_cast<std::size_t>(state.drive.alert)])},
+        {"locator", NameOf(state.drive.locatorLength, kLocatorLengths, kLocatorNames)},
     };
 }
 

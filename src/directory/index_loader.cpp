@@ -40,9 +40,9 @@ std::shared_ptr<const StationIndex> IndexLoader::Current() const {
     return current_;
 }
 
-bool IndexLoader::Loading() const {
+bool IndexLoader::UpToDate() const {
     const std::lock_guard lock(guard_);
-    return loading_;
+    return current_ && !loading_ && wanted_ == taken_;
 }
 
 void IndexLoader::Work() {

@@ -29,7 +29,8 @@ public:
     // The index last read: an empty one for a missing or unreadable directory, nothing until
     // the first read has ended.
     std::shared_ptr<const StationIndex> Current() const;
-    bool Loading() const;
+    // The index holds the file as the last Refresh saw it; a search waits for that.
+    bool UpToDate() const;
 
 private:
     // What tells one file from another, or from itself changed.

@@ -96,7 +96,7 @@ void AlertPlayer::End() {
     child_ = -1;
 }
 
-bool AlertPlayer::SpeechAvailable() {
+bool AlertPlayer::SpeechAvailable() const {
     const char* path = std::getenv("PATH");
     std::string_view folders = path ? path : "";
     while (!folders.empty()) {

@@ -12,7 +12,7 @@
 
 namespace moltrevane {
 
-class AlertPlayer {
+class AlertPlayer final : public Announcer {
 public:
     AlertPlayer() = default;
     ~AlertPlayer();  // ends an announcement still being given
@@ -20,13 +20,13 @@ public:
     AlertPlayer& operator=(const AlertPlayer&) = delete;
 
     // Starts the announcement, spoken or as a tone; false when its program cannot be started.
-    bool Start(AlertMode mode, const std::string& text);
+    bool Start(AlertMode mode, const std::string& text) override;
     // An announcement is still being given. Never waits: a finished program is reaped, one
     // that runs past its time is ended.
-    bool Busy();
+    bool Busy() override;
 
     // espeak-ng is on PATH, so that the settings can say plainly when speech cannot work.
-    static bool SpeechAvailable();
+    bool SpeechAvailable() const override;
 
 private:
     void End();

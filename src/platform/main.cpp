@@ -8,7 +8,9 @@
 
 #include "core/app_state.h"
 #include "core/host_paths.h"
+#include "directory/index_loader.h"
 #include "directory/station_directory.h"
+#include "platform/alert_player.h"
 #include "platform/fltk_program.h"
 #include "platform/network_locator_links.h"
 #include "platform/posix_gps_source.h"
@@ -39,7 +41,10 @@ int main(int argc, char** argv) {
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
     NetworkLocatorLinks links;
-    ScreenContext context{state, port, messages, directory, screens, links, HostPath(root, kSettingsFile), {}, {}, {}, {}, {}};
+    IndexLoader stationIndex(HostPath(root, kDirectoryFile));
+    AlertPlayer announcer;
+    ScreenContext context{state,       port,      messages, directory, screens, links, stationIndex,
+                          announcer,   HostPath(root, kSettingsFile)};
     Fl::visual(FL_DOUBLE | FL_INDEX);
     Fl_Window::default_xclass("moltrevane");  // the desktop entry's StartupWMClass
     return screens.RunProgram(context, instance);

@@ -24,7 +24,10 @@ inline constexpr std::array<RepeaterRowIds, 7> kRepeaterRows = {{
     {1066, 1019, 1067, 1068, 1069, 1081},
     {1070, 1058, 1071, 1072, 1073, 1082},
 }};
-inline constexpr int kSearchStation = 1021, kSearchQrg = 1023, kEditStation = 1024;
+inline constexpr int kSearchStation = 1021, kFollowButton = 1023, kEditStation = 1024;
+
+// Driving screen: the list that follows the car, alerts, the locator's length
+inline constexpr int kFollowChoice = 1110, kAlertChoice = 1111, kSpeechState = 1112, kLocatorChoice = 1113;
 
 // Settings screen
 inline constexpr int kPortChoice = 1001, kSpeedChoice = 1002, kOpenPort = 1003, kClosePort = 1004,

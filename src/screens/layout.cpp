@@ -48,7 +48,7 @@ constexpr std::array<ControlSpec, 7 * 6 + 3> RepeaterControls() {
         controls[n++] = {K::Label, row.info, "", 18, kRowInfoTop[r], 104, 9};
     }
     controls[n++] = {K::Button, ids::kSearchStation, "Search Stn.", 1, 141, 44, 12};
-    controls[n++] = {K::Button, ids::kSearchQrg, "Search QRG", 47, 141, 44, 12};
+    controls[n++] = {K::Button, ids::kFollowButton, "Follow off", 47, 141, 44, 12};
     controls[n++] = {K::Button, ids::kEditStation, "Edit Stn.", 93, 141, 44, 12};
     return controls;
 }
@@ -153,9 +153,25 @@ constexpr std::array kEditStation = {
     ControlSpec{K::Button, ids::kSearchCall, "Search Call", 79, 6, 44, 12},
 };
 
+constexpr std::array kDriving = {
+    ControlSpec{K::Label, 0, "Follow the car:", 3, 5, 70, 9},
+    ControlSpec{K::Choice, ids::kFollowChoice, "off|1 km|5 km|10 km|20 km", 76, 2, 60, 14},
+    ControlSpec{K::Label, 0, "Alerts:", 3, 24, 70, 9},
+    ControlSpec{K::Choice, ids::kAlertChoice, "off|tone|speech", 76, 21, 60, 14},
+    ControlSpec{K::Label, ids::kSpeechState, "", 3, 38, 133, 19},
+    ControlSpec{K::Label, 0, "Locator:", 3, 62, 70, 9},
+    ControlSpec{K::Choice, ids::kLocatorChoice, "6|8|10", 76, 59, 60, 14},
+    ControlSpec{K::Label, 0,
+                "Following, the list searches by itself after so many km driven; typing a call "
+                "with N turns it off. Alerts tell a new nearest station, a new square, and a fix "
+                "lost and back.",
+                3, 80, 133, 70},
+};
+
 constexpr ScreenLayout kLayouts[] = {
     {"Moltrevane", kMain},  {"Settings", kSettings}, {"Repeater", kRepeater},
     {"Info Station", kStationInfo}, {"Info", kAbout}, {"Edit Station", kEditStation}, {"Links", kLinks},
+    {"Driving", kDriving},
 };
 
 }  // namespace

@@ -3,19 +3,24 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <utility>
 
 #include "core/app_state.h"
+#include "core/filter_flags.h"
+#include "core/follow.h"
 #include "core/locator_links.h"
 #include "core/messages.h"
 #include "core/own_position.h"
 #include "core/palette.h"
 #include "core/program_ini.h"
 #include "core/settings.h"
+#include "directory/index_loader.h"
 #include "gps/gps_source.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
+#include "screens/nearest_rows.h"
 
 namespace moltrevane {
 namespace {
@@ -70,6 +75,7 @@ void MainScreen::Initialise() {
     dialog_.SetNight(night_);
     fields_.locatorLabel = "Locator";
     ShowFields();
+    context_.stationIndex.Refresh();  // the directory is read beside the window from now on
     dialog_.StartTimer();
     TakeAllText(context_.state.nmea);
 }
@@ -99,6 +105,8 @@ void MainScreen::RunCycle() {
     TargetStep();
     ShowFields();
     context_.links.Publish(context_.state.links, OwnLocator(context_.state));
+    FollowStep();
+    AlertStep();
     PaletteStep();
     dialog_.Redraw();
     PortFailureStep();
@@ -109,6 +117,37 @@ void MainScreen::RunCycle() {
 void MainScreen::PortFailureStep() {
     const std::string failure = context_.port.TakeFailure();
     if (!failure.empty()) context_.messages.ShowMessage("Error", failure);
+}
+
+// The list follows the car: searched again after the stretch the driver chose, at the first
+// position and when the filters change. One look at the directory file a second tells when an
+// import replaced it.
+void MainScreen::FollowStep() {
+    context_.stationIndex.Refresh();
+    AppState& state = context_.state;
+    if (FollowSearchDue(state.drive.followKm, FixOwnPosition(state), context_.followMark, FilterOf(state)))
+        FillNearestRows(context_);  // while the directory is read, again next second
+}
+
+// What the driver is told: the cycle counts the seconds.
+void MainScreen::AlertStep() {
+    AppState& state = context_.state;
+    ++seconds_;
+    DrivingSecond second{seconds_, state.portActive, fixThisSecond_, {}, {}};
+    if (const std::optional<LocatorText> own = OwnLocator(state)) second.square = LocatorView(*own);
+    if (const std::optional<GeoPoint> own = FixOwnPosition(state)) {
+        const RepeaterRows& rows = context_.rows;
+        for (std::size_t r = 0; r < rows.rowStation.size(); ++r) {
+            if (!IsValidLocator(LocatorView(rows.rowLocator[r]))) continue;
+            const GeoPoint station = PositionFromLocator(LocatorView(rows.rowLocator[r]));
+            second.listed.push_back({rows.rowStation[r].call, rows.rowChannel[r],
+                                     DistanceKm(own->latitude, own->longitude, station.latitude, station.longitude),
+                                     BearingDeg(own->latitude, own->longitude, station.latitude, station.longitude)});
+        }
+    }
+    if (const std::optional<std::string> said = alertWatch_.Observe(second)) alertPacer_.Offer(*said);
+    const std::optional<std::string> due = alertPacer_.Due(seconds_, context_.announcer.Busy());
+    if (due && state.drive.alert != AlertMode::Off) context_.announcer.Start(state.drive.alert, *due);
 }
 
 // The fix's time when it has one: a replayed or simulated drive gets its own day and night.
@@ -148,6 +187,7 @@ void MainScreen::GpsStep() {
         fields_.utc = "No GPS Signal";
     }
     fixUtcSeconds_ = reading.utcSeconds;
+    fixThisSecond_ = reading.status == 'A';
     drawing_.ink = reading.status == 'A' ? Ink::Live : Ink::Stale;
     ShowPositionLive(reading.status == 'A');
     if (reading.status == 'A') ShowFix(reading);
@@ -156,7 +196,6 @@ void MainScreen::GpsStep() {
 void MainScreen::ShowFix(const RmcReading& reading) {
     AppState& state = context_.state;
     drawing_.time = reading.timeText;
-    fields_.utc.clear();
     fields_.latitude = reading.latitudeText;
     fields_.northSouth = reading.latitudeHemisphere;
     fields_.longitude = reading.longitudeText;
@@ -165,7 +204,11 @@ void MainScreen::ShowFix(const RmcReading& reading) {
     state.gpsLatitude = reading.latitude;
     state.gpsLongitude = reading.longitude;
     state.currentLocator = LocatorFromPosition(reading.rawLatitude, reading.rawLongitude);
-    drawing_.locator = LocatorView(state.currentLocator);
+    drawing_.locator = LongLocatorFromPosition(reading.rawLatitude, reading.rawLongitude, state.drive.locatorLength);
+    const SubsquareEdge edge = NearestSubsquareEdge(reading.rawLatitude, reading.rawLongitude);
+    char edgeText[32];
+    std::snprintf(edgeText, sizeof edgeText, "edge %.1f km %c", edge.km, edge.direction);
+    fields_.utc = edgeText;  // the time is drawn beside it
     drawing_.mapShown = true;
     drawing_.cross = CrossFor(reading.rawLatitude, reading.rawLongitude);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/alerts.h"
 #include "screens/screen.h"
 #include "screens/screen_context.h"
 
@@ -57,6 +58,8 @@ private:
     void OfflineStep();
     void TargetStep();
     void PaletteStep();
+    void FollowStep();
+    void AlertStep();
     void PortFailureStep();
     void ShowPositionLive(bool live);
 
@@ -66,6 +69,10 @@ private:
     Drawing drawing_;
     std::int64_t fixUtcSeconds_ = 0;  // of this second's sentence, 0 without a time and date
     bool night_ = false;
+    bool fixThisSecond_ = false;
+    std::int64_t seconds_ = 0;  // cycles run: one a second
+    AlertWatch alertWatch_;
+    AlertPacer alertPacer_;
 };
 
 }  // namespace moltrevane

@@ -1,6 +1,7 @@
 #include "screens/make_screen.h"
 
 #include "screens/about_screen.h"
+#include "screens/driving_screen.h"
 #include "screens/links_screen.h"
 #include "screens/repeater_screen.h"
 #include "screens/settings_screen.h"
@@ -17,6 +18,7 @@ std::unique_ptr<Screen> MakeScreen(ScreenKind kind, ScreenContext& context, Dial
         case ScreenKind::About: return std::make_unique<AboutScreen>(context, dialog);
         case ScreenKind::EditStation: return std::make_unique<EditStationScreen>();
         case ScreenKind::Links: return std::make_unique<LinksScreen>(context, dialog);
+        case ScreenKind::Driving: return std::make_unique<DrivingScreen>(context, dialog);
     }
     return nullptr;
 }

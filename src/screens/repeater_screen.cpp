@@ -1,11 +1,11 @@
 #include "screens/repeater_screen.h"
 
 #include "core/app_state.h"
-#include "core/filter_flags.h"
 #include "core/own_position.h"
-#include "directory/station_directory.h"
+#include "core/program_ini.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
+#include "screens/nearest_rows.h"
 
 namespace moltrevane {
 namespace {
@@ -18,24 +18,26 @@ std::string TypedCall(std::string_view typed) { return Utf8FromCodePage(typed.su
 
 }  // namespace
 
+std::string FollowButtonText(int followKm) {
+    return followKm > 0 ? "Follow " + std::to_string(followKm) + " km" : "Follow off";
+}
+
 RepeaterScreen::RepeaterScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
 
 void RepeaterScreen::Initialise() {
-    for (std::size_t r = 0; r < kRows; ++r) {
-        const ids::RepeaterRowIds& row = ids::kRepeaterRows[r];
-        labels_[r] = {"", "", context_.rows.rowInfo[r]};
-        dialog_.SetDirectoryText(row.call, context_.rows.rowStation[r].call);
-        dialog_.SetReadOnly(row.call, true);
-    }
-    dialog_.SetEnabled(ids::kSearchQrg, false);
+    for (std::size_t r = 0; r < kRows; ++r) dialog_.SetReadOnly(ids::kRepeaterRows[r].call, true);
+    ShowRows();
     dialog_.SetEnabled(ids::kEditStation, false);
     dialog_.SetEnabled(ids::kSearchStation, true);
-    ShowLabels();
     dialog_.StartTimer();
 }
 
 void RepeaterScreen::OnPress(int id) {
     if (id == ids::kSearchStation) Search();
+    if (id == ids::kFollowButton) {
+        context_.opener.Open(ScreenKind::Driving);
+        ShowFollow();
+    }
     if (id == ids::kEditStation) context_.opener.Open(ScreenKind::EditStation);  // the button stays disabled
     for (std::size_t r = 0; r < kRows; ++r) {
         if (id == ids::kRepeaterRows[r].newCall) BeginNewCall(r);
@@ -48,40 +50,33 @@ void RepeaterScreen::OnFocusLost(int id) {
         if (id == ids::kRepeaterRows[r].call) LookupRow(r);
 }
 
+void RepeaterScreen::OnTimer() {
+    if (searchWaits_) Search();                                   // once the directory is read
+    else if (shownSearches_ != context_.rows.searches) ShowRows();  // the list followed the car
+    RefreshDistances();
+}
+
+// A typed row is the user's: the list stops following the car, and the button says so.
 void RepeaterScreen::BeginNewCall(std::size_t row) {
+    if (context_.state.drive.followKm != 0) {
+        context_.state.drive.followKm = 0;
+        SaveIni(context_.state, context_.settingsFile);
+        ShowFollow();
+    }
     const int call = ids::kRepeaterRows[row].call;
     dialog_.SetText(call, "");
     dialog_.SetReadOnly(call, false);
     dialog_.Focus(call);
 }
 
-void RepeaterScreen::ForgetRow(std::size_t row) {
-    labels_[row] = {};
-    context_.rows.rowStation[row] = {};
-    context_.rows.rowInfo[row].clear();
-    context_.rows.rowLocator[row] = {};
-}
-
 void RepeaterScreen::LookupRow(std::size_t row) {
     const int call = ids::kRepeaterRows[row].call;
     dialog_.SetReadOnly(call, true);
-    FillRow(row, {TypedCall(dialog_.Text(call)), std::nullopt, StationFilter{}});  // a call asked for by name is shown
+    const bool found = FillRow(context_, row, {TypedCall(dialog_.Text(call)), std::nullopt, StationFilter{}});  // whatever the filters hide
+    labels_[row] = {"", "", context_.rows.rowInfo[row]};
+    if (found) dialog_.SetDirectoryText(call, context_.rows.rowStation[row].call);
+    else dialog_.SetText(call, "no Call");
     ShowLabels();
-}
-
-void RepeaterScreen::FillRow(std::size_t row, StationKey station) {
-    const int callId = ids::kRepeaterRows[row].call;
-    const CallLookupResult result = context_.directory.LookupCall(station);
-    if (!result.found) {
-        dialog_.SetText(callId, "no Call");
-        ForgetRow(row);
-        return;
-    }
-    dialog_.SetDirectoryText(callId, station.call);
-    labels_[row].info = result.channel.empty() ? result.lookupText : result.channel + "  " + result.lookupText;
-    context_.rows.rowStation[row] = std::move(station);
-    context_.rows.rowInfo[row] = labels_[row].info;
-    context_.rows.rowLocator[row] = ToLocatorText(result.lookupText);  // the found row's locator
 }
 
 void RepeaterScreen::OpenStationInfo(std::size_t row) {
@@ -93,31 +88,31 @@ void RepeaterScreen::OpenStationInfo(std::size_t row) {
 void RepeaterScreen::Search() {
     dialog_.StopTimer();
     dialog_.SetEnabled(ids::kSearchStation, false);
-    for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) dialog_.SetText(row.call, "   search");
-    const StationFilter filter = FilterOf(context_.state);
-    if (const std::optional<GeoPoint> own = FixOwnPosition(context_.state)) {
-        SearchNearest(*own, context_.directory, filter, context_.stations, context_.nearest);
-    } else {  // "nearest" to a position the program does not have would mean nothing: no rows
-        context_.nearest.fill(NearestEntry{});
-        context_.stations.Clear();
+    const NearestRowsFilled filled = FillNearestRows(context_);
+    searchWaits_ = !filled.loaded;
+    if (searchWaits_) {  // a million stations take a second or two to read: the search follows
+        for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) dialog_.SetText(row.call, "   loading");
+    } else {
+        ShowRows();
+        for (std::size_t r = 0; r < kRows; ++r)
+            if (filled.missed[r]) dialog_.SetText(ids::kRepeaterRows[r].call, "no Call");
+        RefreshDistances();
+        dialog_.SetEnabled(ids::kSearchStation, true);
     }
-    for (std::size_t r = 0; r < kRows; ++r) {
-        const NearestEntry& entry = context_.nearest[r];
-        if (entry.stationIndex == kNoStation) {
-            dialog_.SetText(ids::kRepeaterRows[r].call, "");
-            ForgetRow(r);
-            continue;
-        }
-        // The whole call and the row the search measured: a longer call cut short, or another
-        // row of a call listed twice, would be another station.
-        const auto index = static_cast<std::size_t>(entry.stationIndex);
-        labels_[r].km = std::to_string(entry.distanceKm) + " km";  // gone with the row if its lookup fails
-        FillRow(r, {std::string(context_.stations.Call(index)), std::string(context_.stations.Locator(index)), filter});
-    }
-    ShowLabels();
-    dialog_.SetEnabled(ids::kSearchStation, true);
     dialog_.StartTimer();
 }
+
+void RepeaterScreen::ShowRows() {
+    for (std::size_t r = 0; r < kRows; ++r) {
+        labels_[r] = {"", "", context_.rows.rowInfo[r]};
+        dialog_.SetDirectoryText(ids::kRepeaterRows[r].call, context_.rows.rowStation[r].call);
+    }
+    shownSearches_ = context_.rows.searches;
+    ShowFollow();
+    ShowLabels();
+}
+
+void RepeaterScreen::ShowFollow() { dialog_.SetText(ids::kFollowButton, FollowButtonText(context_.state.drive.followKm)); }
 
 void RepeaterScreen::RefreshDistances() {
     const std::optional<GeoPoint> own = FixOwnPosition(context_.state);

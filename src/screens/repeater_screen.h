@@ -9,6 +9,9 @@
 
 namespace moltrevane {
 
+// "Follow 5 km", or "Follow off": the button that shows whether the list follows the car.
+std::string FollowButtonText(int followKm);
+
 class RepeaterScreen final : public Screen {
 public:
     RepeaterScreen(ScreenContext& context, Dialog& dialog);
@@ -16,26 +19,30 @@ public:
     void Initialise() override;
     void OnPress(int id) override;
     void OnFocusLost(int id) override;
-    void OnTimer() override { RefreshDistances(); }
+    void OnTimer() override;
 
     void BeginNewCall(std::size_t row);
     void LookupRow(std::size_t row);
     void OpenStationInfo(std::size_t row);
+    // From the station index; while the directory is still being read, the rows say so and
+    // the search runs once it is.
     void Search();
+    bool SearchWaits() const { return searchWaits_; }
     void RefreshDistances();
 
 private:
     struct RowLabels {
         std::string km, grad, info;
     };
+    void ShowRows();
+    void ShowFollow();
     void ShowLabels();
-    void ForgetRow(std::size_t row);
-    // Looks the station's row up for the row's info line and locator.
-    void FillRow(std::size_t row, StationKey station);
 
     ScreenContext& context_;
     Dialog& dialog_;
     std::array<RowLabels, 7> labels_;
+    bool searchWaits_ = false;
+    int shownSearches_ = 0;
 };
 
 }  // namespace moltrevane

@@ -48,7 +48,7 @@ public:
     virtual void Line(int x1, int y1, int x2, int y2) = 0;
 };
 
-enum class ScreenKind { Main, Settings, Repeater, StationInfo, About, EditStation, Links };
+enum class ScreenKind { Main, Settings, Repeater, StationInfo, About, EditStation, Links, Driving };
 
 class ScreenOpener {
 public:

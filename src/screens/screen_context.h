@@ -3,9 +3,10 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 
-#include "directory/nearest_search.h"
+#include "core/follow.h"
 #include "directory/station_directory.h"
 #include "geo/locator.h"
 #include "screens/import_job.h"
@@ -13,7 +14,9 @@
 namespace moltrevane {
 
 struct AppState;
+class Announcer;
 class GpsSource;
+class IndexLoader;
 class LocatorLinks;
 class MessageSink;
 class ScreenOpener;
@@ -22,7 +25,9 @@ class ScreenOpener;
 struct RepeaterRows {
     std::array<StationKey, 7> rowStation;  // the call UTF-8, as the directory has it
     std::array<std::string, 7> rowInfo;    // channel and lookup text of the last successful lookup
+    std::array<std::string, 7> rowChannel;  // the channel alone, as an announcement reads it
     std::array<LocatorText, 7> rowLocator{};
+    int searches = 0;  // counts the searches that filled the rows: an open screen sees the car's
 };
 
 struct ScreenContext {
@@ -32,12 +37,13 @@ struct ScreenContext {
     const StationDirectory& directory;
     ScreenOpener& opener;
     LocatorLinks& links;
+    IndexLoader& stationIndex;
+    Announcer& announcer;
     std::filesystem::path settingsFile;
-    StationList stations;
-    NearestStations nearest;
-    RepeaterRows rows;
-    StationKey infoStation;
-    ImportJob import;  // kept while the Info screen is closed, so closing it does not stop an import
+    RepeaterRows rows{};
+    StationKey infoStation{};
+    ImportJob import{};  // kept while the Info screen is closed, so closing it does not stop an import
+    std::optional<FollowMark> followMark{};  // where the rows were last searched
 };
 
 }  // namespace moltrevane
