@@ -9,6 +9,8 @@
 #include <random>
 #include <sstream>
 
+#include "core/follow.h"
+#include "directory/index_loader.h"
 #include "directory/nearest_search.h"
 #include "directory/station_index.h"
 #include "directory_generator.h"
@@ -104,6 +106,36 @@ void BM_IndexNearest(benchmark::State& state) {
     if (index->Nearest(places[0], filter).size() != 7) state.SkipWithError("fewer than seven found");
 }
 BENCHMARK(BM_IndexNearest)->ArgsProduct({{3000, 1000000}, {0, 1}})->Unit(benchmark::kMicrosecond);
+
+// What "Search Stn." costs the window's thread: the search from the index and each row's
+// look-up in the file. range(0): stations.
+void BM_SearchPress(benchmark::State& state) {
+    const auto file = DirectoryOf(state.range(0));
+    const auto index = StationIndex::Load(file);
+    const StationDirectory directory(file);
+    const StationFilter filter;
+    const std::vector<GeoPoint> places = Places();
+    std::size_t n = 0, found = 0;
+    for (auto _ : state)
+        for (const NearStation& station : index->Nearest(places[n++ % places.size()], filter))
+            found += directory.LookupCall({station.call, station.locator, filter}).found;
+    if (found != 7 * static_cast<std::size_t>(state.iterations())) state.SkipWithError("a row's look-up found nothing");
+}
+BENCHMARK(BM_SearchPress)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// What following costs every second when no search is due: one look at the directory file
+// and the distance driven since the last search.
+void BM_FollowSecond(benchmark::State& state) {
+    IndexLoader loader(DirectoryOf(3000));
+    const FollowMark mark{{48.0, 11.0}, StationFilter{}};
+    double latitude = 48.0;
+    for (auto _ : state) {
+        loader.Refresh();
+        latitude += 0.00025;  // 100 km/h for a second, northwards
+        benchmark::DoNotOptimize(FollowSearchDue(20, GeoPoint{latitude, 11.0}, mark, StationFilter{}));
+    }
+}
+BENCHMARK(BM_FollowSecond)->Unit(benchmark::kMicrosecond);
 
 // The same rows held in memory and measured one by one, as the search over the file does.
 void BM_MemoryScan(benchmark::State& state) {

@@ -63,11 +63,12 @@ std::string Compass(double bearingDeg) {
 }  // namespace
 
 std::string SpokenNearest(const ListedStation& station) {
-    std::string spoken = "Nearest " + Spelled(station.call);
-    if (const std::string channel = SpokenChannel(station.channel); !channel.empty()) spoken += ", " + channel;
+    std::string spoken = "Nearest ";
+    spoken.append(Spelled(station.call));
+    if (const std::string channel = SpokenChannel(station.channel); !channel.empty()) spoken.append(", ").append(channel);
     const auto km = static_cast<long long>(std::ceil(station.km));  // as the row shows it
-    spoken += ", " + std::to_string(km) + (km == 1 ? " kilometre" : " kilometres");
-    if (km > 0) spoken += " " + Compass(station.bearingDeg);
+    spoken.append(", ").append(std::to_string(km)).append(km == 1 ? " kilometre" : " kilometres");
+    if (km > 0) spoken.append(" ").append(Compass(station.bearingDeg));
     return spoken;
 }
 
