@@ -49,12 +49,13 @@ public:
         for (const char* p = label() ? label() : ""; *p; ++p)
             if (!(p[0] == '@' && p[1] == '@')) text += *p;  // undo LabelText
         fl_font(labelfont(), labelsize());
-        const int inset = Fl::box_dx(box()) + 3;  // as FLTK keeps an inside label off the edge
-        const std::string fitted = FittedText(text, w() - 2 * inset, [](std::string_view part) {
+        // Off the left edge as FLTK keeps an inside label; the right margin is the text's to use.
+        const int left = Fl::box_dx(box()) + 3, width = w() - left - Fl::box_dx(box());
+        const std::string fitted = FittedText(text, width, [](std::string_view part) {
             return fl_width(part.data(), static_cast<int>(part.size()));
         });
         fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
-        fl_draw(fitted.c_str(), x() + inset, y(), w() - 2 * inset, h(), align(), nullptr, 0);  // '@' as it is
+        fl_draw(fitted.c_str(), x() + left, y(), width, h(), align(), nullptr, 0);  // '@' as it is
     }
 };
 
