@@ -52,3 +52,33 @@ shot Repeater "$shots/import-repeater.png"
 close_window Repeater
 kill -TERM "$program_pid"
 await_exit "after the import"
+
+# Every kind of list through the command, each then searched by the program from JO50AA: every
+# fixture lays out the same plan (B … J ever farther, L at the middle of the square JO50), so
+# the seven are its calls B to G and H, or L where the list can give only a square.
+importer=$(dirname "$program")/moltrevane-import
+printf '230-JO50AA-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
+start_program
+click Moltrevane 121 257       # Repeater
+row_calls() {  # the seven rows' calls, one line
+  local row calls=""
+  for row in 0 1 2 3 4 5 6; do calls+="$(text_at Repeater 66 $(( (row * 20 + 7) * 7 / 4 ))) "; done
+  echo "$calls"
+}
+nearest_first() { click Repeater 40 257; [ "$(text_at Repeater 66 12)" = "$1" ]; }  # Search Stn.
+for fixture in repeaterbook.json:K0RJ:BCDEFGH repeaterbook.csv:K0RC:BCDEFGH hearham.json:W0HH:BCDEFGH \
+               przemienniki.xml:SR0X:BCDEFGL przemienniki-eu.json:SR0E:BCDEFGL uk-repeaters.csv:GB3U:BCDEFGL \
+               english.csv:DB0E:BCDEFGH polish.csv:SR0P:BCDEFGL directory-columns.csv:DB0T:BCDEFGL; do
+  IFS=: read -r file prefix letters <<< "$fixture"
+  "$importer" --output "$folder/Moltrevane.sqlite" "$source/tests/import-fixtures/$file" > /dev/null ||
+    fail "moltrevane-import refused $file"
+  # The program reads the replaced directory beside its window; the search waits for it.
+  wait_for 30 nearest_first "${prefix}B" || fail "after $file the search lists '$(text_at Repeater 66 12)' first"
+  expected=""; for ((i = 0; i < ${#letters}; i++)); do expected+="$prefix${letters:i:1} "; done
+  calls=$(row_calls)
+  [ "$calls" = "$expected" ] || fail "after $file the rows read '$calls', not '$expected'"
+done
+close_window Repeater
+close_window Moltrevane
+await_exit "after every kind of list"
+echo "import end to end: Import stations… in the program, and every kind of list through moltrevane-import, searched by the program"

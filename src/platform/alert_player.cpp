@@ -56,12 +56,26 @@ pid_t Spawn(const std::vector<std::string>& arguments, int input) {
     return failed ? -1 : child;
 }
 
+// A program of that name can be run from PATH. Asked before starting one: a spawn reports a
+// missing program only through its child's exit where fork stands in for it (under Valgrind).
+bool OnPath(std::string_view name) {
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path ? path : "";
+    while (!folders.empty()) {
+        const std::size_t colon = folders.find(':');
+        const std::filesystem::path program = std::filesystem::path(folders.substr(0, colon)) / name;
+        if (::access(program.c_str(), X_OK) == 0) return true;
+        folders = colon == std::string_view::npos ? std::string_view() : folders.substr(colon + 1);
+    }
+    return false;
+}
+
 }  // namespace
 
 AlertPlayer::~AlertPlayer() { End(); }
 
 bool AlertPlayer::Start(AlertMode mode, const std::string& text) {
-    if (mode == AlertMode::Off || Busy()) return false;
+    if (mode == AlertMode::Off || Busy() || !OnPath(mode == AlertMode::Speech ? "espeak-ng" : "aplay")) return false;
     if (mode == AlertMode::Speech) {
         child_ = Spawn({"espeak-ng", "-s", "160", text}, -1);
     } else {
@@ -96,16 +110,6 @@ void AlertPlayer::End() {
     child_ = -1;
 }
 
-bool AlertPlayer::SpeechAvailable() const {
-    const char* path = std::getenv("PATH");
-    std::string_view folders = path ? path : "";
-    while (!folders.empty()) {
-        const std::size_t colon = folders.find(':');
-        const std::filesystem::path program = std::filesystem::path(folders.substr(0, colon)) / "espeak-ng";
-        if (::access(program.c_str(), X_OK) == 0) return true;
-        folders = colon == std::string_view::npos ? std::string_view() : folders.substr(colon + 1);
-    }
-    return false;
-}
+bool AlertPlayer::SpeechAvailable() const { return OnPath("espeak-ng"); }
 
 }  // namespace moltrevane
