@@ -37,7 +37,9 @@ start_session() {
 
 # start_program: runs $program in the home, in the background, after PROGRAM_WRAPPER when that
 # is set (Valgrind, for one); sets program_pid.
+display_answers() { xdpyinfo > /dev/null 2>&1; }
 start_program() {
+  wait_for 30 display_answers || fail "the display $DISPLAY does not answer"
   # shellcheck disable=SC2086  # the wrapper is a command with its options
   HOME=$home ${PROGRAM_WRAPPER:-} "$program" &
   program_pid=$!
