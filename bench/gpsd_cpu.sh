@@ -5,7 +5,7 @@
 #   gpsd_cpu.sh PROGRAM NMEA_REPLAY SOURCE_DIR [SECONDS] [ROUNDS] [SPEEDS]
 set -euo pipefail
 program=$1 replay=$2 source=$3 seconds=${4:-60} rounds=${5:-2} speeds=${6:-1 20}
-[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 800x600x24" "$0" "$@"
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-noreset -screen 0 800x600x24" "$0" "$@"
 # shellcheck source=../tools/program-session.sh
 . "$source/tools/program-session.sh"
 

@@ -5,7 +5,7 @@
 #   design's 243x270 gives the window of the fixed-size program]
 set -euo pipefail
 program=$1 replay=$2 source=$3 seconds=${4:-60} screen=${5:-800x480}
-[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 ${screen}x24" "$0" "$@"
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-noreset -screen 0 ${screen}x24" "$0" "$@"
 # shellcheck source=../tools/program-session.sh
 . "$source/tools/program-session.sh"
 start_session "$source" "$replay"

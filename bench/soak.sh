@@ -7,7 +7,7 @@
 set -euo pipefail
 program=$1 replay=$2 source=$3 minutes=${4:-30}
 # On a screen of the design's size: the clicks below are in its pixels.
-[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-screen 0 243x270x24" "$0" "$@"
+[ -n "${DISPLAY:-}" ] || exec xvfb-run -a -s "-noreset -screen 0 243x270x24" "$0" "$@"
 # One block, read whole before it runs: editing or pulling the checkout during the half hour
 # must not change what bash reads next.
 {

@@ -159,7 +159,7 @@ mv "$home/demo.sqlite" "$folder/Moltrevane.sqlite"
 
 # Losing the display ends the program as closing it does, with the reader stopped.
 exec 4> "$home/display"
-Xvfb -displayfd 4 -screen 0 243x270x24 > /dev/null 2>&1 &
+Xvfb -displayfd 4 -noreset -screen 0 243x270x24 > /dev/null 2>&1 &
 xvfb_pid=$!
 exec 4>&-
 wait_for 30 test -s "$home/display" || fail "no second display"
