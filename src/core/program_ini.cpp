@@ -62,16 +62,8 @@ void ApplyIniValues(AppState& state, const IniValues& values) {
     ApplyOnOff(state.links.js8call, values, "js8call");
     ApplyAddress(state.links.js8callAddress, values, "js8call_address");
     if (const auto i = Named(values, "follow", kFollowNames)) state.drive.followKm = kFollowKmChoices[*i];
-    if (const auto i = Named(values, "alert", kAlertNames)) state.drive.alert = static_cast<AlertMode>(*i);
+    if (const auto i = Named(values, "alert", kAlertNames)) state.drive.alert = kAlertModes[*i];
     if (const auto i = Named(values, "locator", kLocatorNames)) state.drive.locatorLength = kLocatorLengths[*i];
-}
-
-// The name of a value in its table; the first (off, or the shortest) for one not in it.
-template <typename Value, std::size_t N>
-std::string NameOf(Value value, const std::array<Value, N>& choices, const std::array<std::string_view, N>& names) {
-    for (std::size_t i = 0; i < N; ++i)
-        if (choices[i] == value) return std::string(names[i]);
-    return std::string(names[0]);
 }
 
 IniValues IniValuesOf(const AppState& state) {
@@ -81,9 +73,9 @@ IniValues IniValuesOf(const AppState& state) {
         {"wsjtx_address", state.links.wsjtxAddress},
         {"js8call", std::string(OnOffName(state.links.js8call))},
         {"js8call_address", state.links.js8callAddress},
-        {"follow", NameOf(state.drive.followKm, kFollowKmChoices, kFollowNames)},
-        {"alert", std::string(kAlertNames[static_cast<std::size_t>(state.drive.alert)])},
-        {"locator", NameOf(state.drive.locatorLength, kLocatorLengths, kLocatorNames)},
+        {"follow", std::string(kFollowNames[PlaceOf(state.drive.followKm, kFollowKmChoices)])},
+        {"alert", std::string(kAlertNames[PlaceOf(state.drive.alert, kAlertModes)])},
+        {"locator", std::string(kLocatorNames[PlaceOf(state.drive.locatorLength, kLocatorLengths)])},
     };
 }
 

@@ -1,6 +1,6 @@
 #include "screens/driving_screen.h"
 
-#include <algorithm>
+#include <optional>
 
 #include "core/app_state.h"
 #include "core/program_ini.h"
@@ -9,12 +9,6 @@
 namespace moltrevane {
 namespace {
 
-template <typename Value, std::size_t N>
-int PlaceOf(Value value, const std::array<Value, N>& choices) {
-    const auto found = std::find(choices.begin(), choices.end(), value);
-    return found == choices.end() ? 0 : static_cast<int>(found - choices.begin());
-}
-
 // The choice's item, or nothing for none.
 template <typename Value, std::size_t N>
 std::optional<Value> Chosen(int item, const std::array<Value, N>& choices) {
@@ -22,16 +16,14 @@ std::optional<Value> Chosen(int item, const std::array<Value, N>& choices) {
     return choices[static_cast<std::size_t>(item)];
 }
 
-constexpr std::array<AlertMode, 3> kAlertModes = {AlertMode::Off, AlertMode::Tone, AlertMode::Speech};
-
 }  // namespace
 
 void DrivingScreen::Initialise() {
     const DriveSettings& drive = context_.state.drive;
     opened_ = drive;
-    dialog_.Select(ids::kFollowChoice, PlaceOf(drive.followKm, kFollowKmChoices));
-    dialog_.Select(ids::kAlertChoice, PlaceOf(drive.alert, kAlertModes));
-    dialog_.Select(ids::kLocatorChoice, PlaceOf(drive.locatorLength, kLocatorLengths));
+    dialog_.Select(ids::kFollowChoice, static_cast<int>(PlaceOf(drive.followKm, kFollowKmChoices)));
+    dialog_.Select(ids::kAlertChoice, static_cast<int>(PlaceOf(drive.alert, kAlertModes)));
+    dialog_.Select(ids::kLocatorChoice, static_cast<int>(PlaceOf(drive.locatorLength, kLocatorLengths)));
     ShowSpeech();
 }
 
