@@ -44,14 +44,16 @@ struct RecordingDialog : Dialog {
     std::vector<std::string> chosenFiles;  // what the file chooser answers
 };
 
-// Each drawing call as one line of text, e.g. "text 40 27 12:35:19".
+// Each drawing call as one line of text, e.g. "text 40 27 12:35:19", or "text 42 31 x1.5 12:35:19"
+// for larger text.
 struct RecordingPainter : Painter {
     std::vector<std::string> calls;
     void UseInk(Ink ink) override {
         calls.push_back(ink == Ink::Live ? "ink live" : ink == Ink::Stale ? "ink stale" : "ink offline");
     }
-    void DrawText(int x, int y, std::string_view text) override {
-        calls.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " + std::string(text));
+    void DrawText(int x, int y, std::string_view text, double size) override {
+        const std::string scaled = size == 1.0 ? "" : "x" + std::to_string(size).substr(0, 3) + " ";
+        calls.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " + scaled + std::string(text));
     }
     void FillWhite(int x, int y, int width, int height) override { calls.push_back("fill" + Numbers({x, y, width, height})); }
     void Rectangle(int left, int top, int right, int bottom) override {

@@ -22,5 +22,24 @@ TEST(FittedText, EndsWithAnEllipsisCutBetweenCharacters) {
     EXPECT_EQ(FittedText("", 0, Measure), "");
 }
 
+// A record's line too long for the list goes on in the next, indented, never cut inside a
+// character; a megabyte-long field costs a bounded number of lines and measures.
+TEST(WrappedLines, BreakAtBlanksElseBetweenCharacters) {
+    EXPECT_EQ(WrappedLines({"OEYP - JN58JF", ""}, 200, Measure), (std::vector<std::string>{"OEYP - JN58JF", ""}));
+    EXPECT_EQ(WrappedLines({"   Relais Hohe Warte bei Wien"}, 150, Measure),
+              (std::vector<std::string>{"   Relais Hohe", "      Warte bei", "      Wien"}));
+    EXPECT_EQ(WrappedLines({"ABCDEFGHIJ"}, 60, Measure), (std::vector<std::string>{"ABCDEF", "   GHI", "   J"}));
+    EXPECT_EQ(WrappedLines({"ÜÜÜÜ"}, 20, Measure),
+              (std::vector<std::string>{"ÜÜ", "   Ü", "   Ü"})) << "a character goes on where none fits";
+    int measures = 0;
+    const std::vector<std::string> pieces = WrappedLines({std::string(1'000'000, 'x')}, 1000, [&](std::string_view text) {
+        ++measures;
+        return Measure(text);
+    });
+    EXPECT_LE(pieces.size(), 50u);
+    EXPECT_EQ(pieces.back().substr(pieces.back().size() - 3), "…");
+    EXPECT_LT(measures, 2000);
+}
+
 }  // namespace
 }  // namespace moltrevane

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <set>
 #include <thread>
 
 #include "core/app_state.h"
@@ -23,7 +22,6 @@
 #include "screens/links_screen.h"
 #include "screens/main_screen.h"
 #include "screens/repeater_screen.h"
-#include "screens/screen_scale.h"
 #include "screens/settings_screen.h"
 #include "screens/station_info_screen.h"
 
@@ -82,9 +80,9 @@ protected:
 class MainScreenTest : public ScreensTest {
 protected:
     MainScreen screen{context, dialog};
-    std::vector<std::string> Painted() {
+    std::vector<std::string> Painted(LayoutShape shape = LayoutShape::Design) {
         testing::RecordingPainter painter;
-        screen.Paint(painter);
+        screen.Paint(painter, shape);
         return painter.calls;
     }
 };
@@ -145,6 +143,11 @@ TEST_F(MainScreenTest, GpsFixShowsPositionLocatorAndMap) {
         "rectangle 20 143 220 243", "line 110 237 117 237", "line 113 234 113 241"};
     EXPECT_EQ(Painted(), expected);
     EXPECT_EQ(Painted(), expected);  // a repaint draws the same again
+    // Wide: larger text, and the map beside the fields with the cross at the same place in it.
+    EXPECT_EQ(Painted(LayoutShape::Wide),
+              (std::vector<std::string>{"ink live", "text 42 31 x1.5 12:35:19", "ink live", "text 5 142 x1.5 JO31OM",
+                                        "fill 226 90 220 106", "rectangle 236 93 436 193", "line 326 187 333 187",
+                                        "line 329 184 329 191"}));
 }
 
 TEST_F(MainScreenTest, VoidAfterAFixKeepsLocatorAndMap) {
@@ -665,66 +668,6 @@ TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
     const std::vector<std::string>& lines = reopened.lines[ids::kStationRecordList];
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "DB0LONG8  -  JN58SD  -  520  -  FM");
-}
-
-// ---- Scale ------------------------------------------------------------------------
-
-// Every screen at three scales: each control once, inside the window, no entry's border through
-// a label's text, and no two controls overlapping that the design keeps apart.
-TEST(ScreenScale, EveryScreenScalesAsDesigned) {
-    const auto overlap = [](const PixelRect& a, const PixelRect& b) {
-        return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
-    };
-    for (const ScreenKind kind : {ScreenKind::Main, ScreenKind::Settings, ScreenKind::Repeater, ScreenKind::StationInfo,
-                                  ScreenKind::About, ScreenKind::EditStation, ScreenKind::Links}) {
-        const auto controls = LayoutOf(kind).controls;
-        std::set<int> ids;
-        for (const ControlSpec& c : controls) EXPECT_TRUE(c.id == 0 || ids.insert(c.id).second) << c.id;
-        std::vector<ControlSpec> shown;
-        for (const ControlSpec& c : controls) {
-            shown.push_back(ShownPlace(c, controls));
-            EXPECT_GE(shown.back().height, c.height - 1) << c.id;  // still room for its line of text
-        }
-        for (const double scale : {kDesignPixelsPerUnit, 3.0, 4.5}) {
-            const PixelRect window = WindowSize(scale);
-            for (std::size_t i = 0; i < shown.size(); ++i) {
-                const PixelRect a = ScreenScale{scale}.Of(shown[i]);
-                EXPECT_NEAR(a.width, shown[i].width * scale, 1.0) << shown[i].text;
-                EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= window.width && a.y + a.height <= window.height)
-                    << shown[i].text << " at " << scale;
-                for (std::size_t j = 0; j < i; ++j) {
-                    const PixelRect b = ScreenScale{scale}.Of(shown[j]);
-                    const bool labelOnEntry = (shown[i].kind == ControlKind::Label && shown[j].kind == ControlKind::Entry) ||
-                                              (shown[j].kind == ControlKind::Label && shown[i].kind == ControlKind::Entry);
-                    if (!labelOnEntry && overlap(ScreenScale{}.Of(controls[i]), ScreenScale{}.Of(controls[j]))) continue;
-                    EXPECT_FALSE(overlap(a, b)) << shown[i].id << " and " << shown[j].id << " at " << scale;
-                }
-            }
-        }
-    }
-}
-
-TEST(ScreenScale, CarScreensGetTouchSizedButtons) {
-    EXPECT_EQ(WindowSize(kDesignPixelsPerUnit), (PixelRect{0, 0, 243, 270}));  // the design's size
-    const ScreenScale landscape = FittingScale(800, 480), portrait = FittingScale(480, 800);
-    EXPECT_GE(WindowSize(landscape.pixelsPerUnit).height, 460);
-    EXPECT_LE(WindowSize(landscape.pixelsPerUnit).height, 480);
-    EXPECT_GE(WindowSize(portrait.pixelsPerUnit).width, 460);
-    EXPECT_EQ(portrait.originY, (800 - WindowSize(portrait.pixelsPerUnit).height) / 2);  // centred
-    EXPECT_GE(landscape.Rect(0, 0, 44, 12).height, 36);  // a button, about 7 mm on a 7-inch panel
-}
-
-// A screen smaller than the design's size: drawn smaller, and every window on it.
-TEST(ScreenScale, SmallScreensGetEveryWindowOnThem) {
-    for (const auto& [width, height] : {std::pair{240, 320}, std::pair{320, 240}, std::pair{160, 180}}) {
-        const PixelRect window = WindowSize(FittingScale(width, height).pixelsPerUnit);
-        EXPECT_LE(window.width, width) << width << " x " << height;
-        EXPECT_LE(window.height, height) << width << " x " << height;
-    }
-    const PixelRect area{0, 24, 240, 296};  // below a panel
-    EXPECT_EQ(OnScreen({-20, -30, 200, 220}, area), (PixelRect{0, 24, 200, 220}));
-    EXPECT_EQ(OnScreen({100, 200, 200, 220}, area), (PixelRect{40, 100, 200, 220}));
-    EXPECT_EQ(OnScreen({10, 30, 200, 220}, area), (PixelRect{10, 30, 200, 220}));
 }
 
 // ---- Code page --------------------------------------------------------------------

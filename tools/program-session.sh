@@ -56,14 +56,16 @@ click() {  # title x y (pixels inside the window)
   eval "$(xdotool getwindowgeometry --shell "$id")"
   xdotool mousemove $((X + $2)) $((Y + $3)) click 1
 }
-# design_point title x y: a point given in the design's pixels (1.75 a dialog unit) as pixels of
-# the window at its scale, which keeps the design's shape in its middle; sets px and py.
+# design_point title x y: a point given in the design's pixels (1.75 a dialog unit) of the
+# layout the window shows, as pixels of the window at its scale, which keeps the layout's shape
+# in its middle; sets px and py. A window wider than 4:3 shows the wide layout, 256 units wide.
 design_point() {
   local id; id=$(window "$1")
   eval "$(xdotool getwindowgeometry --shell "$id")"
   read -r px py < <(awk -v W="$WIDTH" -v H="$HEIGHT" -v x="$2" -v y="$3" 'BEGIN {
-    s = W / 139; if (H / 154 < s) s = H / 154; if (s < 1.75) s = 1.75
-    ox = int((W - int(139 * s + 0.5)) / 2); oy = int((H - int(154 * s + 0.5)) / 2)
+    u = W * 3 > H * 4 ? 256 : 139
+    s = W / u; if (H / 154 < s) s = H / 154; if (s < 1.75) s = 1.75
+    ox = int((W - int(u * s + 0.5)) / 2); oy = int((H - int(154 * s + 0.5)) / 2)
     printf "%d %d\n", (ox > 0 ? ox : 0) + int(x * s / 1.75 + 0.5), (oy > 0 ? oy : 0) + int(y * s / 1.75 + 0.5) }')
 }
 at() {  # title x y in the design's pixels → a click there

@@ -110,6 +110,29 @@ private:
     Fl_Text_Buffer text_;
 };
 
+// A record's lines, broken where the list is too narrow for them instead of cut at its edge;
+// broken anew whenever the list's size or font changes.
+class WrappingList final : public Fl_Browser {
+public:
+    WrappingList() : Fl_Browser(0, 0, 1, 1) { format_char(0); }
+
+    void SetLines(std::vector<std::string> utf8Lines) {
+        lines_ = std::move(utf8Lines);
+        Rewrap();
+    }
+    void Rewrap() {
+        clear();
+        fl_font(textfont(), textsize());
+        // Room is kept for a scroll bar, which the broken lines may need, and the items' margin.
+        const int width = w() - Fl::box_dw(box()) - (scrollbar_size() ? scrollbar_size() : Fl::scrollbar_size()) - 6;
+        const auto measure = [](std::string_view part) { return fl_width(part.data(), static_cast<int>(part.size())); };
+        for (const std::string& line : WrappedLines(lines_, width, measure)) add(line.c_str());
+    }
+
+private:
+    std::vector<std::string> lines_;
+};
+
 // NMEA lines end in CR LF; a text display would show two line ends.
 std::string OneLineEndEach(std::string_view text) {
     std::string out;
@@ -169,11 +192,11 @@ public:
         ink_ = ink == Ink::Live ? palette->live : ink == Ink::Stale ? palette->stale : palette->offline;
         lines_ = ink == Ink::Stale ? palette->stale : palette->lines;
     }
-    void DrawText(int x, int y, std::string_view text) override {
+    void DrawText(int x, int y, std::string_view text, double size) override {
         const std::string utf8 = Utf8FromCodePage(text);
         const int left = scale_.X(x), top = scale_.Y(y);
-        const int width = scale_.Length(kCellWidth * static_cast<double>(text.size()));
-        const int height = scale_.Length(kCellHeight);
+        const int width = scale_.Length(kCellWidth * size * static_cast<double>(text.size()));
+        const int height = scale_.Length(kCellHeight * size);
         fl_font(FL_HELVETICA, FittingSize(FL_HELVETICA, utf8, width, height));
         fl_push_clip(left, top, width, height);
         fl_color(FL_BACKGROUND2_COLOR);
@@ -246,7 +269,10 @@ void SizeControl(Fl_Widget& widget, const ControlSpec& c, const ScreenScale& sca
         text->textsize(scale.Length(kWrappedTextSize));
         text->scrollbar_width(c.style & kNoBorder ? 0 : textSize + 2);
     }
-    if (auto* list = dynamic_cast<Fl_Browser*>(&widget)) list->textsize(textSize);
+    if (auto* list = dynamic_cast<WrappingList*>(&widget)) {
+        list->textsize(textSize);
+        list->Rewrap();
+    }
     if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) choice->textsize(ChoiceTextSize(c.text, r.width, r.height, textSize));
 }
 
@@ -277,11 +303,7 @@ Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
             choice->clear_visible_focus();  // a focused choice hides its own item
             return choice;
         }
-        case ControlKind::List: {
-            auto* list = new Fl_Browser(0, 0, 1, 1);
-            list->format_char(0);
-            return list;
-        }
+        case ControlKind::List: return new WrappingList();
         case ControlKind::Icon: {
             auto* box = new Fl_Box(0, 0, 1, 1);
             box->image(ProgramIcon());
@@ -302,35 +324,37 @@ Fl_Widget* MakeControl(const ControlSpec& c, std::function<void()> onLeave) {
 }  // namespace
 
 // Paints the screen's own drawing over the controls on every repaint, and lays the controls
-// out anew at the largest scale that fits whenever its size changes.
+// out anew, in the shape and at the largest scale that fit, whenever its size changes.
 class ScreenWindow final : public Fl_Double_Window {
 public:
-    ScreenWindow(int x, int y, double pixelsPerUnit)
-        : Fl_Double_Window(x, y, WindowSize(pixelsPerUnit).width, WindowSize(pixelsPerUnit).height),
-          scale_{pixelsPerUnit} {
-        const PixelRect smallest = WindowSize(kSmallestPixelsPerUnit);
+    ScreenWindow(ScreenKind kind, int x, int y, const ScreenScale& scale)
+        : Fl_Double_Window(x, y, WindowSize(scale.pixelsPerUnit, scale.shape).width,
+                           WindowSize(scale.pixelsPerUnit, scale.shape).height),
+          kind_(kind), scale_{scale.pixelsPerUnit, 0, 0, scale.shape} {
+        const PixelRect smallest = WindowSize(kSmallestPixelsPerUnit, LayoutShape::Design);
         size_range(smallest.width, smallest.height);
     }
 
     Screen* screen = nullptr;
     const ScreenScale& scale() const { return scale_; }
 
-    void Add(Fl_Widget* widget, const ControlSpec& shownPlace) {
-        placed_.push_back({widget, shownPlace});
-        SizeControl(*widget, shownPlace, scale_);
+    // The next control of the layout.
+    void Add(Fl_Widget* widget) {
+        placed_.push_back(widget);
+        PlaceControl(placed_.size() - 1);
     }
     void draw() override {
         Fl_Double_Window::draw();
         if (!screen) return;
         WidgetPainter painter(scale_);
-        screen->Paint(painter);
+        screen->Paint(painter, scale_.shape);
     }
     void resize(int x, int y, int w, int h) override {
         const bool resized = w != this->w() || h != this->h();
         Fl_Double_Window::resize(x, y, w, h);
         if (!resized) return;
         scale_ = FittingScale(w, h);
-        for (const auto& [widget, control] : placed_) SizeControl(*widget, control, scale_);
+        for (std::size_t i = 0; i < placed_.size(); ++i) PlaceControl(i);
         redraw();
     }
     int handle(int event) override {
@@ -348,13 +372,19 @@ public:
     }
 
 private:
+    void PlaceControl(std::size_t i) {
+        const auto controls = LayoutOf(kind_, scale_.shape).controls;
+        SizeControl(*placed_[i], ShownPlace(controls[i], controls), scale_);
+    }
+
+    ScreenKind kind_;
     ScreenScale scale_;
-    std::vector<std::pair<Fl_Widget*, ControlSpec>> placed_;
+    std::vector<Fl_Widget*> placed_;  // in the layout's order
 };
 
-FltkDialog::FltkDialog(ScreenKind kind, double pixelsPerUnit, int x, int y) {
-    const ScreenLayout& layout = LayoutOf(kind);
-    window_ = std::make_unique<ScreenWindow>(x, y, pixelsPerUnit);
+FltkDialog::FltkDialog(ScreenKind kind, const ScreenScale& scale, int x, int y) {
+    const ScreenLayout& layout = LayoutOf(kind, LayoutShape::Design);  // the kinds of control, alike in every shape
+    window_ = std::make_unique<ScreenWindow>(kind, x, y, scale);
     window_->copy_label(std::string(layout.title).c_str());
     window_->color(FL_BACKGROUND2_COLOR);  // white by day
     for (const ControlSpec& c : layout.controls) {
@@ -365,14 +395,14 @@ FltkDialog::FltkDialog(ScreenKind kind, double pixelsPerUnit, int x, int y) {
         if (c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox) {
             widget->callback([](Fl_Widget* w, void* data) { static_cast<FltkDialog*>(data)->Pressed(w); }, this);
         }
-        window_->Add(widget, ShownPlace(c, layout.controls));
+        window_->Add(widget);
         if (id != 0) controls_[id] = widget;
     }
     window_->end();
     SetProgramIcons(*window_);
 }
 
-double FltkDialog::PixelsPerUnit() const { return window_->scale().pixelsPerUnit; }
+const ScreenScale& FltkDialog::Scale() const { return window_->scale(); }
 int FltkDialog::X() const { return window_->x(); }
 int FltkDialog::Y() const { return window_->y(); }
 
@@ -478,10 +508,7 @@ int FltkDialog::Selection(int id) const {
 
 void FltkDialog::SetLines(int id, const std::vector<std::string>& utf8Lines) {
     const auto found = controls_.find(id);
-    auto* list = found == controls_.end() ? nullptr : dynamic_cast<Fl_Browser*>(found->second);
-    if (!list) return;
-    list->clear();
-    for (const std::string& line : utf8Lines) list->add(line.c_str());
+    if (auto* list = found == controls_.end() ? nullptr : dynamic_cast<WrappingList*>(found->second)) list->SetLines(utf8Lines);
 }
 
 void FltkDialog::OnTick(void* self) {

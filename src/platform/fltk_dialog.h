@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "screens/layout.h"
+#include "screens/screen_scale.h"
 #include "screens/screen.h"
 
 class Fl_Widget;
@@ -16,15 +17,16 @@ class ScreenWindow;
 
 class FltkDialog final : public Dialog {
 public:
-    // The screen at its scale (pixels a dialog unit), the window's top left at x, y.
-    FltkDialog(ScreenKind kind, double pixelsPerUnit, int x, int y);
+    // The screen in the shape and at the pixels a dialog unit of `scale`, the window's top left
+    // at x, y.
+    FltkDialog(ScreenKind kind, const ScreenScale& scale, int x, int y);
     ~FltkDialog() override;
     FltkDialog(const FltkDialog&) = delete;
     FltkDialog& operator=(const FltkDialog&) = delete;
 
     // Shows the window, initialises the screen and returns once the window is closed.
     void Run(Screen& screen, bool modal);
-    double PixelsPerUnit() const;
+    const ScreenScale& Scale() const;
     int X() const;
     int Y() const;
 

@@ -102,8 +102,8 @@ int FltkScreens::RunProgram(ScreenContext& context, const RunningInstance& insta
     // As large as the screen's work area allows, portrait or landscape, in its middle.
     int x, y, width, height;
     Fl::screen_work_area(x, y, width, height);
-    const double scale = FittingScale(width, height).pixelsPerUnit;
-    const PixelRect size = WindowSize(scale);
+    const ScreenScale scale = FittingScale(width, height);
+    const PixelRect size = WindowSize(scale.pixelsPerUnit, scale.shape);
     FltkDialog dialog(ScreenKind::Main, scale, x + (width - size.width) / 2, y + (height - size.height) / 2);
     main_ = &dialog;
     MainScreen main(context, dialog);
@@ -132,11 +132,12 @@ void FltkScreens::BringToFront() {
 
 // Over the main window, at its scale, inside the work area of the main window's screen.
 void FltkScreens::Open(ScreenKind kind) {
-    const PixelRect size = WindowSize(main_->PixelsPerUnit());
+    const ScreenScale& scale = main_->Scale();
+    const PixelRect size = WindowSize(scale.pixelsPerUnit, scale.shape);
     PixelRect area{};
     Fl::screen_work_area(area.x, area.y, area.width, area.height, main_->X(), main_->Y());
     const PixelRect place = OnScreen({main_->X(), main_->Y(), size.width, size.height}, area);
-    FltkDialog dialog(kind, main_->PixelsPerUnit(), place.x, place.y);
+    FltkDialog dialog(kind, scale, place.x, place.y);
     const auto screen = MakeScreen(kind, *context_, dialog);
     dialog.Run(*screen, true);
 }

@@ -11,6 +11,25 @@ namespace {
 
 using K = ControlKind;
 
+struct Place {
+    int x, y, width, height;
+};
+
+// The controls of one shape at the places of another: texts, kinds and styles are defined once.
+template <std::size_t N>
+constexpr std::array<ControlSpec, N> Placed(std::array<ControlSpec, N> controls, const std::array<Place, N>& places) {
+    for (std::size_t i = 0; i < N; ++i) {
+        controls[i].x = places[i].x;
+        controls[i].y = places[i].y;
+        controls[i].width = places[i].width;
+        controls[i].height = places[i].height;
+    }
+    return controls;
+}
+
+// The wide layouts' three buttons along the bottom.
+constexpr Place kWideLeftButton{1, 141, 84, 12}, kWideMiddleButton{86, 141, 84, 12}, kWideRightButton{171, 141, 84, 12};
+
 constexpr std::array kMain = {
     ControlSpec{K::Entry, ids::kSentence, "", 1, 1, 136, 16, kReadOnly | kNoBorder | kMultiLine},
     ControlSpec{K::Label, 0, "UTC:", 4, 18, 18, 10},
@@ -28,6 +47,17 @@ constexpr std::array kMain = {
     ControlSpec{K::Button, ids::kRepeaterButton, "Repeater", 47, 141, 44, 12},
     ControlSpec{K::Button, ids::kInfoButton, "Info", 93, 141, 44, 12},
 };
+
+// The fields on the left, the map beside them on the right (drawn, see kWideDrawing).
+constexpr auto kMainWide = Placed(kMain, std::array{
+    Place{1, 1, 254, 16}, Place{4, 20, 18, 10}, Place{24, 41, 100, 12},
+    Place{3, 56, 44, 12}, Place{48, 56, 12, 12}, Place{64, 56, 44, 12}, Place{109, 56, 12, 12},
+    Place{3, 71, 80, 9}, Place{1, 103, 126, 30}, Place{8, 115, 43, 14}, Place{56, 117, 38, 9}, Place{98, 117, 26, 9},
+    kWideLeftButton, kWideMiddleButton, kWideRightButton,
+});
+
+constexpr MainDrawingPlaces kDesignDrawing{40, 27, 130, 77, 1.0, 10, 140};
+constexpr MainDrawingPlaces kWideDrawing{42, 31, 5, 142, 1.5, 226, 90};
 
 constexpr std::array<int, 7> kRowTop = {1, 21, 41, 61, 81, 101, 121};
 constexpr std::array<int, 7> kRowInfoTop = {10, 30, 50, 70, 90, 110, 129};
@@ -53,6 +83,26 @@ constexpr std::array<ControlSpec, 7 * 6 + 3> RepeaterControls() {
     return controls;
 }
 constexpr auto kRepeater = RepeaterControls();
+
+// Each row's call, km and bearing on its first line, its whole info line below.
+constexpr std::array<Place, kRepeater.size()> WideRepeaterPlaces() {
+    std::array<Place, kRepeater.size()> places{};
+    std::size_t n = 0;
+    for (int r = 0; r < 7; ++r) {
+        const int top = 1 + 20 * r;
+        places[n++] = {1, top + 1, 12, 12};
+        places[n++] = {16, top, 50, 12};
+        places[n++] = {70, top + 1, 44, 9};
+        places[n++] = {118, top + 1, 30, 9};
+        places[n++] = {243, top + 1, 12, 12};
+        places[n++] = {16, top + 12, 225, 8};
+    }
+    places[n++] = kWideLeftButton;
+    places[n++] = kWideMiddleButton;
+    places[n++] = kWideRightButton;
+    return places;
+}
+constexpr auto kRepeaterWide = Placed(kRepeater, WideRepeaterPlaces());
 
 // A choice's items, '|' between them: "COM 1|…|COM 8" and the speed table's rates.
 struct ChoiceItems {
@@ -114,10 +164,28 @@ constexpr std::array<ControlSpec, kSettingsControls.size() + kFilterFlags.size()
 }
 constexpr auto kSettings = SettingsControls();
 
+// Port and locator above the NMEA view on the left; the flags on the right, bands in one column
+// and types in the other, a touch-sized row each.
+constexpr std::array<Place, kSettings.size()> WideSettingsPlaces() {
+    std::array<Place, kSettings.size()> places = {{
+        {3, 4, 26, 9}, {30, 1, 46, 14}, {3, 20, 26, 9}, {30, 17, 46, 14}, {80, 1, 46, 14}, {80, 17, 46, 14},
+        {3, 36, 56, 9}, {60, 33, 40, 14}, {1, 50, 125, 103}, {130, 3, 60, 9},
+    }};
+    int bands = 0, types = 0;
+    for (std::size_t i = 0; i < kFilterFlags.size(); ++i) {
+        const bool band = kFilterFlags[i].band.has_value();
+        const int row = band ? bands++ : types++;
+        places[kSettingsControls.size() + i] = band ? Place{130, 14 + 20 * row, 42, 16} : Place{174, 14 + 20 * row, 81, 16};
+    }
+    return places;
+}
+constexpr auto kSettingsWide = Placed(kSettings, WideSettingsPlaces());
+
 
 constexpr std::array kStationInfo = {
     ControlSpec{K::List, ids::kStationRecordList, "", 1, 1, 136, 152},
 };
+constexpr auto kStationInfoWide = Placed(kStationInfo, std::array{Place{1, 1, 254, 152}});
 
 constexpr std::array kAbout = {
     ControlSpec{K::Icon, 0, "", 11, 11, 20, 20},
@@ -133,6 +201,10 @@ constexpr std::array kAbout = {
     ControlSpec{K::Button, ids::kImportStations, ids::kImportStationsText, 3, 134, 64, 14},
     ControlSpec{K::Button, ids::kLinksButton, "Links\x85", 70, 134, 64, 14},
 };
+constexpr auto kAboutWide = Placed(kAbout, std::array{
+    Place{11, 11, 20, 20}, Place{43, 17, 150, 9}, Place{3, 41, 250, 21}, Place{3, 65, 250, 28},
+    Place{3, 108, 40, 9}, Place{45, 105, 60, 14}, Place{3, 134, 124, 16}, Place{130, 134, 124, 16},
+});
 
 constexpr std::array kLinks = {
     ControlSpec{K::Label, 0, "Hand the locator to:", 3, 3, 131, 9},
@@ -147,11 +219,16 @@ constexpr std::array kLinks = {
                 "JS8Call: enable the TCP server API, accept TCP requests, allow setting station information.",
                 3, 96, 133, 54},
 };
+constexpr auto kLinksWide = Placed(kLinks, std::array{
+    Place{3, 3, 250, 9}, Place{3, 15, 60, 14}, Place{66, 15, 100, 14}, Place{3, 31, 250, 19},
+    Place{3, 55, 60, 14}, Place{66, 55, 100, 14}, Place{3, 71, 250, 19}, Place{3, 96, 250, 54},
+});
 
 constexpr std::array kEditStation = {
     ControlSpec{K::Entry, ids::kEditCallEntry, "", 13, 7, 52, 12},
     ControlSpec{K::Button, ids::kSearchCall, "Search Call", 79, 6, 44, 12},
 };
+constexpr auto kEditStationWide = Placed(kEditStation, std::array{Place{13, 7, 80, 14}, Place{100, 7, 60, 14}});
 
 constexpr std::array kDriving = {
     ControlSpec{K::Label, 0, "Follow the car:", 3, 5, 70, 9},
@@ -167,16 +244,36 @@ constexpr std::array kDriving = {
                 "lost and back.",
                 3, 80, 133, 70},
 };
+constexpr auto kDrivingWide = Placed(kDriving, std::array{
+    Place{3, 5, 90, 9}, Place{96, 2, 80, 14}, Place{3, 24, 90, 9}, Place{96, 21, 80, 14},
+    Place{3, 38, 250, 19}, Place{3, 62, 90, 9}, Place{96, 59, 80, 14}, Place{3, 80, 250, 70},
+});
 
-constexpr ScreenLayout kLayouts[] = {
-    {"Moltrevane", kMain},  {"Settings", kSettings}, {"Repeater", kRepeater},
-    {"Info Station", kStationInfo}, {"Info", kAbout}, {"Edit Station", kEditStation}, {"Links", kLinks},
-    {"Driving", kDriving},
+// By ScreenKind, then LayoutShape.
+constexpr ScreenLayout kLayouts[][2] = {
+    {{"Moltrevane", kMain}, {"Moltrevane", kMainWide}},
+    {{"Settings", kSettings}, {"Settings", kSettingsWide}},
+    {{"Repeater", kRepeater}, {"Repeater", kRepeaterWide}},
+    {{"Info Station", kStationInfo}, {"Info Station", kStationInfoWide}},
+    {{"Info", kAbout}, {"Info", kAboutWide}},
+    {{"Edit Station", kEditStation}, {"Edit Station", kEditStationWide}},
+    {{"Links", kLinks}, {"Links", kLinksWide}},
+    {{"Driving", kDriving}, {"Driving", kDrivingWide}},
 };
 
 }  // namespace
 
-const ScreenLayout& LayoutOf(ScreenKind kind) { return kLayouts[static_cast<std::size_t>(kind)]; }
+LayoutUnits UnitsOf(LayoutShape shape) { return shape == LayoutShape::Wide ? LayoutUnits{256, 154} : LayoutUnits{139, 154}; }
+
+LayoutShape ShapeFor(int width, int height) {
+    return static_cast<long long>(width) * 3 > static_cast<long long>(height) * 4 ? LayoutShape::Wide : LayoutShape::Design;
+}
+
+const ScreenLayout& LayoutOf(ScreenKind kind, LayoutShape shape) {
+    return kLayouts[static_cast<std::size_t>(kind)][static_cast<std::size_t>(shape)];
+}
+
+const MainDrawingPlaces& MainDrawingOf(LayoutShape shape) { return shape == LayoutShape::Wide ? kWideDrawing : kDesignDrawing; }
 
 ControlSpec ShownPlace(const ControlSpec& control, std::span<const ControlSpec> controls) {
     if (control.kind != K::Label) return control;

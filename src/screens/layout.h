@@ -32,10 +32,26 @@ struct ScreenLayout {
     std::span<const ControlSpec> controls;
 };
 
-inline constexpr int kDialogWidthUnits = 139;
-inline constexpr int kDialogHeightUnits = 154;
+// A layout's size in dialog units: the design's 139 × 154, or 256 × 154 for a panel of 5:3.
+struct LayoutUnits {
+    int width, height;
+};
+LayoutUnits UnitsOf(LayoutShape shape);
 
-const ScreenLayout& LayoutOf(ScreenKind kind);
+// A window clearly wider than the design's shape, wider than 4:3, gets the wide layout.
+LayoutShape ShapeFor(int width, int height);
+
+// Every shape of a screen has the same controls in the same order; only their places differ.
+const ScreenLayout& LayoutOf(ScreenKind kind, LayoutShape shape);
+
+// What the main screen draws, in design pixels (1.75 a dialog unit): the time and the locator,
+// their text `textSize` times the design's, and the 220 × 106 position map.
+struct MainDrawingPlaces {
+    int timeX, timeY, locatorX, locatorY;
+    double textSize;
+    int mapX, mapY;
+};
+const MainDrawingPlaces& MainDrawingOf(LayoutShape shape);
 
 // Where a control of `controls` is shown. The layout was made for a font with room above its
 // letters; a label that begins inside an entry above it (a repeater row's info line) would have

@@ -20,6 +20,7 @@
 #include "gps/gps_source.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
+#include "screens/layout.h"
 #include "screens/nearest_rows.h"
 
 namespace moltrevane {
@@ -40,8 +41,7 @@ constexpr std::array<std::pair<int, std::string Fields::*>, 10> kBindings = {{
     {ids::kBearing, &Fields::bearing},
 }};
 
-constexpr int kTimeX = 40, kTimeY = 27, kLocatorX = 130, kLocatorY = 77;
-constexpr int kMapX = 10, kMapY = 140, kMapWidth = 220, kMapHeight = 106;
+constexpr int kMapWidth = 220, kMapHeight = 106;
 
 // Hundredths of a minute, bounded so that no input overflows.
 long long Hundredths(double raw) { return static_cast<long long>(std::ceil(std::clamp(raw, -1e7, 1e7) * 100)); }
@@ -245,17 +245,20 @@ void MainScreen::TargetStep() {
     fields_.bearing = texts.bearing;
 }
 
-void MainScreen::Paint(Painter& painter) const {
+void MainScreen::Paint(Painter& painter, LayoutShape shape) const {
+    const MainDrawingPlaces& at = MainDrawingOf(shape);
     painter.UseInk(Ink::Live);  // a time is always this second's
-    if (!drawing_.time.empty()) painter.DrawText(kTimeX, kTimeY, drawing_.time);
+    if (!drawing_.time.empty()) painter.DrawText(at.timeX, at.timeY, drawing_.time, at.textSize);
     painter.UseInk(drawing_.ink);
-    if (!drawing_.locator.empty()) painter.DrawText(kLocatorX, kLocatorY, drawing_.locator);
-    painter.FillWhite(kMapX, kMapY, kMapWidth, kMapHeight);
+    if (!drawing_.locator.empty()) painter.DrawText(at.locatorX, at.locatorY, drawing_.locator, at.textSize);
+    painter.FillWhite(at.mapX, at.mapY, kMapWidth, kMapHeight);
     if (!drawing_.mapShown) return;
+    // The square's 200 × 100 frame, 10 in and 3 down, and the cross from its lower left.
+    const int left = at.mapX + 10, bottom = at.mapY + 103;
     const auto [x, y] = drawing_.cross;
-    painter.Rectangle(20, 143, 220, 243);
-    painter.Line(x + 16, 243 - y, x + 23, 243 - y);
-    painter.Line(x + 19, 240 - y, x + 19, 247 - y);
+    painter.Rectangle(left, at.mapY + 3, left + 200, bottom);
+    painter.Line(left + x - 4, bottom - y, left + x + 3, bottom - y);
+    painter.Line(left + x - 1, bottom - y - 3, left + x - 1, bottom - y + 4);
 }
 
 }  // namespace moltrevane

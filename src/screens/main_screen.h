@@ -28,7 +28,7 @@ public:
         ShowImportReport(context_);  // of an import that ended while the Info screen was closed
     }
     void OnPress(int id) override;
-    void Paint(Painter& painter) const override;
+    void Paint(Painter& painter, LayoutShape shape) const override;
 
     void RunCycle();
     // Stops the reader and closes the port, then writes the settings file; the message when

@@ -42,13 +42,17 @@ class Painter {
 public:
     virtual ~Painter() = default;
     virtual void UseInk(Ink ink) = 0;  // for the calls that follow; Live until set
-    virtual void DrawText(int x, int y, std::string_view text) = 0;  // sans-serif, height 23
+    // Sans-serif, 23 pixels high times `size`.
+    virtual void DrawText(int x, int y, std::string_view text, double size) = 0;
     virtual void FillWhite(int x, int y, int width, int height) = 0;
     virtual void Rectangle(int left, int top, int right, int bottom) = 0;
     virtual void Line(int x1, int y1, int x2, int y2) = 0;
 };
 
 enum class ScreenKind { Main, Settings, Repeater, StationInfo, About, EditStation, Links, Driving };
+
+// The design's portrait shape, and a wide one that uses a landscape panel's whole width.
+enum class LayoutShape { Design, Wide };
 
 class ScreenOpener {
 public:
@@ -65,7 +69,7 @@ public:
     virtual void OnFocusLost(int /*id*/) {}
     virtual void OnTimer() {}
     virtual void OnClose() {}
-    virtual void Paint(Painter&) const {}
+    virtual void Paint(Painter&, LayoutShape) const {}
 };
 
 }  // namespace moltrevane

@@ -20,16 +20,21 @@ PixelRect ScreenScale::Rect(int x, int y, int width, int height) const {
 int ScreenScale::Length(double designPixels) const { return Round(designPixels * Factor()); }
 
 ScreenScale FittingScale(int width, int height) {
-    const PixelRect design = WindowSize(kDesignPixelsPerUnit);  // rounded: 243 × 270 fits the design
+    const LayoutShape shape = ShapeFor(width, height);
+    const LayoutUnits units = UnitsOf(shape);
+    const PixelRect design = WindowSize(kDesignPixelsPerUnit, shape);  // rounded: 243 × 270 fits the design
     const bool designFits = design.width <= width && design.height <= height;
     const double smallest = designFits ? kDesignPixelsPerUnit : kSmallestPixelsPerUnit;
-    const double scale = std::max(smallest, std::min(static_cast<double>(width) / kDialogWidthUnits,
-                                                     static_cast<double>(height) / kDialogHeightUnits));
-    const PixelRect used = WindowSize(scale);
-    return {scale, std::max(0, (width - used.width) / 2), std::max(0, (height - used.height) / 2)};
+    const double scale = std::max(smallest, std::min(static_cast<double>(width) / units.width,
+                                                     static_cast<double>(height) / units.height));
+    const PixelRect used = WindowSize(scale, shape);
+    return {scale, std::max(0, (width - used.width) / 2), std::max(0, (height - used.height) / 2), shape};
 }
 
-PixelRect WindowSize(double pixelsPerUnit) { return ScreenScale{pixelsPerUnit}.Rect(0, 0, kDialogWidthUnits, kDialogHeightUnits); }
+PixelRect WindowSize(double pixelsPerUnit, LayoutShape shape) {
+    const LayoutUnits units = UnitsOf(shape);
+    return ScreenScale{pixelsPerUnit}.Rect(0, 0, units.width, units.height);
+}
 
 PixelRect OnScreen(PixelRect window, PixelRect workArea) {
     const auto into = [](int at, int size, int areaAt, int areaSize) {

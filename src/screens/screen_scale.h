@@ -17,6 +17,7 @@ struct PixelRect {
 struct ScreenScale {
     double pixelsPerUnit = kDesignPixelsPerUnit;
     int originX = 0, originY = 0;  // where the layout's top left lies in the window
+    LayoutShape shape = LayoutShape::Design;
     bool operator==(const ScreenScale&) const = default;
 
     // A rectangle of the layout, in dialog units, as window pixels.
@@ -32,12 +33,13 @@ struct ScreenScale {
 // The smallest scale drawn, for a screen smaller than the design's size: 139 × 154 pixels.
 inline constexpr double kSmallestPixelsPerUnit = 1.0;
 
-// The largest scale at which a whole screen fits width × height pixels, centred; the design's
-// size where that fits. Example: 480 × 800 → 3.45 pixels a unit, the layout 480 × 532 from y 134.
+// The shape for width × height pixels, and the largest scale at which a whole screen of that
+// shape fits, centred; the design's size where that fits. Examples: 480 × 800 → the design's
+// shape at 3.45 pixels a unit, 480 × 532 from y 134; 800 × 480 → wide at 3.12, 798 × 480.
 ScreenScale FittingScale(int width, int height);
 
-// The window size of a whole screen at a scale with its origin at the top left.
-PixelRect WindowSize(double pixelsPerUnit);
+// The window size of a whole screen of a shape at a scale with its origin at the top left.
+PixelRect WindowSize(double pixelsPerUnit, LayoutShape shape);
 
 // A window moved into the work area as far as it fits there, so that no screen opens off it.
 PixelRect OnScreen(PixelRect window, PixelRect workArea);
