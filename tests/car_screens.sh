@@ -18,7 +18,7 @@ screen_w=${screen%x*} screen_h=${screen#*x}
 track() {
   local second body sum i
   for second in $(seq -w 0 59); do
-    body="GPRMC,$1$(printf %02d 0)$second.000,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,"
+    body="GPRMC,$1$(printf %02d 0)$second.000,A,4801.5000,N,01102.4000,E,0.0,0.0,071226,,"
     sum=0; for ((i = 0; i < ${#body}; i++)); do sum=$((sum ^ $(printf %d "'${body:i:1}"))); done
     printf '$%s*%02X\r\n' "$body" "$sum"
   done

@@ -249,9 +249,15 @@ TEST_F(MainScreenTest, AFailedSaveIsSaid) {
     about.Initialise();
     info.Select(ids::kPaletteChoice, 2);
     about.OnClose();
+    testing::RecordingDialog drivingDialog;
+    DrivingScreen driving{context, drivingDialog};
+    driving.Initialise();
+    drivingDialog.Select(ids::kFollowChoice, 2);
+    driving.OnClose();
+    const std::string failure = "\n" + (folder / "Moltrevane.ini").string() + ": too large, or not a plain file";
     EXPECT_EQ(messages.shown, (std::vector<std::pair<std::string, std::string>>{
-                                  {"Error", "Unable to save the colours\n" + (folder / "Moltrevane.ini").string() +
-                                                ": too large, or not a plain file"}}));
+                                  {"Error", "Unable to save the colours" + failure},
+                                  {"Error", "Unable to save the driving settings" + failure}}));
 }
 
 TEST_F(MainScreenTest, TheSunAtTheFixChoosesTheNightPalette) {

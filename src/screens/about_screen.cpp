@@ -3,11 +3,8 @@
 #include <filesystem>
 
 #include "core/app_state.h"
-#include "core/messages.h"
 #include "core/palette.h"
-#include "core/program_ini.h"
 #include "directory/station_directory.h"
-#include "screens/code_page.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -48,8 +45,7 @@ void AboutScreen::OnClose() {
     const auto chosen = static_cast<PaletteChoice>(item);
     if (chosen == context_.state.palette) return;
     context_.state.palette = chosen;
-    if (const FileWritten saved = SaveIni(context_.state, context_.settingsFile); !saved)
-        context_.messages.ShowMessage("Error", "Unable to save the colours\n" + CodePageFromUtf8(saved.failure));
+    SaveIniTelling(context_, "the colours");
 }
 
 }  // namespace moltrevane

@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "core/app_state.h"
-#include "core/program_ini.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -29,7 +28,7 @@ void DrivingScreen::Initialise() {
 
 void DrivingScreen::OnClose() {
     TakeChoices();
-    if (context_.state.drive != opened_) SaveIni(context_.state, context_.settingsFile);
+    if (context_.state.drive != opened_) SaveIniTelling(context_, "the driving settings");
 }
 
 void DrivingScreen::TakeChoices() {

@@ -2,7 +2,6 @@
 
 #include "core/app_state.h"
 #include "core/own_position.h"
-#include "core/program_ini.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -39,7 +38,7 @@ void LinksScreen::OnFocusLost(int id) {
 void LinksScreen::OnClose() {
     dialog_.StopTimer();
     TakeControls();
-    if (context_.state.links != opened_) SaveIni(context_.state, context_.settingsFile);
+    if (context_.state.links != opened_) SaveIniTelling(context_, "the links");
 }
 
 void LinksScreen::TakeControls() {

@@ -2,7 +2,6 @@
 
 #include "core/app_state.h"
 #include "core/own_position.h"
-#include "core/program_ini.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
 #include "screens/nearest_rows.h"
@@ -60,7 +59,7 @@ void RepeaterScreen::OnTimer() {
 void RepeaterScreen::BeginNewCall(std::size_t row) {
     if (context_.state.drive.followKm != 0) {
         context_.state.drive.followKm = 0;
-        SaveIni(context_.state, context_.settingsFile);
+        SaveIniTelling(context_, "the driving settings");
         ShowFollow();
     }
     const int call = ids::kRepeaterRows[row].call;

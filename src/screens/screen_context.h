@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/follow.h"
 #include "directory/station_directory.h"
@@ -45,5 +46,9 @@ struct ScreenContext {
     ImportJob import{};  // kept while the Info screen is closed, so closing it does not stop an import
     std::optional<FollowMark> followMark{};  // where the rows were last searched
 };
+
+// Writes Moltrevane.ini with the state's settings; when that fails, the user is told that
+// `what` ("the colours") was not kept.
+void SaveIniTelling(ScreenContext& context, std::string_view what);
 
 }  // namespace moltrevane
