@@ -383,7 +383,7 @@ private:
 };
 
 FltkDialog::FltkDialog(ScreenKind kind, const ScreenScale& scale, int x, int y) {
-    const ScreenLayout& layout = LayoutOf(kind, LayoutShape::Design);  // the kinds of control, alike in every shape
+    const ScreenLayout layout = LayoutOf(kind, LayoutShape::Design);  // the kinds of control, alike in every shape
     window_ = std::make_unique<ScreenWindow>(kind, x, y, scale);
     window_->copy_label(std::string(layout.title).c_str());
     window_->color(FL_BACKGROUND2_COLOR);  // white by day

@@ -181,7 +181,6 @@ constexpr std::array<Place, kSettings.size()> WideSettingsPlaces() {
 }
 constexpr auto kSettingsWide = Placed(kSettings, WideSettingsPlaces());
 
-
 constexpr std::array kStationInfo = {
     ControlSpec{K::List, ids::kStationRecordList, "", 1, 1, 136, 152},
 };
@@ -249,16 +248,16 @@ constexpr auto kDrivingWide = Placed(kDriving, std::array{
     Place{3, 38, 250, 19}, Place{3, 62, 90, 9}, Place{96, 59, 80, 14}, Place{3, 80, 250, 70},
 });
 
-// By ScreenKind, then LayoutShape.
-constexpr ScreenLayout kLayouts[][2] = {
-    {{"Moltrevane", kMain}, {"Moltrevane", kMainWide}},
-    {{"Settings", kSettings}, {"Settings", kSettingsWide}},
-    {{"Repeater", kRepeater}, {"Repeater", kRepeaterWide}},
-    {{"Info Station", kStationInfo}, {"Info Station", kStationInfoWide}},
-    {{"Info", kAbout}, {"Info", kAboutWide}},
-    {{"Edit Station", kEditStation}, {"Edit Station", kEditStationWide}},
-    {{"Links", kLinks}, {"Links", kLinksWide}},
-    {{"Driving", kDriving}, {"Driving", kDrivingWide}},
+// Each screen's title and its controls in either shape, by ScreenKind.
+struct ScreenLayouts {
+    std::string_view title;
+    std::span<const ControlSpec> design, wide;
+};
+constexpr ScreenLayouts kLayouts[] = {
+    {"Moltrevane", kMain, kMainWide},       {"Settings", kSettings, kSettingsWide},
+    {"Repeater", kRepeater, kRepeaterWide}, {"Info Station", kStationInfo, kStationInfoWide},
+    {"Info", kAbout, kAboutWide},           {"Edit Station", kEditStation, kEditStationWide},
+    {"Links", kLinks, kLinksWide},          {"Driving", kDriving, kDrivingWide},
 };
 
 }  // namespace
@@ -269,8 +268,9 @@ LayoutShape ShapeFor(int width, int height) {
     return static_cast<long long>(width) * 3 > static_cast<long long>(height) * 4 ? LayoutShape::Wide : LayoutShape::Design;
 }
 
-const ScreenLayout& LayoutOf(ScreenKind kind, LayoutShape shape) {
-    return kLayouts[static_cast<std::size_t>(kind)][static_cast<std::size_t>(shape)];
+ScreenLayout LayoutOf(ScreenKind kind, LayoutShape shape) {
+    const ScreenLayouts& layouts = kLayouts[static_cast<std::size_t>(kind)];
+    return {layouts.title, shape == LayoutShape::Wide ? layouts.wide : layouts.design};
 }
 
 const MainDrawingPlaces& MainDrawingOf(LayoutShape shape) { return shape == LayoutShape::Wide ? kWideDrawing : kDesignDrawing; }

@@ -42,7 +42,7 @@ LayoutUnits UnitsOf(LayoutShape shape);
 LayoutShape ShapeFor(int width, int height);
 
 // Every shape of a screen has the same controls in the same order; only their places differ.
-const ScreenLayout& LayoutOf(ScreenKind kind, LayoutShape shape);
+ScreenLayout LayoutOf(ScreenKind kind, LayoutShape shape);
 
 // What the main screen draws, in design pixels (1.75 a dialog unit): the time and the locator,
 // their text `textSize` times the design's, and the 220 × 106 position map.
