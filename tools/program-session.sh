@@ -96,7 +96,15 @@ await_exit() {  # when: the program started by start_program ends with status 0
   local status=0
   wait "$program_pid" || status=$?
   [ "$status" -eq 0 ] || fail "the program exited with $status $1"
-  ! pgrep -f "^$program\$" > /dev/null || fail "a program is still running $1"
+  ! still_running || fail "a program is still running $1"
+}
+still_running() {  # the program in this home: other drives may run it beside this one
+  local environ
+  for environ in /proc/[0-9]*/environ; do
+    [ "$(readlink "${environ%/environ}/exe" 2> /dev/null)" = "$(realpath "$program")" ] &&
+      grep -qsxz "HOME=$home" "$environ" && return 0
+  done
+  return 1
 }
 # The clipboard holds this mark until the program has copied a control's text over it.
 clipboard_mark=$'moltrevane-\a'
