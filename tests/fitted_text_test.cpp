@@ -28,7 +28,8 @@ TEST(WrappedLines, BreakAtBlanksElseBetweenCharacters) {
     EXPECT_EQ(WrappedLines({"OEYP - JN58JF", ""}, 200, Measure), (std::vector<std::string>{"OEYP - JN58JF", ""}));
     EXPECT_EQ(WrappedLines({"   Relais Hohe Warte bei Wien"}, 150, Measure),
               (std::vector<std::string>{"   Relais Hohe", "      Warte bei", "      Wien"}));
-    EXPECT_EQ(WrappedLines({"ABCDEFGHIJ"}, 60, Measure), (std::vector<std::string>{"ABCDEF", "   GHI", "   J"}));
+    EXPECT_EQ(WrappedLines({"   Abcdefghijklm"}, 100, Measure),
+              (std::vector<std::string>{"   Abcdefg", "      hijk", "      lm"})) << "no blank but the indent's";
     EXPECT_EQ(WrappedLines({"ÜÜÜÜ"}, 20, Measure),
               (std::vector<std::string>{"ÜÜ", "   Ü", "   Ü"})) << "a character goes on where none fits";
     int measures = 0;
