@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
 
@@ -200,6 +203,28 @@ TEST_F(StoppedImport, AFullDiskLeavesNothing) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     ExpectNothingChanged();
+}
+
+// What a killed import left is removed by the next; what another import holds, what was just
+// made and what is not of that shape stay.
+TEST(StationImport, WhatAKilledImportLeftIsRemovedByTheNext) {
+    TempFolder folder;
+    const auto left = [&](const std::string& name, bool old) {
+        WriteFile(folder / name, "half a directory");
+        if (old) std::filesystem::last_write_time(folder / name, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        return folder / name;
+    };
+    left(".Moltrevane.sqlite.import-KILLED", true);
+    const int held = open(left(".Moltrevane.sqlite.import-ALIVE1", true).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    left(".Moltrevane.sqlite.import-NEWONE", false);
+    left(".Moltrevane.sqlite.import-mine", true);
+    WriteFile(folder / "list.csv", "call,loc\nDB0AA,JO50AA\n");
+    EXPECT_EQ(Import({folder / "list.csv"}, folder / "Moltrevane.sqlite").error, "");
+    close(held);
+    EXPECT_EQ(FolderNames(folder.path()),
+              (std::vector<std::string>{".Moltrevane.sqlite.import-ALIVE1", ".Moltrevane.sqlite.import-NEWONE",
+                                        ".Moltrevane.sqlite.import-mine", "Moltrevane.sqlite", "list.csv"}));
 }
 
 TEST(StationImport, BadTextIsCleanedAndForcedFormatsAreObeyed) {

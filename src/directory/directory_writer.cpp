@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <system_error>
 
 #include "directory/station_directory.h"
@@ -22,21 +24,42 @@ bool SyncPath(const std::filesystem::path& path, int flags) {
     return synced;
 }
 
+// An import killed before it ended (kill -9, a power cut) leaves its file, up to the size of a
+// whole directory. A writer holds its file locked while it lives; one that nobody holds and that
+// was not just made (between mkstemp and flock) was abandoned and is removed.
+void RemoveAbandoned(const std::filesystem::path& folder, const std::string& prefix) {
+    std::error_code error;
+    for (auto entry = std::filesystem::directory_iterator(folder, error); !error && entry != std::filesystem::directory_iterator();
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        const int fd = open(entry->path().c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat file {};
+        if (fstat(fd, &file) == 0 && S_ISREG(file.st_mode) && file.st_mtime < std::time(nullptr) - 60 &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlink(entry->path().c_str());
+        close(fd);
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<DirectoryWriter> DirectoryWriter::Begin(const std::filesystem::path& target, std::string& error) {
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     // A name no one would give a file, beside the target so that the rename stays in one file system.
-    std::string pattern = (folder / ("." + target.filename().string() + ".import-XXXXXX")).string();
-    const int fd = mkstemp(pattern.data());
+    const std::string prefix = "." + target.filename().string() + ".import-";
+    RemoveAbandoned(folder, prefix);
+    std::string pattern = (folder / (prefix + "XXXXXX")).string();
+    const int fd = mkostemp(pattern.data(), O_CLOEXEC);  // no player the program starts meanwhile holds it
     if (fd < 0) {
         error = "cannot write in " + folder.string() + ": " + std::strerror(errno);
         return nullptr;
     }
+    flock(fd, LOCK_EX);  // while this writer lives: its file is no one's to remove
     struct stat old {};
     fchmod(fd, stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-    close(fd);
-    std::unique_ptr<DirectoryWriter> writer(new DirectoryWriter(target, pattern));
+    std::unique_ptr<DirectoryWriter> writer(new DirectoryWriter(target, pattern, fd));
     if (sqlite3_open_v2(pattern.c_str(), &writer->database_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
         !writer->Exec("PRAGMA journal_mode=OFF") || !writer->Exec("PRAGMA synchronous=OFF") ||
         !writer->Exec("BEGIN") || !writer->Exec(kCreateRepeaterTable) ||
@@ -56,6 +79,7 @@ DirectoryWriter::~DirectoryWriter() {
     Close();
     std::error_code ignored;
     if (!committed_) std::filesystem::remove(temporary_, ignored);
+    close(lock_);
 }
 
 bool DirectoryWriter::Close() {

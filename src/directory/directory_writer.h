@@ -33,13 +33,14 @@ public:
     const std::string& Error() const { return error_; }
 
 private:
-    DirectoryWriter(std::filesystem::path target, std::filesystem::path temporary)
-        : target_(std::move(target)), temporary_(std::move(temporary)) {}
+    DirectoryWriter(std::filesystem::path target, std::filesystem::path temporary, int lock)
+        : target_(std::move(target)), temporary_(std::move(temporary)), lock_(lock) {}
     bool Exec(const char* statement);
     bool Fail(const std::string& what);
     bool Close();
 
     std::filesystem::path target_, temporary_;
+    int lock_;  // the new file, held locked (flock) while this writer lives
     sqlite3* database_ = nullptr;
     sqlite3_stmt* remember_ = nullptr;  // into the list of (call, aus) seen
     sqlite3_stmt* insert_ = nullptr;
