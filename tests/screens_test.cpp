@@ -570,7 +570,7 @@ TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
     EXPECT_EQ(Info(RowOf("DB0BAK")), "432.450 Bake  JO31OK - Turm");
     EXPECT_LT(RowOf("D\xD6" "0ABC"), 7u);
     TypeCall(0, "D\xD6" "0ABC");  // typed in the 8-bit code page
-    EXPECT_EQ(Info(0), "FM  JO31OM - K\xF6ln");
+    EXPECT_EQ(Call(0) + " | " + Info(0), "D\xD6" "0ABC | FM  JO31OM - K\xF6ln");
     state.showBeacon = false;
     PressSearch();
     EXPECT_EQ(RowOf("DB0BAK"), 7u);
