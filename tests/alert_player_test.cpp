@@ -5,8 +5,8 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 
+#include "eventually.h"
 #include "temp_folder.h"
 
 namespace moltrevane {
@@ -29,16 +29,6 @@ private:
     std::string oldPath_;
 };
 
-template <typename Condition>
-bool Within(std::chrono::seconds limit, Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return true;
-}
-
 TEST(AlertPlayer, SpeaksThroughEspeakNgAndSoundsTheToneThroughAplay) {
     StandIns path;
     path.Add("espeak-ng", "for a; do printf '%s|' \"$a\"; done > " + (path / "said").string());
@@ -46,10 +36,10 @@ TEST(AlertPlayer, SpeaksThroughEspeakNgAndSoundsTheToneThroughAplay) {
     EXPECT_TRUE(AlertPlayer().SpeechAvailable());
     AlertPlayer player;
     ASSERT_TRUE(player.Start(AlertMode::Speech, "Now in J O six two Q M"));
-    EXPECT_TRUE(Within(std::chrono::seconds(20), [&] { return !player.Busy(); }));
+    EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(20)));
     EXPECT_EQ(testing::ReadFile(path / "said"), "-s|160|Now in J O six two Q M|");
     ASSERT_TRUE(player.Start(AlertMode::Tone, "ignored"));
-    EXPECT_TRUE(Within(std::chrono::seconds(20), [&] { return !player.Busy(); }));
+    EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(20)));
     EXPECT_EQ(testing::ReadFile(path / "tone").size(), 1600u);  // a fifth of a second at 8000 a second
 }
 

@@ -16,7 +16,6 @@ TEST(FollowSearchDue, AtTheFirstPositionAfterTheStretchAndWhenTheFiltersChange) 
     const FollowMark mark{start, all};
     EXPECT_FALSE(FollowSearchDue(5, GeoPoint{48.04, 11.0}, mark, all));  // 4.4 km north
     EXPECT_TRUE(FollowSearchDue(5, GeoPoint{48.05, 11.0}, mark, all));   // 5.6 km
-    EXPECT_TRUE(FollowSearchDue(1, GeoPoint{48.01, 11.0}, mark, all));
     StationFilter no70cm = all;
     no70cm.bands[static_cast<std::size_t>(Band::SeventyCentimetres)] = false;
     EXPECT_TRUE(FollowSearchDue(20, start, mark, no70cm));

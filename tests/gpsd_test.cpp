@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <netdb.h>
-#include <poll.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
@@ -17,6 +13,7 @@
 #include "core/app_state.h"
 #include "eventually.h"
 #include "gps/gpsd_protocol.h"
+#include "loopback.h"
 #include "platform/posix_gps_source.h"
 #include "pseudo_terminal.h"
 #include "temp_folder.h"
@@ -59,15 +56,10 @@ public:
     using Serve = std::function<void(int connection)>;
     explicit GpsdStandIn(Serve serve, bool keepOpen = false)
         : serve_(std::move(serve)), keepOpen_(keepOpen) {
-        listener_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (::bind(listener_.get(), reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(listener_.get(), 8) != 0 ||
-            ::getsockname(listener_.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0)
-            throw std::runtime_error("no loopback socket");
-        port_ = std::to_string(ntohs(address.sin_port));
+        std::uint16_t port = 0;
+        listener_ = testing::Bound(SOCK_STREAM, port);
+        if (!listener_ || ::listen(listener_.get(), 8) != 0) throw std::runtime_error("no loopback socket");
+        port_ = std::to_string(port);
         thread_ = std::thread([this] { Run(); });
     }
     ~GpsdStandIn() {
@@ -79,18 +71,15 @@ public:
         std::lock_guard lock(guard_);
         return requests_;
     }
-    int connections() const { return connections_; }
 
 private:
     void Run() {
         while (!stop_) {
-            pollfd waiting{listener_.get(), POLLIN, 0};
-            if (::poll(&waiting, 1, 20) <= 0) continue;
+            if (!testing::Readable(listener_.get(), 20ms)) continue;
             UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
             if (!connection) continue;
-            ++connections_;
             ::send(connection.get(), kGreeting.data(), kGreeting.size(), MSG_NOSIGNAL);
-            std::string request = ReadLine(connection.get());
+            std::string request = testing::ReadLine(connection.get(), 2s);
             {
                 std::lock_guard lock(guard_);
                 requests_.push_back(request);
@@ -99,13 +88,6 @@ private:
             if (keepOpen_) open_.push_back(std::move(connection));
         }
     }
-    static std::string ReadLine(int fd) {
-        std::string line;
-        char c;
-        pollfd readable{fd, POLLIN, 0};
-        while (::poll(&readable, 1, 2000) > 0 && ::recv(fd, &c, 1, 0) == 1 && c != '\n') line += c;
-        return line;
-    }
 
     Serve serve_;
     bool keepOpen_;
@@ -113,7 +95,6 @@ private:
     UniqueFd listener_;
     std::string port_;
     std::atomic<bool> stop_{false};
-    std::atomic<int> connections_{0};
     std::mutex guard_;
     std::vector<std::string> requests_;
     std::thread thread_;

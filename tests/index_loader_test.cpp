@@ -2,26 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "directory_fixture.h"
+#include "eventually.h"
 
 namespace moltrevane {
 namespace {
 
 using testing::Row;
 
-// Refreshes once a second's tenth, as the cycle would, until the index holds `rows` rows.
-bool HoldsRowsWithin(IndexLoader& loader, std::size_t rows, std::chrono::seconds limit = std::chrono::seconds(20)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < deadline) {
+// Refreshes, as the cycle would, until the index holds `rows` rows.
+bool HoldsRowsWithin(IndexLoader& loader, std::size_t rows) {
+    return testing::Eventually([&] {
         loader.Refresh();
         const auto index = loader.Current();
-        if (index && index->RowCount() == rows) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+        return index && index->RowCount() == rows;
+    }, std::chrono::seconds(20));
 }
 
 TEST(IndexLoader, ReadsTheFileAndReadsItAgainWhenReplaced) {

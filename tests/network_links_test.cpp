@@ -1,16 +1,10 @@
 // The worker against stand-ins for WSJT-X and JS8Call on loopback. Every wait is for a
 // condition, with a deadline.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 
-#include <functional>
-#include <thread>
-
-#include "core/unique_fd.h"
 #include "core/wsjtx_protocol.h"
+#include "eventually.h"
+#include "loopback.h"
 #include "platform/network_locator_links.h"
 #include "wsjtx_messages.h"
 
@@ -18,51 +12,14 @@ namespace moltrevane {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::Bound;
+using testing::FreePort;
 using testing::Heartbeat;
+using testing::Loopback;
+using testing::Readable;
 using testing::Status;
 
 const LocatorText kJo62qm = ToLocatorText("JO62QM");
-
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::seconds limit = 20s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
-
-sockaddr_in Loopback(std::uint16_t port, const char* address = "127.0.0.1") {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    ::inet_pton(AF_INET, address, &a.sin_addr);
-    return a;
-}
-
-// A socket bound to address:port (0: any free port), and the port it got.
-UniqueFd Bound(int type, std::uint16_t& port, const char* address = "127.0.0.1", bool shared = false) {
-    UniqueFd fd(::socket(AF_INET, type | SOCK_CLOEXEC, 0));
-    const int yes = 1;
-    if (shared) ::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in a = Loopback(port, address);
-    socklen_t size = sizeof a;
-    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return {};
-    ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&a), &size);
-    port = ntohs(a.sin_port);
-    return fd;
-}
-
-std::uint16_t FreePort(int type) {
-    std::uint16_t port = 0;
-    Bound(type, port);
-    return port;
-}
-
-bool Readable(int fd, std::chrono::seconds limit) {
-    pollfd watched{fd, POLLIN, 0};
-    return ::poll(&watched, 1, static_cast<int>(std::chrono::milliseconds(limit).count())) == 1;
-}
 
 // One WSJT-X instance: sends from its own port, receives what comes back there.
 struct WsjtxStandIn {
@@ -93,7 +50,7 @@ protected:
     NetworkLocatorLinks links;
     LinkSettings settings;
     bool Shows(const std::string& wsjtx, const std::string& js8call = "JS8Call: off") {
-        return WaitUntil([&] { return links.States() == LinkStates{wsjtx, js8call}; });
+        return testing::Eventually([&] { return links.States() == LinkStates{wsjtx, js8call}; }, 20s);
     }
     // WSJT-X on at a free port of the address; listening once nothing is heard yet.
     std::uint16_t ListenForWsjtx(const std::string& address) {
@@ -174,11 +131,7 @@ struct Js8callStandIn {
     explicit Js8callStandIn(std::uint16_t at) : port(at) { ::listen(listener.get(), 4); }
     std::string ReadLine() {
         if (!connection && Readable(listener.get(), 20s)) connection.reset(::accept(listener.get(), nullptr, nullptr));
-        std::string line;
-        char c;
-        while (connection && line.size() < 1000 && Readable(connection.get(), 20s) && ::recv(connection.get(), &c, 1, 0) == 1 && c != '\n')
-            line += c;
-        return line;
+        return connection ? testing::ReadLine(connection.get(), 20s) : "";
     }
     void Write(std::string_view text) const { ::send(connection.get(), text.data(), text.size(), MSG_NOSIGNAL); }
 };

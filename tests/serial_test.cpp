@@ -106,6 +106,13 @@ protected:
         return received;
     }
 
+    // A receiver linked as COM2, opened and taken by the reader.
+    void OpenOn(PtyPair& receiver, unsigned rate = 4800) {
+        receiver.LinkAs(folder.path(), "COM2");
+        ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", rate, WhenAbsent::GiveUp));
+        ASSERT_TRUE(Taken(receiver));
+    }
+
     // Writes a line every 200 ms until one arrives: the reader tries the device once a second.
     bool OneLineArrives(const PtyPair& receiver) {
         for (int attempt = 1; attempt < 40; ++attempt) {
@@ -118,20 +125,14 @@ protected:
 
 TEST_F(SerialTest, OpeningAppliesRaw8N1AtTheChosenRate) {
     PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM3");
-    ASSERT_TRUE(port.OpenPort(state.nmea, "COM3:", 9600, WhenAbsent::GiveUp));
-    ASSERT_TRUE(Taken(receiver));
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver, 9600));
     EXPECT_EQ(port.TakeFailure(), "");
     termios tty{};
     ASSERT_EQ(tcgetattr(receiver.master(), &tty), 0);
-    EXPECT_EQ(tty.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-    EXPECT_EQ(tty.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
-    EXPECT_NE(tty.c_cflag & CREAD, 0u);
-    EXPECT_EQ(tty.c_iflag & (IXON | IXOFF), 0u);
-    EXPECT_EQ(tty.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_EQ(tty.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD), static_cast<tcflag_t>(CS8 | CREAD));
+    EXPECT_EQ((tty.c_iflag & (IXON | IXOFF)) | (tty.c_lflag & (ICANON | ECHO)), 0u);
     EXPECT_EQ(cfgetispeed(&tty), static_cast<speed_t>(B9600));
-    EXPECT_EQ(tty.c_cc[VMIN], 0);
-    EXPECT_EQ(tty.c_cc[VTIME], 0);
+    EXPECT_EQ(tty.c_cc[VTIME], 0);  // VMIN 0 and ICANON off: Taken
     EXPECT_TRUE(port.ClosePort());
 }
 
@@ -150,9 +151,7 @@ TEST_F(SerialTest, EachFailureIsNamedForWhatItIsWhenTheReaderKnowsIt) {
     EXPECT_TRUE(FailureOf(port).ends_with(": Too many levels of symbolic links"));
 
     PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
-    ASSERT_TRUE(Taken(receiver));
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
     AppState other;
     PosixGpsSource second(folder.path(), kNoGpsd);
     second.OpenPort(other.nmea, "COM2:", 4800, WhenAbsent::GiveUp);
@@ -163,9 +162,7 @@ TEST_F(SerialTest, EachFailureIsNamedForWhatItIsWhenTheReaderKnowsIt) {
 
 TEST_F(SerialTest, SlowLinesAndBurstsArriveWholeAndInOrder) {
     PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 115200, WhenAbsent::GiveUp));
-    ASSERT_TRUE(Taken(receiver));
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver, 115200));
     for (int i = 0; i < 50; ++i) {
         receiver.Write(Line(i));
         std::this_thread::sleep_for(1ms);
@@ -185,9 +182,7 @@ TEST_F(SerialTest, SlowLinesAndBurstsArriveWholeAndInOrder) {
 
 TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
     auto receiver = std::make_unique<PtyPair>();
-    receiver->LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
-    ASSERT_TRUE(Taken(*receiver));
+    ASSERT_NO_FATAL_FAILURE(OpenOn(*receiver));
     receiver->Write(Line(1));
     ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});
 
@@ -250,9 +245,7 @@ TEST_F(SerialTest, ASignalDuringTheWaitKeepsTheDevice) {
     quiet.sa_handler = [](int) {};
     ::sigaction(SIGUSR1, &quiet, &previous);
     PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM2");
-    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
-    ASSERT_TRUE(Taken(receiver));
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
     for (int i = 0; i < 5; ++i) {
         ::pthread_kill(port.ReaderThread(), SIGUSR1);
         std::this_thread::sleep_for(20ms);
@@ -264,13 +257,9 @@ TEST_F(SerialTest, ASignalDuringTheWaitKeepsTheDevice) {
 }
 
 TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
+    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM2");
-    const auto openDescriptors = [] {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-    };
-    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
-    ASSERT_TRUE(Taken(receiver));
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
     const auto whileOpen = openDescriptors();
     for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));  // ends the earlier reader
     EXPECT_TRUE(Eventually([&] { return openDescriptors() == whileOpen; })) << openDescriptors() << " " << whileOpen;

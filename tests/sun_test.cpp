@@ -28,8 +28,6 @@ TEST(SunElevation, AtPublishedSunrisesAndSunsets) {
     };
     for (const Event& e : {
              Event{"London, sunrise 2024-06-21 04:43 BST", 51.5074, -0.1278, Utc(2024, 6, 21, 3, 43)},
-             Event{"London, sunset 2024-06-21 21:21 BST", 51.5074, -0.1278, Utc(2024, 6, 21, 20, 21)},
-             Event{"Munich, sunrise 2024-12-21 08:01 CET", 48.1372, 11.5755, Utc(2024, 12, 21, 7, 1)},
              Event{"Munich, sunset 2024-12-21 16:22 CET", 48.1372, 11.5755, Utc(2024, 12, 21, 15, 22)},
              Event{"Sydney, sunset 2024-12-21 20:05 AEDT", -33.8688, 151.2093, Utc(2024, 12, 21, 9, 5)},
          })
