@@ -37,6 +37,17 @@ std::string LabelText(std::string_view utf8) {
     return out;
 }
 
+// The text a label shows, LabelText undone.
+std::string ShownText(const char* label) {
+    std::string text;
+    for (const char* p = label ? label : ""; *p; ++p)
+        if (!(p[0] == '@' && p[1] == '@')) text += *p;
+    return text;
+}
+
+// A UTF-8 text's width in the current font.
+double TextWidth(std::string_view utf8) { return fl_width(utf8.data(), static_cast<int>(utf8.size())); }
+
 // A one-line label whose text ends with "…" where it does not fit, instead of a letter cut in
 // half at the box's edge: a place name cut short still reads as cut.
 class FittingLabel final : public Fl_Box {
@@ -45,15 +56,10 @@ public:
 
     void draw() override {
         draw_box();
-        std::string text;
-        for (const char* p = label() ? label() : ""; *p; ++p)
-            if (!(p[0] == '@' && p[1] == '@')) text += *p;  // undo LabelText
         fl_font(labelfont(), labelsize());
         // Off the left edge as FLTK keeps an inside label; the right margin is the text's to use.
         const int left = Fl::box_dx(box()) + 3, width = w() - left - Fl::box_dx(box());
-        const std::string fitted = FittedText(text, width, [](std::string_view part) {
-            return fl_width(part.data(), static_cast<int>(part.size()));
-        });
+        const std::string fitted = FittedText(ShownText(label()), width, TextWidth);
         fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
         fl_draw(fitted.c_str(), x() + left, y(), width, h(), align(), nullptr, 0);  // '@' as it is
     }
@@ -125,8 +131,7 @@ public:
         fl_font(textfont(), textsize());
         // Room is kept for a scroll bar, which the broken lines may need, and the items' margin.
         const int width = w() - Fl::box_dw(box()) - (scrollbar_size() ? scrollbar_size() : Fl::scrollbar_size()) - 6;
-        const auto measure = [](std::string_view part) { return fl_width(part.data(), static_cast<int>(part.size())); };
-        for (const std::string& line : WrappedLines(lines_, width, measure)) add(line.c_str());
+        for (const std::string& line : WrappedLines(lines_, width, TextWidth)) add(line.c_str());
     }
 
 private:
@@ -459,11 +464,7 @@ std::string FltkDialog::Text(int id) const {
         std::free(text);
         return CodePageFromUtf8(copy);
     }
-    const char* label = found->second->label();
-    std::string text;
-    for (const char* p = label ? label : ""; *p; ++p)
-        if (!(p[0] == '@' && p[1] == '@')) text += *p;  // undo LabelText
-    return CodePageFromUtf8(text);
+    return CodePageFromUtf8(ShownText(found->second->label()));
 }
 
 void FltkDialog::SetEnabled(int id, bool enabled) {
