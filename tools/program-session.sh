@@ -99,9 +99,9 @@ await_exit() {  # when: the program started by start_program ends with status 0
   ! still_running || fail "a program is still running $1"
 }
 still_running() {  # the program in this home: other drives may run it beside this one
-  local environ
+  local environ executable; executable=$(realpath "$program")
   for environ in /proc/[0-9]*/environ; do
-    [ "$(readlink "${environ%/environ}/exe" 2> /dev/null)" = "$(realpath "$program")" ] &&
+    [ "$(readlink "${environ%/environ}/exe" 2> /dev/null)" = "$executable" ] &&
       grep -qsxz "HOME=$home" "$environ" && return 0
   done
   return 1
