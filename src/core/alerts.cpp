@@ -62,7 +62,7 @@ std::string Compass(double bearingDeg) {
 
 }  // namespace
 
-std::string SpokenNearest(const ListedStation& station) {
+std::string SpokenNearest(const MeasuredStation& station) {
     std::string spoken = "Nearest ";
     spoken.append(Spelled(station.call));
     if (const std::string channel = SpokenChannel(station.channel); !channel.empty()) spoken.append(", ").append(channel);
@@ -83,7 +83,7 @@ std::optional<std::string> AlertWatch::Observe(const DrivingSecond& second) {
 
 // A new nearest must be a kilometre nearer than the old, or the old gone from the list: two
 // stations at nearly the same distance would otherwise take turns every second.
-std::optional<std::string> AlertWatch::NearestEvent(const std::vector<ListedStation>& listed) {
+std::optional<std::string> AlertWatch::NearestEvent(const std::vector<MeasuredStation>& listed) {
     const auto nearest = std::min_element(listed.begin(), listed.end(),
                                           [](const auto& a, const auto& b) { return a.km < b.km; });
     if (nearest == listed.end()) {

@@ -26,7 +26,7 @@ public:
 };
 
 // A station of the list as this second measures it.
-struct ListedStation {
+struct MeasuredStation {
     std::string call;
     std::string channel;  // as the row shows it: "145.6250 −0.600 FM", or empty
     double km = 0;
@@ -38,11 +38,11 @@ struct DrivingSecond {
     bool gpsMode = false;      // only a receiver's fix can be lost
     bool fix = false;          // this second brought a position
     std::string square;        // the own six characters; empty without a position
-    std::vector<ListedStation> listed;
+    std::vector<MeasuredStation> listed;
 };
 
 // Spoken texts: "Nearest D B zero R P T, 145.625 minus 0.6, 12 kilometres north-east".
-std::string SpokenNearest(const ListedStation& station);
+std::string SpokenNearest(const MeasuredStation& station);
 std::string SpokenSquare(std::string_view locator);  // "Now in J O 6 2 Q M"
 
 class AlertWatch {
@@ -51,7 +51,7 @@ public:
     std::optional<std::string> Observe(const DrivingSecond& second);
 
 private:
-    std::optional<std::string> NearestEvent(const std::vector<ListedStation>& listed);
+    std::optional<std::string> NearestEvent(const std::vector<MeasuredStation>& listed);
     std::optional<std::string> SquareEvent(const std::string& square);
     std::optional<std::string> FixEvent(const DrivingSecond& second);
 
