@@ -107,6 +107,7 @@ mkdir -p "$folder"
 sqlite3 "$folder/Moltrevane.sqlite" < "$source/data/demo-directory.sql"
 sqlite3 "$folder/Moltrevane.sqlite" < "$source/tests/car-stations.sql"
 printf '231-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
+printf 'palette = Auto\n' > "$folder/Moltrevane.ini"  # the sun chooses: this drive reads both palettes
 drive 12 day
 drive 22 night
 echo "car screens at $screen: the window fits, the sun chose day at 12:00 and night at 22:00 UTC; screenshots in $shots"

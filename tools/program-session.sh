@@ -38,8 +38,14 @@ start_session() {
 # start_program: runs $program in the home, in the background, after PROGRAM_WRAPPER when that
 # is set (Valgrind, for one); sets program_pid.
 display_answers() { xdpyinfo > /dev/null 2>&1; }
+# A drive reads dark text on light, whatever the hour: the palette is pinned to the day's in
+# Moltrevane.ini unless the drive chose one itself (palette = Auto follows the sun on purpose).
+pin_palette() {
+  grep -qs '^palette' "$folder/Moltrevane.ini" || printf 'palette = Day\n' >> "$folder/Moltrevane.ini"
+}
 start_program() {
   wait_for 30 display_answers || fail "the display $DISPLAY does not answer"
+  pin_palette
   # shellcheck disable=SC2086  # the wrapper is a command with its options
   HOME=$home ${PROGRAM_WRAPPER:-} "$program" &
   program_pid=$!
