@@ -8,9 +8,9 @@
 
 #include <thread>
 
-#include "core/unique_fd.h"
-#include "core/wsjtx_protocol.h"
-#include "platform/network_locator_links.h"
+#include "base/unique_fd.h"
+#include "links/wsjtx_protocol.h"
+#include "platform/posix/network_locator_links.h"
 
 namespace moltrevane {
 namespace {

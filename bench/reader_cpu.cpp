@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "core/app_state.h"
-#include "platform/posix_gps_source.h"
+#include "platform/posix/posix_gps_source.h"
 #include "pseudo_terminal.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/unique_fd.h"
+#include "base/unique_fd.h"
 
 namespace moltrevane::tools {
 

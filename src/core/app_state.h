@@ -3,7 +3,7 @@
 // everything else belongs to the user-interface thread.
 
 #include "core/drive_settings.h"
-#include "core/locator_links.h"
+#include "links/locator_links.h"
 #include "core/palette.h"
 #include "geo/distance.h"
 #include "geo/locator.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "core/small_file.h"
+#include "settings/small_file.h"
 #include "geo/sun.h"
 
 namespace moltrevane {

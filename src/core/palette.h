@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "core/small_file.h"
+#include "settings/small_file.h"
 #include "geo/locator.h"
 
 namespace moltrevane {

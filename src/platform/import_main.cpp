@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/host_paths.h"
-#include "directory/station_import.h"
+#include "settings/host_paths.h"
+#include "import/station_import.h"
 
 namespace {
 

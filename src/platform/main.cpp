@@ -7,14 +7,14 @@
 #include <string_view>
 
 #include "core/app_state.h"
-#include "core/host_paths.h"
+#include "settings/host_paths.h"
 #include "directory/index_loader.h"
 #include "directory/station_directory.h"
-#include "platform/alert_player.h"
-#include "platform/fltk_program.h"
-#include "platform/network_locator_links.h"
-#include "platform/posix_gps_source.h"
-#include "platform/running_instance.h"
+#include "platform/posix/alert_player.h"
+#include "platform/fltk/fltk_program.h"
+#include "platform/posix/network_locator_links.h"
+#include "platform/posix/posix_gps_source.h"
+#include "platform/posix/running_instance.h"
 
 int main(int argc, char** argv) {
     using namespace moltrevane;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/messages.h"
-#include "directory/station_import.h"
+#include "screens/messages.h"
+#include "import/station_import.h"
 #include "screens/code_page.h"
 #include "screens/screen_context.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // "Links": whether the own locator goes to WSJT-X and JS8Call, where, and how each took it.
 
-#include "core/locator_links.h"
+#include "links/locator_links.h"
 #include "screens/screen.h"
 #include "screens/screen_context.h"
 

@@ -1,7 +1,7 @@
 #include "screens/screen_context.h"
 
-#include "core/messages.h"
-#include "core/program_ini.h"
+#include "screens/messages.h"
+#include "settings/program_ini.h"
 #include "screens/code_page.h"
 
 namespace moltrevane {

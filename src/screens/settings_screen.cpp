@@ -4,7 +4,7 @@
 
 #include "core/app_state.h"
 #include "core/filter_flags.h"
-#include "core/messages.h"
+#include "screens/messages.h"
 #include "gps/gps_source.h"
 #include "screens/control_ids.h"
 

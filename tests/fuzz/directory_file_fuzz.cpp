@@ -19,7 +19,7 @@
 #include "directory/nearest_search.h"
 #include "directory/station_index.h"
 #include "directory/station_directory.h"
-#include "directory_fixture.h"
+#include "support/directory_fixture.h"
 #include "fuzz_check.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // still understood once its line ends.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "core/js8call_link.h"
+#include "links/js8call_link.h"
 #include "fuzz_check.h"
 
 using namespace moltrevane;

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "directory/listed_station.h"
-#include "directory/station_lists.h"
+#include "import/listed_station.h"
+#include "import/station_lists.h"
 #include "fuzz_check.h"
 #include "geo/locator.h"
 

@@ -2,8 +2,8 @@
 // bounds and the instance table stays small and answers only with well-formed Locations.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include "core/wsjtx_peers.h"
-#include "core/wsjtx_protocol.h"
+#include "links/wsjtx_peers.h"
+#include "links/wsjtx_protocol.h"
 #include "fuzz_check.h"
 
 using namespace moltrevane;

@@ -1,0 +1,115 @@
+#include "platform/posix/alert_player.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "base/unique_fd.h"
+
+extern char** environ;
+
+namespace moltrevane {
+namespace {
+
+// Longer than any announcement takes; a program still running then hangs.
+constexpr std::chrono::seconds kLongestAnnouncement{20};
+
+constexpr int kToneRate = 8000;  // samples a second, unsigned 8-bit
+
+// A fifth of a second at 880 Hz, faded in and out so that it does not click.
+std::string ToneSamples() {
+    std::string samples(kToneRate / 5, '\0');
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double t = static_cast<double>(i) / kToneRate;
+        const double fade = std::sin(3.14159265358979 * static_cast<double>(i) / static_cast<double>(samples.size()));
+        samples[i] = static_cast<char>(128 + std::lround(80 * fade * std::sin(2 * 3.14159265358979 * 880 * t)));
+    }
+    return samples;
+}
+
+// The program, its input (or /dev/null), its output and errors to /dev/null.
+pid_t Spawn(const std::vector<std::string>& arguments, int input) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (input >= 0) {
+        posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    }
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = -1;
+    const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return failed ? -1 : child;
+}
+
+// A program of that name can be run from PATH. Asked before starting one: a spawn reports a
+// missing program only through its child's exit where fork stands in for it (under Valgrind).
+bool OnPath(std::string_view name) {
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path ? path : "";
+    while (!folders.empty()) {
+        const std::size_t colon = folders.find(':');
+        const std::filesystem::path program = std::filesystem::path(folders.substr(0, colon)) / name;
+        if (::access(program.c_str(), X_OK) == 0) return true;
+        folders = colon == std::string_view::npos ? std::string_view() : folders.substr(colon + 1);
+    }
+    return false;
+}
+
+}  // namespace
+
+AlertPlayer::~AlertPlayer() { End(); }
+
+bool AlertPlayer::Start(AlertMode mode, const std::string& text) {
+    if (mode == AlertMode::Off || Busy() || !OnPath(mode == AlertMode::Speech ? "espeak-ng" : "aplay")) return false;
+    if (mode == AlertMode::Speech) {
+        child_ = Spawn({"espeak-ng", "-s", "160", text}, -1);
+    } else {
+        int ends[2];
+        if (::pipe2(ends, O_CLOEXEC) != 0) return false;
+        const UniqueFd read(ends[0]), write(ends[1]);
+        child_ = Spawn({"aplay", "-q", "-t", "raw", "-f", "U8", "-c", "1", "-r", std::to_string(kToneRate), "-"}, read.get());
+        // Far less than a pipe holds: written at once, whether or not aplay ever reads it.
+        ::fcntl(write.get(), F_SETFL, O_NONBLOCK);
+        const std::string samples = ToneSamples();
+        if (child_ > 0 && ::write(write.get(), samples.data(), samples.size()) < 0) std::perror("moltrevane: tone");
+    }
+    started_ = std::chrono::steady_clock::now();
+    return child_ > 0;
+}
+
+bool AlertPlayer::Busy() {
+    if (child_ <= 0) return false;
+    if (::waitpid(child_, nullptr, WNOHANG) == child_) {
+        child_ = -1;
+        return false;
+    }
+    if (std::chrono::steady_clock::now() - started_ < kLongestAnnouncement) return true;
+    End();
+    return false;
+}
+
+void AlertPlayer::End() {
+    if (child_ <= 0) return;
+    ::kill(child_, SIGKILL);
+    ::waitpid(child_, nullptr, 0);  // at once: the program is killed
+    child_ = -1;
+}
+
+bool AlertPlayer::SpeechAvailable() const { return OnPath("espeak-ng"); }
+
+}  // namespace moltrevane

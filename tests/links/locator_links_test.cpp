@@ -1,0 +1,153 @@
+// The locator for WSJT-X and JS8Call, without sockets: the messages and what each side does
+// with them over (injected) time.
+#include <gtest/gtest.h>
+
+#include "links/endpoint.h"
+#include "links/js8call_link.h"
+#include "links/wsjtx_peers.h"
+#include "links/wsjtx_protocol.h"
+#include "support/wsjtx_messages.h"
+
+namespace moltrevane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Heartbeat;
+using testing::Status;
+
+const SteadyTime t0{};
+const LocatorText kJo62qm = ToLocatorText("JO62QM"), kJn58sd = ToLocatorText("JN58SD");
+const Endpoint kFirst{{127, 0, 0, 1}, 50001}, kSecond{{127, 0, 0, 1}, 50002};
+
+TEST(WsjtxProtocol, LocationHasTheByteLayoutWsjtxReads) {
+    const std::vector<unsigned char> expected = {0xad, 0xbc, 0xcb, 0xda, 0, 0, 0, 3, 0, 0, 0, 0x0b, 0, 0, 0, 6,
+                                                 'W',  'S',  'J',  'T',  '-', 'X', 0, 0, 0, 6, 'J', 'O', '6', '2', 'Q', 'M'};
+    EXPECT_EQ(LocationDatagram(3, "WSJT-X", "JO62QM"), expected);
+}
+
+TEST(WsjtxProtocol, ReadsHeartbeatAndStatusAndRejectsWhatIsNotThem) {
+    const auto heartbeat = ReadWsjtxDatagram(Heartbeat("WSJT-X", 3));
+    ASSERT_TRUE(heartbeat);
+    EXPECT_EQ(heartbeat->type, WsjtxType::Heartbeat);
+    EXPECT_EQ(heartbeat->id, "WSJT-X");
+    EXPECT_EQ(heartbeat->maxSchema, 3u);
+    const auto status = ReadWsjtxDatagram(Status("WSJT-X", "jo62qm"));
+    ASSERT_TRUE(status && status->deGrid);
+    EXPECT_EQ(*status->deGrid, "jo62qm");
+
+    std::vector<unsigned char> bytes = Heartbeat("WSJT-X", 3);
+    bytes[0] = 0xac;  // wrong magic
+    EXPECT_FALSE(ReadWsjtxDatagram(bytes));
+    bytes = Heartbeat("WSJT-X", 3);
+    bytes[7] = 99;  // schema 99
+    EXPECT_FALSE(ReadWsjtxDatagram(bytes));
+    bytes = Heartbeat("WSJT-X", 3);
+    bytes[12] = bytes[13] = bytes[14] = 0xff, bytes[15] = 0xf0;  // an Id of 0xFFFFFFF0 bytes
+    EXPECT_FALSE(ReadWsjtxDatagram(bytes));
+    const std::vector<unsigned char> whole = Status("WSJT-X", "JO62QM");
+    const std::size_t throughDeGrid = whole.size() - 8;  // the DX grid after it is not read
+    for (std::size_t size = 0; size < throughDeGrid; ++size)  // cut anywhere before: nothing read
+        EXPECT_FALSE(ReadWsjtxDatagram(std::span(whole.data(), size))) << size;
+    EXPECT_FALSE(ReadWsjtxDatagram(std::vector<unsigned char>(65536, 0xad)));
+}
+
+TEST(WsjtxPeers, AnInstanceGetsTheLocatorAndItsStatusConfirmsIt) {
+    WsjtxPeers peers;
+    EXPECT_EQ(peers.StateLine(t0), "WSJT-X: not heard");
+    EXPECT_TRUE(peers.Receive(Heartbeat("WSJT-X", 2), kFirst, t0).empty());  // no position: nothing sent
+    EXPECT_EQ(peers.StateLine(t0), "WSJT-X: no position");
+    const std::vector<Datagram> sent = peers.SetLocator(kJo62qm, t0 + 1s);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].to, kFirst);
+    EXPECT_EQ(sent[0].bytes, LocationDatagram(2, "WSJT-X", "JO62QM"));  // the instance's schema 2, not 3
+    EXPECT_EQ(peers.StateLine(t0 + 2s), "WSJT-X: JO62QM sent");
+    peers.Receive(Status("WSJT-X", "JN58SD"), kFirst, t0 + 3s);  // a Status from before the change
+    EXPECT_EQ(peers.StateLine(t0 + 3s), "WSJT-X: JO62QM sent");
+    peers.Receive(Status("WSJT-X", "JO62QM"), kFirst, t0 + 4s);
+    EXPECT_EQ(peers.StateLine(t0 + 4s), "WSJT-X: JO62QM confirmed");
+    EXPECT_TRUE(peers.SetLocator(kJo62qm, t0 + 5s).empty());  // unchanged: not sent again
+    EXPECT_EQ(peers.StateLine(t0 + 64s), "WSJT-X: not heard");  // four heartbeats missed
+}
+
+TEST(WsjtxPeers, WithoutTheGridFollowingTheUserIsToldWhatToTick) {
+    WsjtxPeers peers;
+    peers.SetLocator(kJo62qm, t0);
+    ASSERT_EQ(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0).size(), 1u);
+    for (auto t = 0s; t < 30s; t += 10s) peers.Receive(Status("WSJT-X", "JN58SD"), kFirst, t0 + t);
+    EXPECT_EQ(peers.StateLine(t0 + 29s), "WSJT-X: JO62QM sent");
+    EXPECT_EQ(peers.StateLine(t0 + 30s), "WSJT-X: not accepting: tick Accept UDP requests and AutoGrid");
+}
+
+TEST(WsjtxPeers, EachInstanceAndEachRestartIsAnswered) {
+    WsjtxPeers peers;
+    peers.SetLocator(kJo62qm, t0);
+    ASSERT_EQ(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0).size(), 1u);
+    const auto second = peers.Receive(Heartbeat("WSJT-X - IC705", 3), kSecond, t0);
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0].bytes, LocationDatagram(3, "WSJT-X - IC705", "JO62QM"));
+    EXPECT_TRUE(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0 + 15s).empty());  // known: no repeat
+    const Endpoint restarted{{127, 0, 0, 1}, 50003};
+    const auto again = peers.Receive(Heartbeat("WSJT-X", 3), restarted, t0 + 20s);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].to, restarted);
+    peers.Receive(Status("WSJT-X", "JO62QM"), restarted, t0 + 21s);
+    EXPECT_EQ(peers.StateLine(t0 + 21s), "WSJT-X: JO62QM sent");  // the other one has not confirmed
+    peers.Receive(Status("WSJT-X - IC705", "jo62qm"), kSecond, t0 + 22s);
+    EXPECT_EQ(peers.StateLine(t0 + 22s), "WSJT-X: JO62QM confirmed");
+    EXPECT_EQ(peers.SetLocator(kJn58sd, t0 + 23s).size(), 2u);
+    peers.Receive(testing::Close("WSJT-X"), restarted, t0 + 24s);
+    EXPECT_EQ(peers.SetLocator(kJo62qm, t0 + 25s).size(), 1u);
+}
+
+TEST(WsjtxPeers, AFloodOfInventedInstancesKeepsTheTableSmall) {
+    WsjtxPeers peers;
+    for (int i = 0; i < 10000; ++i)
+        peers.Receive(Heartbeat("flood " + std::to_string(i), 3), kFirst, t0 + std::chrono::milliseconds(i));
+    EXPECT_EQ(peers.SetLocator(kJo62qm, t0 + 10s).size(), kWsjtxMostInstances);
+    EXPECT_EQ(peers.Receive(Heartbeat("WSJT-X", 3), kSecond, t0 + 10s).size(), 1u);  // the real one still gets in
+}
+
+TEST(Js8call, TheLineAndItsAnswer) {
+    EXPECT_EQ(SetGridLine("JO62QM"), "{\"params\":{},\"type\":\"STATION.SET_GRID\",\"value\":\"JO62QM\"}\n");
+    EXPECT_EQ(GridOfAnswer(R"({"type":"STATION.GRID","value":"JO62QM","params":{"_ID":-1}})"), "JO62QM");
+    for (const std::string_view junk : {"", "{", "[1,2]", R"({"type":"STATION.GRID","value":7})",
+                                        R"({"type":"RX.SPOT","value":"JO62QM"})", "\xff\xfe{\"type\"", "null"})
+        EXPECT_FALSE(GridOfAnswer(junk)) << junk;
+}
+
+TEST(Js8call, ConnectsSendsAndReadsTheAnswerInAnyPieces) {
+    Js8callLink link;
+    EXPECT_TRUE(link.WantsConnection(t0));
+    EXPECT_FALSE(link.WantsConnection(t0 + 4s));  // absent: tried again at most every 5 s
+    EXPECT_EQ(link.StateLine(t0 + 4s), "JS8Call: not running");
+    ASSERT_TRUE(link.WantsConnection(t0 + 5s));
+    EXPECT_EQ(link.Connected(t0 + 5s), "");  // no position: nothing sent
+    EXPECT_EQ(link.StateLine(t0 + 5s), "JS8Call: no position");
+    EXPECT_EQ(link.SetLocator(kJo62qm, t0 + 6s), SetGridLine("JO62QM"));
+    const std::string answer = "{\"type\":\"STATION.GRID\",\"value\":\"JO62QM\"}\n";
+    link.Receive(std::string(kJs8callLongestLine + 1, 'x'));
+    link.Receive(answer);  // the end of an endless line, passed over
+    EXPECT_EQ(link.StateLine(t0 + 7s), "JS8Call: JO62QM sent");
+    link.Receive(std::string_view(answer).substr(0, 10));
+    link.Receive(std::string_view(answer).substr(10));
+    EXPECT_EQ(link.StateLine(t0 + 7s), "JS8Call: JO62QM confirmed");
+    link.Disconnected();
+    EXPECT_EQ(link.StateLine(t0 + 8s), "JS8Call: not running");
+    EXPECT_EQ(link.Connected(t0 + 20s), SetGridLine("JO62QM"));  // after every reconnect
+    link.Receive(std::string_view("{\"type\":\"STATION.GRID\",\"value\":\"JN58SD\"}\n"));
+    EXPECT_EQ(link.StateLine(t0 + 21s), "JS8Call: not accepting: allow setting station information from the APIs");
+}
+
+TEST(Endpoint, OnlyNumericAddressesWithAPort) {
+    EXPECT_EQ(ParseEndpoint("127.0.0.1:2237"), (Endpoint{{127, 0, 0, 1}, 2237}));
+    EXPECT_TRUE(IsMulticast(*ParseEndpoint("224.0.0.1:2237")));
+    EXPECT_FALSE(IsMulticast(*ParseEndpoint("127.0.0.1:2237")));
+    EXPECT_EQ(EndpointText(*ParseEndpoint("239.255.0.1:65535")), "239.255.0.1:65535");
+    for (const std::string_view bad : {"", "localhost:2237", "127.0.0.1", "127.0.0.1:0", "127.0.0.1:65536",
+                                       "127.0.0.256:1", "127.0.0:1", "127.0.0.1.1:1", " 127.0.0.1:1", "127.0.0.01:1",
+                                       "127.0.0.1:+1", "[::1]:2237"})
+        EXPECT_FALSE(ParseEndpoint(bad)) << bad;
+}
+
+}  // namespace
+}  // namespace moltrevane

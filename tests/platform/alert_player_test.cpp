@@ -1,0 +1,66 @@
+#include "platform/posix/alert_player.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "support/eventually.h"
+#include "support/temp_folder.h"
+
+namespace moltrevane {
+namespace {
+
+// A folder of stand-ins as the whole PATH for the test's length: the machine's own espeak-ng
+// stays out of reach. The stand-ins name the programs they run in full.
+class StandIns {
+public:
+    StandIns() : oldPath_(std::getenv("PATH")) { ::setenv("PATH", folder_.path().c_str(), 1); }
+    ~StandIns() { ::setenv("PATH", oldPath_.c_str(), 1); }
+    void Add(const std::string& name, const std::string& script) {
+        testing::WriteFile(folder_ / name, "#!/bin/sh\n" + script + "\n");
+        ::chmod((folder_ / name).c_str(), 0755);
+    }
+    std::filesystem::path operator/(const std::string& name) const { return folder_ / name; }
+
+private:
+    testing::TempFolder folder_;
+    std::string oldPath_;
+};
+
+TEST(AlertPlayer, SpeaksThroughEspeakNgAndSoundsTheToneThroughAplay) {
+    StandIns path;
+    path.Add("espeak-ng", "for a; do printf '%s|' \"$a\"; done > " + (path / "said").string());
+    path.Add("aplay", "/bin/cat > " + (path / "tone").string());
+    EXPECT_TRUE(AlertPlayer().SpeechAvailable());
+    AlertPlayer player;
+    ASSERT_TRUE(player.Start(AlertMode::Speech, "Now in J O six two Q M"));
+    EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(20)));
+    EXPECT_EQ(testing::ReadFile(path / "said"), "-s|160|Now in J O six two Q M|");
+    ASSERT_TRUE(player.Start(AlertMode::Tone, "ignored"));
+    EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(20)));
+    EXPECT_EQ(testing::ReadFile(path / "tone").size(), 1600u);  // a fifth of a second at 8000 a second
+}
+
+TEST(AlertPlayer, AHangingSpeakerHoldsNothingUpAndAMissingOneIsSaid) {
+    StandIns path;
+    path.Add("espeak-ng", "exec /bin/sleep 30");
+    const auto begin = std::chrono::steady_clock::now();
+    {
+        AlertPlayer player;
+        ASSERT_TRUE(player.Start(AlertMode::Speech, "Nearest D B zero A"));
+        EXPECT_TRUE(player.Busy());
+        EXPECT_FALSE(player.Start(AlertMode::Speech, "one at a time"));
+    }  // ended with the player
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(15)) << "waited for the stand-in's sleep";
+
+    std::filesystem::remove(path / "espeak-ng");
+    EXPECT_FALSE(AlertPlayer().SpeechAvailable());
+    AlertPlayer player;
+    EXPECT_FALSE(player.Start(AlertMode::Speech, "nobody speaks"));
+    EXPECT_FALSE(player.Busy());
+}
+
+}  // namespace
+}  // namespace moltrevane

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include <netdb.h>
+#include <sys/file.h>
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "core/app_state.h"
+#include "support/eventually.h"
+#include "gps/gpsd_protocol.h"
+#include "support/loopback.h"
+#include "platform/posix/posix_gps_source.h"
+#include "pseudo_terminal.h"
+#include "support/temp_folder.h"
+
+namespace moltrevane {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::string_view kGreeting =
+    R"({"class":"VERSION","release":"3.22","rev":"3.22","proto_major":3,"proto_minor":14})" "\n";
+const std::string kRmc = "$GPRMC,100021.000,A,4851.8575,N,01148.4834,E,70.19,52.2,061226,,,A*57\r\n";
+
+TEST(GpsdProtocol, AddressesOfLinkTargets) {
+    EXPECT_EQ(GpsdAddressOf("gpsd:"), (GpsdAddress{"127.0.0.1", "2947"}));
+    EXPECT_EQ(GpsdAddressOf("gpsd:pi.local"), (GpsdAddress{"pi.local", "2947"}));
+    EXPECT_EQ(GpsdAddressOf("gpsd:127.0.0.1:2948"), (GpsdAddress{"127.0.0.1", "2948"}));
+    EXPECT_EQ(GpsdAddressOf("gpsd:[::1]:2948"), (GpsdAddress{"::1", "2948"}));
+    EXPECT_EQ(Describe(GpsdAddress{"::1", "2948"}), "[::1]:2948");
+    for (const char* bad : {"/dev/ttyUSB0", "gps:", "gpsd:host:", "gpsd::2947", "gpsd:host:0", "gpsd:host:65536",
+                            "gpsd:host:29x", "gpsd:[::1", "gpsd:[::1]2947"})
+        EXPECT_EQ(GpsdAddressOf(bad), std::nullopt) << bad;
+}
+
+TEST(GpsdProtocol, RequestsAndReplies) {
+    EXPECT_EQ(WatchRequest(), "?WATCH={\"enable\":true,\"nmea\":true};\n");
+    EXPECT_EQ(WatchRequest(R"(/dev/a"b\c)"), R"(?WATCH={"enable":true,"nmea":true,"device":"/dev/a\"b\\c"};)" "\n");
+    EXPECT_EQ(DevicePathsOf(R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/pts/0","driver":"NMEA0183"},)"
+                            R"({"class":"DEVICE","path":"\/dev\/ttyACM0"}]})"),
+              (std::vector<std::string>{"/dev/pts/0", "/dev/ttyACM0"}));
+    EXPECT_TRUE(DevicePathsOf(R"({"class":"TPV","path":"/dev/pts/0"})").empty());
+    EXPECT_TRUE(DevicePathsOf(R"({"class":"DEVICES","devices":[{"path":"/dev/unterminated)").empty());
+}
+
+// A gpsd on the loopback at a free port: every connection's first request is recorded and
+// answered by `serve`; then the connection is hung up, or kept open without a further word
+// when `keepOpen`.
+class GpsdStandIn {
+public:
+    using Serve = std::function<void(int connection)>;
+    explicit GpsdStandIn(Serve serve, bool keepOpen = false)
+        : serve_(std::move(serve)), keepOpen_(keepOpen) {
+        std::uint16_t port = 0;
+        listener_ = testing::Bound(SOCK_STREAM, port);
+        if (!listener_ || ::listen(listener_.get(), 8) != 0) throw std::runtime_error("no loopback socket");
+        port_ = std::to_string(port);
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~GpsdStandIn() {
+        stop_ = true;
+        thread_.join();
+    }
+    GpsdAddress address() const { return {"127.0.0.1", port_}; }
+    std::vector<std::string> requests() {
+        std::lock_guard lock(guard_);
+        return requests_;
+    }
+
+private:
+    void Run() {
+        while (!stop_) {
+            if (!testing::Readable(listener_.get(), 20ms)) continue;
+            UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+            if (!connection) continue;
+            ::send(connection.get(), kGreeting.data(), kGreeting.size(), MSG_NOSIGNAL);
+            std::string request = testing::ReadLine(connection.get(), 2s);
+            {
+                std::lock_guard lock(guard_);
+                requests_.push_back(request);
+            }
+            serve_(connection.get());
+            if (keepOpen_) open_.push_back(std::move(connection));
+        }
+    }
+
+    Serve serve_;
+    bool keepOpen_;
+    std::vector<UniqueFd> open_;
+    UniqueFd listener_;
+    std::string port_;
+    std::atomic<bool> stop_{false};
+    std::mutex guard_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+void Send(int fd, std::string_view text) { ::send(fd, text.data(), text.size(), MSG_NOSIGNAL); }
+
+class GpsdSourceTest : public ::testing::Test {
+protected:
+    testing::TempFolder folder;
+    AppState state;
+
+    void LinkToGpsd(const std::string& target) { std::filesystem::create_symlink(target, folder / "COM8"); }
+
+    // The collected text once it holds `wanted`, or what came by the deadline.
+    std::string TextWith(std::string_view wanted, std::chrono::milliseconds limit = 5s) {
+        std::string text;
+        for (const auto deadline = std::chrono::steady_clock::now() + limit;
+             text.find(wanted) == std::string::npos && std::chrono::steady_clock::now() < deadline;
+             std::this_thread::sleep_for(5ms))
+            text += TakeAllText(state.nmea);
+        return text;
+    }
+};
+
+TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
+    GpsdStandIn gpsd([](int fd) {
+        Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyACM0"}]})" "\n");
+        Send(fd, R"({"class":"WATCH","enable":true,"nmea":true})" "\n");
+        Send(fd, "{" + std::string(10 * 1024, 'j') + "}\n");
+        Send(fd, R"({"class":"TPV","raw":"$GPRMC,1,A"})" "\nno line of gpsd's\n" + kRmc.substr(0, 20));
+        Send(fd, kRmc.substr(20));
+    }, true);
+    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
+    PosixGpsSource source(folder.path());
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    EXPECT_EQ(TextWith(kRmc), kRmc);
+    EXPECT_EQ(gpsd.requests(), std::vector<std::string>{R"(?WATCH={"enable":true,"nmea":true};)"});
+    EXPECT_EQ(source.TakeFailure(), "");
+    EXPECT_TRUE(source.ClosePort());
+}
+
+TEST_F(GpsdSourceTest, GpsdGoingAwayIsTriedOnceASecondAndReadAgain) {
+    GpsdStandIn gpsd([](int fd) { Send(fd, kRmc); });  // then hangs up, as a stopped gpsd would
+    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
+    PosixGpsSource source(folder.path());
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    const auto start = std::chrono::steady_clock::now();
+    const std::string text = TextWith(kRmc + kRmc + kRmc, 10s);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(text, kRmc + kRmc + kRmc);  // each connection's line, and nothing else
+    EXPECT_GE(elapsed, 1900ms);           // three connections take two waits of a second
+    EXPECT_EQ(source.TakeFailure(), "");
+    source.ClosePort();
+}
+
+TEST_F(GpsdSourceTest, GpsdNotAnsweringSaysWhereItWasAsked) {
+    LinkToGpsd("gpsd:127.0.0.1:9");
+    PosixGpsSource source(folder.path());
+    EXPECT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    EXPECT_EQ(testing::FailureOf(source), "Unable to open the port\ngpsd not answering at 127.0.0.1:9");
+    EXPECT_FALSE(source.Reading());
+}
+
+// A name server that does not answer: it answers by itself only after a while, or when the
+// test is done with it.
+std::atomic<bool> lookupAsked{false}, lookupAnswered{false}, answerNow{false};
+
+int SilentNameServer(const char*, const char*, const addrinfo*, addrinfo**) {
+    lookupAsked = true;
+    testing::Eventually([] { return answerNow.load(); }, 3s);
+    lookupAnswered = true;
+    return EAI_AGAIN;
+}
+
+TEST_F(GpsdSourceTest, ASilentNameServerHoldsUpNeitherOpeningNorClosing) {
+    LinkToGpsd("gpsd:gps.example.net");
+    PosixGpsSource source(folder.path(), {}, SilentNameServer);
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(testing::Eventually([] { return lookupAsked.load(); }));
+    EXPECT_TRUE(source.Reading());
+    EXPECT_FALSE(source.ClosePort());
+    EXPECT_FALSE(lookupAnswered);  // the stop did not wait for it
+    answerNow = true;
+    EXPECT_TRUE(testing::Eventually([] { return lookupAnswered.load(); }));  // its thread ends before the test
+}
+
+TEST_F(GpsdSourceTest, AGpsdThatNeverWritesStillLetsThePortClose) {
+    GpsdStandIn gpsd([](int) {}, true);
+    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
+    PosixGpsSource source(folder.path());
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(testing::Eventually([&] { return gpsd.requests().size() == 1; }));
+    EXPECT_TRUE(source.ClosePort());
+    EXPECT_EQ(TakeAllText(state.nmea), "");
+}
+
+TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
+    tools::PseudoTerminal receiver;
+    receiver.LinkAs(folder.path(), "COM2");
+    const UniqueFd held(::open(receiver.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));  // as gpsd holds it
+    ASSERT_EQ(::flock(held.get(), LOCK_EX | LOCK_NB), 0);
+    // gpsd names the receiver by a link of its own, as /dev/gps0 or /dev/serial/by-id/… are.
+    const std::string device = (folder / "gps0").string();
+    std::filesystem::create_symlink(receiver.slavePath(), device);
+    GpsdStandIn gpsd([&](int fd) {
+        Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyS9"},{"class":"DEVICE","path":")" +
+                     device + R"("}]})" "\n");
+        Send(fd, kRmc);
+    }, true);
+    PosixGpsSource source(folder.path(), gpsd.address());
+    ASSERT_TRUE(source.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+    EXPECT_EQ(TextWith(kRmc), kRmc);
+    EXPECT_EQ(gpsd.requests(), (std::vector<std::string>{"?DEVICES;", R"(?WATCH={"enable":true,"nmea":true,"device":")" +
+                                                                          device + R"("};)"}));
+    EXPECT_EQ(source.TakeFailure(), "");
+    source.ClosePort();
+}
+
+}  // namespace
+}  // namespace moltrevane

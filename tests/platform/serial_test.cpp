@@ -1,0 +1,295 @@
+#include "platform/posix/posix_gps_source.h"
+#include "platform/posix/serial_link.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <csignal>
+#include <thread>
+
+#include "core/app_state.h"
+#include "support/eventually.h"
+#include "pseudo_terminal.h"
+#include "support/temp_folder.h"
+
+namespace moltrevane {
+namespace {
+
+using namespace std::chrono_literals;
+using PtyPair = tools::PseudoTerminal;
+using testing::Eventually;
+using testing::FailureOf;
+
+// Port 9 (discard) on the loopback: no gpsd answers there.
+const GpsdAddress kNoGpsd{"127.0.0.1", "9"};
+
+std::string Line(int sequence) { return "$GPTXT,01,01,02," + std::to_string(sequence) + "\r\n"; }
+
+int SequenceOf(std::string_view line) {
+    return std::stoi(std::string(line.substr(line.rfind(',') + 1)));
+}
+
+// Another program with the device open as its terminal, as a shell window would have.
+class ProgramOnTerminal {
+public:
+    explicit ProgramOnTerminal(const std::filesystem::path& device) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, device.c_str(), O_RDWR, 0);
+        char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
+        if (posix_spawn(&pid_, "/bin/sleep", &actions, nullptr, argv, environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        // Its descriptor is there once /proc shows it; a second is plenty.
+        for (int i = 0; i < 100 && !std::filesystem::exists("/proc/" + std::to_string(pid_) + "/fd/0"); ++i)
+            std::this_thread::sleep_for(10ms);
+    }
+    ~ProgramOnTerminal() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    bool running() const { return pid_ > 0; }
+
+private:
+    pid_t pid_ = -1;
+};
+
+// The line settings a pty slave has before any program sets it raw.
+bool StillCooked(int master) {
+    termios tty{};
+    return tcgetattr(master, &tty) == 0 && (tty.c_lflag & ICANON) != 0;
+}
+
+// The reader has set a fresh pty raw, to the last of its settings: it holds the device.
+bool Taken(const PtyPair& receiver) {
+    return Eventually([&] {
+        termios tty{};
+        return tcgetattr(receiver.master(), &tty) == 0 && (tty.c_lflag & ICANON) == 0 && tty.c_cc[VMIN] == 0;
+    });
+}
+
+class SerialTest : public ::testing::Test {
+protected:
+    testing::TempFolder folder;
+    AppState state;
+    PosixGpsSource port{folder.path(), kNoGpsd};
+
+    // Collects whole lines until `last` arrives or time runs out; fails on a torn line or
+    // one out of order.
+    std::vector<int> ReceiveUntil(int last, std::chrono::milliseconds limit = 5s) {
+        std::vector<int> received;
+        std::string pending;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline && (received.empty() || received.back() != last)) {
+            pending += TakeAllText(state.nmea);
+            // Bytes written before the program configured a fresh pty may have had CR turned into LF.
+            for (std::size_t end; (end = pending.find_first_of("\r\n")) != std::string::npos; pending.erase(0, end + 1)) {
+                const std::string line = pending.substr(0, end);
+                if (line.empty()) continue;
+                if (line.rfind("$GPTXT,01,01,02,", 0) != 0 || line.size() < 17) {
+                    ADD_FAILURE() << "torn line: " << line;
+                    continue;
+                }
+                const int sequence = SequenceOf(line);
+                EXPECT_TRUE(received.empty() || sequence > received.back()) << sequence;
+                received.push_back(sequence);
+            }
+            std::this_thread::sleep_for(1ms);
+        }
+        return received;
+    }
+
+    // A receiver linked as COM2, opened and taken by the reader.
+    void OpenOn(PtyPair& receiver, unsigned rate = 4800) {
+        receiver.LinkAs(folder.path(), "COM2");
+        ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", rate, WhenAbsent::GiveUp));
+        ASSERT_TRUE(Taken(receiver));
+    }
+
+    // Writes a line every 200 ms until one arrives: the reader tries the device once a second.
+    bool OneLineArrives(const PtyPair& receiver) {
+        for (int attempt = 1; attempt < 40; ++attempt) {
+            receiver.Write(Line(attempt));
+            if (!ReceiveUntil(attempt, 200ms).empty()) return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(SerialTest, OpeningAppliesRaw8N1AtTheChosenRate) {
+    PtyPair receiver;
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver, 9600));
+    EXPECT_EQ(port.TakeFailure(), "");
+    termios tty{};
+    ASSERT_EQ(tcgetattr(receiver.master(), &tty), 0);
+    EXPECT_EQ(tty.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD), static_cast<tcflag_t>(CS8 | CREAD));
+    EXPECT_EQ((tty.c_iflag & (IXON | IXOFF)) | (tty.c_lflag & (ICANON | ECHO)), 0u);
+    EXPECT_EQ(cfgetispeed(&tty), static_cast<speed_t>(B9600));
+    EXPECT_EQ(tty.c_cc[VTIME], 0);  // VMIN 0 and ICANON off: Taken
+    EXPECT_TRUE(port.ClosePort());
+}
+
+TEST_F(SerialTest, EachFailureIsNamedForWhatItIsWhenTheReaderKnowsIt) {
+    std::filesystem::create_symlink(folder / "nothing-here", folder / "COM3");
+    EXPECT_TRUE(port.OpenPort(state.nmea, "COM3:", 4800, WhenAbsent::GiveUp));  // returns at once
+    EXPECT_EQ(FailureOf(port), "Unable to open the port\n" + (folder / "nothing-here").string() + ": no such device");
+    EXPECT_FALSE(port.Reading());
+    EXPECT_EQ(port.TakeFailure(), "");  // said once
+
+    std::filesystem::create_symlink("/dev/zero", folder / "COM4");
+    std::filesystem::create_symlink("COM5", folder / "COM5");  // a loop: an error without words of ours
+    port.OpenPort(state.nmea, "COM4:", 4800, WhenAbsent::GiveUp);
+    EXPECT_EQ(FailureOf(port), "Unable to open the port\n/dev/zero: not a serial device");
+    port.OpenPort(state.nmea, "COM5:", 4800, WhenAbsent::GiveUp);
+    EXPECT_TRUE(FailureOf(port).ends_with(": Too many levels of symbolic links"));
+
+    PtyPair receiver;
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
+    AppState other;
+    PosixGpsSource second(folder.path(), kNoGpsd);
+    second.OpenPort(other.nmea, "COM2:", 4800, WhenAbsent::GiveUp);
+    EXPECT_EQ(FailureOf(second), "Unable to open the port\n" + receiver.slavePath().string() + ": busy, held by another program");
+    EXPECT_FALSE(second.Reading());
+    EXPECT_TRUE(port.ClosePort());
+}
+
+TEST_F(SerialTest, SlowLinesAndBurstsArriveWholeAndInOrder) {
+    PtyPair receiver;
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver, 115200));
+    for (int i = 0; i < 50; ++i) {
+        receiver.Write(Line(i));
+        std::this_thread::sleep_for(1ms);
+    }
+    ASSERT_EQ(ReceiveUntil(49).size(), 50u);  // a slow stream loses nothing
+
+    std::string burst;
+    int last = 49;
+    while (burst.size() < 64 * 1024) burst += Line(++last);
+    std::thread writer([&] { receiver.Write(burst); });
+    const std::vector<int> received = ReceiveUntil(last);
+    writer.join();
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.back(), last);  // lines may be dropped by the text limit, never torn
+    EXPECT_TRUE(port.ClosePort());
+}
+
+TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
+    auto receiver = std::make_unique<PtyPair>();
+    ASSERT_NO_FATAL_FAILURE(OpenOn(*receiver));
+    receiver->Write(Line(1));
+    ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});
+
+    receiver->Unplug();
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(port.Reading());  // still in use, waiting
+    receiver = std::make_unique<PtyPair>();
+    receiver->LinkAs(folder.path(), "COM2");
+    EXPECT_TRUE(OneLineArrives(*receiver));
+    EXPECT_EQ(port.TakeFailure(), "");
+    EXPECT_TRUE(port.ClosePort());
+}
+
+TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
+    // COM2 → alias → pty: the alias can lead elsewhere while COM2 stays the same link.
+    auto first = std::make_unique<PtyPair>();
+    std::filesystem::create_symlink(first->slavePath(), folder / "alias");
+    std::filesystem::create_symlink(folder / "alias", folder / "COM2");
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(Taken(*first));
+    first->Unplug();
+
+    PtyPair stranger;  // whatever got a pty next: the name now leads to it
+    std::filesystem::remove(folder / "alias");
+    std::filesystem::create_symlink(stranger.slavePath(), folder / "alias");
+    stranger.Write(Line(1));
+    EXPECT_TRUE(ReceiveUntil(1, 2500ms).empty());
+    EXPECT_TRUE(StillCooked(stranger.master()));
+
+    PtyPair replayed;  // a replay started again makes its link anew
+    replayed.LinkAs(folder.path(), "COM2");
+    EXPECT_TRUE(OneLineArrives(replayed));
+    EXPECT_TRUE(port.ClosePort());
+}
+
+TEST_F(SerialTest, ADeviceAnotherProgramHasOpenIsNeverTaken) {
+    PtyPair shellWindow;
+    const ProgramOnTerminal shell(shellWindow.slavePath());
+    ASSERT_TRUE(shell.running());
+    shellWindow.LinkAs(folder.path(), "COM2");
+    port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp);
+    EXPECT_TRUE(FailureOf(port).ends_with(": busy, held by another program"));
+    EXPECT_TRUE(StillCooked(shellWindow.master()));
+}
+
+TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppears) {
+    port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::Wait);
+    EXPECT_NE(FailureOf(port), "");  // the message first, then the wait
+    EXPECT_TRUE(port.Reading());
+    PtyPair receiver;
+    receiver.LinkAs(folder.path(), "COM2");
+    EXPECT_TRUE(OneLineArrives(receiver));
+    EXPECT_EQ(port.TakeFailure(), "");
+    port.ClosePort();
+    EXPECT_FALSE(port.Reading());
+}
+
+TEST_F(SerialTest, ASignalDuringTheWaitKeepsTheDevice) {
+    struct sigaction quiet {}, previous {};
+    quiet.sa_handler = [](int) {};
+    ::sigaction(SIGUSR1, &quiet, &previous);
+    PtyPair receiver;
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
+    for (int i = 0; i < 5; ++i) {
+        ::pthread_kill(port.ReaderThread(), SIGUSR1);
+        std::this_thread::sleep_for(20ms);
+    }
+    receiver.Write(Line(1));
+    EXPECT_EQ(ReceiveUntil(1, 2s), std::vector<int>{1});
+    EXPECT_TRUE(port.ClosePort());  // the device was still open
+    ::sigaction(SIGUSR1, &previous, nullptr);
+}
+
+TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
+    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    PtyPair receiver;
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
+    const auto whileOpen = openDescriptors();
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));  // ends the earlier reader
+    EXPECT_TRUE(Eventually([&] { return openDescriptors() == whileOpen; })) << openDescriptors() << " " << whileOpen;
+    EXPECT_TRUE(port.ClosePort());
+    EXPECT_FALSE(port.Reading());
+    EXPECT_FALSE(port.ClosePort());  // nothing open any more
+    EXPECT_LT(openDescriptors(), whileOpen);
+}
+
+TEST_F(SerialTest, DestructorStopsTheReader) {
+    PtyPair receiver;
+    receiver.LinkAs(folder.path(), "COM2");
+    AppState own;
+    {
+        PosixGpsSource scoped(folder.path(), kNoGpsd);
+        ASSERT_TRUE(scoped.OpenPort(own.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+        ASSERT_TRUE(Taken(receiver));
+    }
+    // The reader is gone with its source: the device can be opened again at once.
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+    EXPECT_TRUE(OneLineArrives(receiver));
+}
+
+TEST(DevicePathFor, ALinkFirstAndOnlyForPortNames) {
+    testing::TempFolder folder;
+    EXPECT_EQ(DevicePathFor(folder.path(), "COM8:"), "/dev/gps0");
+    std::filesystem::create_symlink("/dev/null-not-there", folder / "COM3");
+    EXPECT_EQ(DevicePathFor(folder.path(), "COM3:"), folder / "COM3");
+    for (const char* bad : {"COM9:", "COM0:", "COM1", "", "COM10:"}) EXPECT_EQ(DevicePathFor(folder.path(), bad), "") << bad;
+}
+
+}  // namespace
+}  // namespace moltrevane

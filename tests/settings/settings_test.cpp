@@ -1,0 +1,231 @@
+#include "settings/program_ini.h"
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/app_state.h"
+#include "core/palette.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
+
+// The test links with --wrap for these calls: flushes and renames are recorded in order, and
+// the call named in `failing` fails as on a full disk.
+namespace seam {
+std::vector<std::string> calls;
+std::string failing;
+}  // namespace seam
+
+extern "C" {
+ssize_t __real_write(int fd, const void* bytes, size_t size);
+int __real_fsync(int fd);
+int __real_rename(const char* from, const char* to);
+
+ssize_t __wrap_write(int fd, const void* bytes, size_t size) {
+    if (seam::failing != "write") return __real_write(fd, bytes, size);
+    errno = ENOSPC;
+    return -1;
+}
+int __wrap_fsync(int fd) {
+    seam::calls.emplace_back("fsync");
+    if (seam::failing != "fsync") return __real_fsync(fd);
+    errno = ENOSPC;
+    return -1;
+}
+int __wrap_rename(const char* from, const char* to) {
+    seam::calls.emplace_back("rename");
+    if (seam::failing != "rename") return __real_rename(from, to);
+    errno = ENOSPC;
+    return -1;
+}
+}
+
+namespace moltrevane {
+namespace {
+
+using namespace std::string_literals;
+
+using testing::ReadFile;
+using testing::WriteFile;
+
+class SettingsTest : public ::testing::Test {
+protected:
+    testing::TempFolder folder;
+    std::filesystem::path file = folder / "Moltrevane.cfg";
+    AppState state;
+    std::string target;
+    testing::RecordingGpsSource port{state};
+
+    void Load() { loadSettings(state, target, port, file); }
+};
+
+const std::string kDefaultsRecord = std::string("230-") + std::string(6, '\0') + "-" + std::string(6, '\0') +
+                                    "-11111-11111" + "01";
+
+TEST_F(SettingsTest, NoFileGivesDefaultsAndTheFirstExitWritesThem) {
+    Load();
+    EXPECT_TRUE(port.opens.empty());
+    ASSERT_TRUE(saveSettings(state, target, file));
+    EXPECT_EQ(ReadFile(file), kDefaultsRecord);  // the record holds every default
+
+    AppState again;
+    std::string againTarget = "x";
+    loadSettings(again, againTarget, port, file);
+    EXPECT_EQ(EncodeSettings(again, againTarget), EncodeSettings(state, target));
+    EXPECT_EQ(againTarget, "");
+}
+
+TEST_F(SettingsTest, PortIsOpenedBeforeTheRemainingValuesAreApplied) {
+    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
+    Load();
+    ASSERT_EQ(port.opens.size(), 1u);
+    EXPECT_EQ(port.opens[0], (testing::RecordingGpsSource::Open{"COM3:", 9600, "", true, WhenAbsent::Wait}));
+    EXPECT_EQ(LocatorView(state.offlineLocator), "JN58SD");
+    EXPECT_EQ(target, "JO62QM");
+    EXPECT_FALSE(state.showHf);
+    EXPECT_FALSE(state.showOther);
+}
+
+TEST_F(SettingsTest, OddBytesReadAsThePositionsSay) {
+    WriteFile(file, "940-ERROR\0-JO62QMX1 x11-1111ZQ1trailing bytes"s);
+    Load();
+    EXPECT_EQ(state.portIndex, 8);
+    EXPECT_TRUE(port.opens.empty());  // flag clear
+    EXPECT_EQ(LocatorView(state.offlineLocator), "ERROR");
+    EXPECT_EQ(target, "JO62QM");
+    EXPECT_TRUE(state.showHf);
+    EXPECT_FALSE(state.show2m);
+    EXPECT_FALSE(state.show70cm);
+    EXPECT_TRUE(state.showOther);
+    saveSettings(state, target, file);
+    EXPECT_EQ(ReadFile(file), "940-ERROR\0-JO62QM-10011-1111001"s);
+}
+
+TEST_F(SettingsTest, PortDigitOutsideTheTableOpensNothingAndBadSpeedOpensAt4800) {
+    WriteFile(file, "9\xFF" "1-");
+    Load();
+    EXPECT_TRUE(port.opens.empty());
+    WriteFile(file, "34x-");  // only '1' means in use
+    Load();
+    EXPECT_FALSE(state.portActive);
+    EXPECT_TRUE(port.opens.empty());
+    WriteFile(file, "2\xFF" "1-");
+    Load();
+    ASSERT_EQ(port.opens.size(), 1u);
+    EXPECT_EQ(port.opens[0].baudRate, 4800u);
+    EXPECT_TRUE(state.portActive);
+    saveSettings(state, target, file);
+    EXPECT_EQ(ReadFile(file).substr(0, 3), "2\xFF" "1");
+}
+
+TEST_F(SettingsTest, ShortFileKeepsNoFileDefaultsForMissingPositions) {
+    WriteFile(file, "560-JN5");
+    Load();
+    EXPECT_EQ(state.portIndex, 4);
+    EXPECT_EQ(state.speedIndex, 5);
+    EXPECT_EQ(LocatorView(state.offlineLocator), "JN5");
+    EXPECT_TRUE(state.showHf && state.showOther);
+    WriteFile(file, kDefaultsRecord.substr(0, 30));  // all but "other"
+    Load();
+    EXPECT_TRUE(state.showOther);
+    WriteFile(file, "");
+    AppState fresh;
+    loadSettings(fresh, target, port, file);
+    EXPECT_EQ(fresh.portIndex, 1);  // empty file: still defaults
+    EXPECT_TRUE(fresh.showHf);
+}
+
+TEST_F(SettingsTest, EveryByteAtEveryPositionSurvivesARoundTrip) {
+    for (std::size_t position = 0; position < 31; ++position) {
+        for (int byte = 0; byte < 256; ++byte) {
+            std::string record = kDefaultsRecord;
+            record[position] = static_cast<char>(byte);
+            AppState first, second;
+            std::string firstTarget, secondTarget;
+            ApplySettings(first, firstTarget, record, port);
+            const AppSettings written = EncodeSettings(first, firstTarget);
+            ApplySettings(second, secondTarget, std::string_view(written.data(), written.size()), port);
+            ASSERT_EQ(EncodeSettings(second, secondTarget), written) << position << " " << byte;
+        }
+    }
+}
+
+TEST_F(SettingsTest, FailedSaveLeavesWhatWasThereAndNoLitter) {
+    // Refused before any temporary file exists, also for root: a parent that is a file, a
+    // settings file that is a folder.
+    WriteFile(folder / "plain", "x");
+    EXPECT_FALSE(saveSettings(state, target, folder / "plain" / "Moltrevane.cfg"));
+    std::filesystem::create_directory(file);
+    WriteFile(file / "kept", "y");
+    EXPECT_EQ(saveSettings(state, target, file).failure, file.string() + ": not a plain file");
+    EXPECT_EQ(ReadFile(file / "kept"), "y");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
+}
+
+TEST_F(SettingsTest, TheDataIsOnDiskBeforeTheRenameAndEveryFailureCleansUp) {
+    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
+    seam::calls.clear();
+    ASSERT_TRUE(saveSettings(state, target, file));
+    EXPECT_EQ(seam::calls, (std::vector<std::string>{"fsync", "rename", "fsync"}));  // file, rename, folder
+
+    const std::string kept = ReadFile(file);
+    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto before = openDescriptors();
+    for (const char* failing : {"write", "fsync", "rename"}) {
+        seam::failing = failing;
+        const FileWritten saved = saveSettings(state, "JO40XX", file);
+        seam::failing.clear();
+        EXPECT_EQ(saved.failure, file.string() + ": " + std::strerror(ENOSPC)) << failing;
+        EXPECT_EQ(ReadFile(file), kept) << failing;
+        EXPECT_EQ(openDescriptors(), before) << failing;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << failing;
+    }
+}
+
+TEST_F(SettingsTest, AReadOnlyFileIsLeftAsItWas) {
+    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
+    for (const mode_t mode : {0444, 0000}) {
+        ::chmod(file.c_str(), mode);
+        EXPECT_FALSE(saveSettings(state, target, file)) << mode;
+        ::chmod(file.c_str(), 0600);
+        EXPECT_EQ(ReadFile(file), "341-JN58SD-JO62QM-00000-0000000") << mode;
+    }
+}
+
+TEST_F(SettingsTest, ALinkedFileIsWrittenThroughTheLink) {
+    std::filesystem::create_directory(folder / "dotfiles");
+    WriteFile(folder / "dotfiles" / "moltrevane.cfg", "341-JN58SD-JO62QM-00000-0000000");
+    ::chmod((folder / "dotfiles" / "moltrevane.cfg").c_str(), 0640);
+    std::filesystem::create_symlink("dotfiles/moltrevane.cfg", file);
+    WriteFile(folder / "dotfiles" / ".moltrevane.cfg.tmp-Ab12Cd", "another program's");
+    Load();
+    ASSERT_TRUE(saveSettings(state, "JN58SE", file));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_EQ(ReadFile(folder / "dotfiles" / "moltrevane.cfg"), "341-JN58SD-JN58SE-00000-0000000");
+    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
+    EXPECT_EQ(ReadFile(folder / "dotfiles" / ".moltrevane.cfg.tmp-Ab12Cd"), "another program's");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "dotfiles"), {}), 2);
+}
+
+TEST_F(SettingsTest, AFifoIsNoSettingsFileAndOnlyTheTemporariesOfAKilledRunGo) {
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    const std::vector<std::string> users = {"Moltrevane.cfg.backup", "Moltrevane.cfg.2024-1", "Moltrevane.cfg.Ab12Cd",
+                                            ".Moltrevane.cfg.tmp-Ab12C", "Moltrevane.palette.backup"};
+    for (const std::string& name : users) WriteFile(folder / name, "kept");
+    WriteFile(folder / ".Moltrevane.cfg.tmp-Ab12Cd", "27");  // what a killed run left
+    WriteFile(folder / ".Moltrevane.ini.tmp-x9Y8z7", "pal");
+    Load();  // would block in open() on the FIFO
+    EXPECT_TRUE(state.showHf);  // the defaults
+    LoadIni(state, file);  // read once, at start
+    EXPECT_FALSE(std::filesystem::exists(folder / ".Moltrevane.cfg.tmp-Ab12Cd"));
+    EXPECT_FALSE(std::filesystem::exists(folder / ".Moltrevane.ini.tmp-x9Y8z7"));
+    for (const std::string& name : users) EXPECT_EQ(ReadFile(folder / name), "kept") << name;
+    EXPECT_FALSE(saveSettings(state, target, file));
+    EXPECT_EQ(std::filesystem::status(file).type(), std::filesystem::file_type::fifo);
+}
+
+}  // namespace
+}  // namespace moltrevane

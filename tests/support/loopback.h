@@ -1,0 +1,57 @@
+#pragma once
+// Sockets on the loopback for the stand-ins of gpsd, WSJT-X and JS8Call.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "base/unique_fd.h"
+
+namespace moltrevane::testing {
+
+inline sockaddr_in Loopback(std::uint16_t port, const char* address = "127.0.0.1") {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    ::inet_pton(AF_INET, address, &a.sin_addr);
+    return a;
+}
+
+// A socket bound to address:port (0: any free port), and the port it got.
+inline UniqueFd Bound(int type, std::uint16_t& port, const char* address = "127.0.0.1", bool shared = false) {
+    UniqueFd fd(::socket(AF_INET, type | SOCK_CLOEXEC, 0));
+    const int yes = 1;
+    if (shared) ::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    sockaddr_in a = Loopback(port, address);
+    socklen_t size = sizeof a;
+    if (::bind(fd.get(), reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) return {};
+    ::getsockname(fd.get(), reinterpret_cast<sockaddr*>(&a), &size);
+    port = ntohs(a.sin_port);
+    return fd;
+}
+
+inline std::uint16_t FreePort(int type) {
+    std::uint16_t port = 0;
+    Bound(type, port);
+    return port;
+}
+
+inline bool Readable(int fd, std::chrono::milliseconds limit) {
+    pollfd watched{fd, POLLIN, 0};
+    return ::poll(&watched, 1, static_cast<int>(limit.count())) == 1;
+}
+
+// A line without its end, as far as it came within the wait for each byte (at most 1000 bytes).
+inline std::string ReadLine(int fd, std::chrono::milliseconds wait) {
+    std::string line;
+    char c;
+    while (line.size() < 1000 && Readable(fd, wait) && ::recv(fd, &c, 1, 0) == 1 && c != '\n') line += c;
+    return line;
+}
+
+}  // namespace moltrevane::testing
