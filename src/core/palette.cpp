@@ -4,7 +4,6 @@
 #include <array>
 #include <string>
 
-#include "settings/small_file.h"
 #include "geo/sun.h"
 
 namespace moltrevane {
@@ -25,12 +24,6 @@ std::optional<PaletteChoice> PaletteFromName(std::string_view name) {
     for (std::size_t i = 0; i < kNames.size(); ++i)
         if (SameLetters(name, kNames[i])) return static_cast<PaletteChoice>(i);
     return std::nullopt;
-}
-
-std::optional<PaletteChoice> ReadOldPaletteFile(const std::filesystem::path& file) {
-    const std::optional<std::string> text = ReadSmallFile(file, 16);
-    if (!text || !text->ends_with('\n')) return std::nullopt;
-    return PaletteFromName(std::string_view(*text).substr(0, text->size() - 1));
 }
 
 bool NightWanted(PaletteChoice choice, std::optional<GeoPoint> own, std::int64_t utcSeconds) {

@@ -2,11 +2,9 @@
 // Day or night colours: chosen by the user, or by the sun at the own position.
 
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string_view>
 
-#include "settings/small_file.h"
 #include "geo/locator.h"
 
 namespace moltrevane {
@@ -17,11 +15,6 @@ enum class PaletteChoice { Auto, Day, Night };
 std::string_view PaletteName(PaletteChoice choice);
 // Any letter case; nothing for any other text.
 std::optional<PaletteChoice> PaletteFromName(std::string_view name);
-
-// The file that held the choice before Moltrevane.ini, beside the settings file: "Auto",
-// "Day" or "Night" and a line end. Nothing when it is missing or holds anything else.
-inline constexpr std::string_view kOldPaletteFileName = "Moltrevane.palette";
-std::optional<PaletteChoice> ReadOldPaletteFile(const std::filesystem::path& file);
 
 // Auto is night when the sun is more than 6° below the horizon at the own position; without
 // a position it is day.

@@ -52,6 +52,15 @@ std::optional<std::string> ReadIniText(const std::filesystem::path& file) {
     return text;
 }
 
+// The file that held the choice before Moltrevane.ini, beside the settings file: "Auto",
+// "Day" or "Night" and a line end. Nothing when it is missing or holds anything else.
+constexpr std::string_view kOldPaletteFileName = "Moltrevane.palette";
+std::optional<PaletteChoice> ReadOldPaletteFile(const std::filesystem::path& file) {
+    const std::optional<std::string> text = ReadSmallFile(file, 16);
+    if (!text || !text->ends_with('\n')) return std::nullopt;
+    return PaletteFromName(std::string_view(*text).substr(0, text->size() - 1));
+}
+
 }  // namespace
 
 void ApplyIniValues(AppState& state, const IniValues& values) {

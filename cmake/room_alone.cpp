@@ -1,0 +1,2 @@
+// Linked with every object of one room and only the rooms below it: a call up a layer fails to link.
+int main() { return 0; }
