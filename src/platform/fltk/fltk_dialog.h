@@ -5,7 +5,6 @@
 #include <map>
 #include <memory>
 
-#include "screens/layout.h"
 #include "screens/screen_scale.h"
 #include "screens/screen.h"
 

@@ -1,0 +1,98 @@
+#include "platform/fltk/fltk_widgets.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include <utility>
+
+#include "screens/fitted_text.h"
+
+namespace moltrevane {
+
+std::string LabelText(std::string_view utf8) {
+    std::string out;
+    for (char c : utf8) out += c == '@' ? std::string("@@") : std::string(1, c);
+    return out;
+}
+
+std::string ShownText(const char* label) {
+    std::string text;
+    for (const char* p = label ? label : ""; *p; ++p)
+        if (!(p[0] == '@' && p[1] == '@')) text += *p;
+    return text;
+}
+
+double TextWidth(std::string_view utf8) { return fl_width(utf8.data(), static_cast<int>(utf8.size())); }
+
+int FittingSize(Fl_Font font, std::string_view utf8, int width, int largest) {
+    const std::string text(utf8);
+    int size = largest;
+    for (; size > 6; --size) {
+        fl_font(font, size);
+        if (fl_width(text.c_str()) <= width) break;
+    }
+    return size;
+}
+
+std::string OneLineEndEach(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i] == '\r' ? '\n' : text[i];
+    }
+    return out;
+}
+
+void FittingLabel::draw() {
+    draw_box();
+    fl_font(labelfont(), labelsize());
+    // Off the left edge as FLTK keeps an inside label; the right margin is the text's to use.
+    const int left = Fl::box_dx(box()) + 3, width = w() - left - Fl::box_dx(box());
+    const std::string fitted = FittedText(ShownText(label()), width, TextWidth);
+    fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
+    fl_draw(fitted.c_str(), x() + left, y(), width, h(), align(), nullptr, 0);  // '@' as it is
+}
+
+ScreenEntry::ScreenEntry(bool upperCase, std::function<void()> onLeave)
+    : Fl_Input(0, 0, 1, 1), upperCase_(upperCase), onLeave_(std::move(onLeave)) {}
+
+int ScreenEntry::handle(int event) {
+    if (!readonly() && (event == FL_PUSH || event == FL_KEYBOARD || event == FL_PASTE)) entered_ = true;
+    const int handled = Fl_Input::handle(event);
+    if (upperCase_ && !readonly() && (event == FL_KEYBOARD || event == FL_PASTE)) ToUpperCase();
+    if (event == FL_UNFOCUS && entered_) {
+        entered_ = false;
+        onLeave_();
+    }
+    return handled;
+}
+
+void ScreenEntry::ToUpperCase() {
+    std::string text = value();
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (text == value()) return;
+    const int caret = position(), selectionEnd = mark();
+    value(text.c_str());
+    position(caret, selectionEnd);
+}
+
+WrappedText::WrappedText() : Fl_Text_Display(0, 0, 1, 1) {
+    buffer(&text_);
+    wrap_mode(WRAP_AT_BOUNDS, 0);
+}
+
+void WrappingList::SetLines(std::vector<std::string> utf8Lines) {
+    lines_ = std::move(utf8Lines);
+    Rewrap();
+}
+
+void WrappingList::Rewrap() {
+    clear();
+    fl_font(textfont(), textsize());
+    // Room is kept for a scroll bar, which the broken lines may need, and the items' margin.
+    const int width = w() - Fl::box_dw(box()) - (scrollbar_size() ? scrollbar_size() : Fl::scrollbar_size()) - 6;
+    for (const std::string& line : WrappedLines(lines_, width, TextWidth)) add(line.c_str());
+}
+
+}  // namespace moltrevane
