@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "directory/station_kind.h"
 
 namespace moltrevane {
 namespace {
@@ -37,20 +36,14 @@ std::string Megahertz(double mhz) {
     return text;
 }
 
-// "145.625 minus 0.6" from the row's channel text.
-std::string SpokenChannel(std::string_view channel) {
-    const std::size_t gap = channel.find(' ');
-    const std::optional<double> output = FrequencyMhz(channel.substr(0, gap));
-    if (!output) return {};
-    std::string spoken = Megahertz(*output);
-    if (gap == std::string_view::npos) return spoken;
-    std::string_view shift = channel.substr(gap + 1);
-    shift = shift.substr(0, shift.find(' '));
-    static constexpr std::string_view kMinus = "\u2212";
-    const bool minus = shift.starts_with(kMinus), plus = shift.starts_with("+");
-    if (!minus && !plus) return spoken;
-    const std::optional<double> size = FrequencyMhz(shift.substr(minus ? kMinus.size() : 1));
-    return size ? spoken + (minus ? " minus " : " plus ") + Megahertz(*size) : spoken;
+// "145.625 minus 0.6": the output and the shift, when the station has them.
+std::string SpokenChannel(const Station& station) {
+    if (!station.outputMhz) return {};
+    std::string spoken = Megahertz(*station.outputMhz);
+    if (!station.inputMhz) return spoken;
+    const double shift = std::round((*station.inputMhz - *station.outputMhz) * 1000) / 1000;
+    if (shift == 0) return spoken;
+    return spoken + (shift < 0 ? " minus " : " plus ") + Megahertz(std::fabs(shift));
 }
 
 std::string Compass(double bearingDeg) {
@@ -64,8 +57,8 @@ std::string Compass(double bearingDeg) {
 
 std::string SpokenNearest(const MeasuredStation& station) {
     std::string spoken = "Nearest ";
-    spoken.append(Spelled(station.call));
-    if (const std::string channel = SpokenChannel(station.channel); !channel.empty()) spoken.append(", ").append(channel);
+    spoken.append(Spelled(station.station.call));
+    if (const std::string channel = SpokenChannel(station.station); !channel.empty()) spoken.append(", ").append(channel);
     const auto km = static_cast<long long>(std::ceil(station.km));  // as the row shows it
     spoken.append(", ").append(std::to_string(km)).append(km == 1 ? " kilometre" : " kilometres");
     if (km > 0) spoken.append(" ").append(Compass(station.bearingDeg));
@@ -90,9 +83,9 @@ std::optional<std::string> AlertWatch::NearestEvent(const std::vector<MeasuredSt
         nearestCall_.reset();
         return std::nullopt;
     }
-    const auto old = std::find_if(listed.begin(), listed.end(), [&](const auto& s) { return s.call == nearestCall_; });
+    const auto old = std::find_if(listed.begin(), listed.end(), [&](const auto& s) { return s.station.call == nearestCall_; });
     if (old != listed.end() && (old == nearest || nearest->km + 1 > old->km)) return std::nullopt;
-    nearestCall_ = nearest->call;
+    nearestCall_ = nearest->station.call;
     return SpokenNearest(*nearest);
 }
 

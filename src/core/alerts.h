@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "directory/station.h"
+
 namespace moltrevane {
 
 enum class AlertMode { Off, Tone, Speech };
@@ -27,8 +29,7 @@ public:
 
 // A station of the list as this second measures it.
 struct MeasuredStation {
-    std::string call;
-    std::string channel;  // as the row shows it: "145.6250 −0.600 FM", or empty
+    Station station;
     double km = 0;
     double bearingDeg = 0;
 };

@@ -2,10 +2,11 @@
 // The one record of run-time state. The reader thread touches only `nmea` (under its guard);
 // everything else belongs to the user-interface thread.
 
+#include <optional>
+
 #include "core/drive_settings.h"
 #include "links/locator_links.h"
 #include "core/palette.h"
-#include "geo/distance.h"
 #include "geo/locator.h"
 #include "gps/nmea.h"
 
@@ -22,17 +23,10 @@ struct AppState {
     DriveSettings drive;
     bool portActive = false;  // a GPS source is chosen: its reader may be waiting for it
     LocatorText offlineLocator{};
-    LocatorText currentLocator{};
-    LocatorText targetLocator{};
+    LocatorText currentLocator{};  // of the last fix; empty in offline mode
 
     // Until the first fix the GPS position is no position: nothing is measured from it.
-    bool hasGpsFix = false;
-    double gpsLatitude = 0.0;
-    double gpsLongitude = 0.0;
-    double ownLatitude = 0.0;
-    double ownLongitude = 0.0;
-    double targetLatitude = 0.0;
-    double targetLongitude = 0.0;
+    std::optional<GeoPoint> gpsFix;
 
     bool showHf = false;
     bool show2m = false;

@@ -129,6 +129,7 @@ bool DeliverRows(sqlite3_stmt* statement, const RowCallback& onRow) {
 class ShownContext {
 public:
     explicit ShownContext(const StationFilter& shown) : filter_(shown) {}
+    const StationFilter& Filter() const { return filter_; }
     bool BandShown(sqlite3_value* aus) {
         return bands_.Of(SizedTextOf(aus), [this](std::string_view text) { return filter_.ShowsBand(BandOf(text)); });
     }
@@ -155,10 +156,13 @@ private:
 // value is the cheapest answer a function has; one function for each set of columns keeps the
 // choice out of the rows.
 template <bool ReadsBand, bool ReadsType>
-void StationHidden(sqlite3_context* call, int, sqlite3_value** arguments) {
-    auto& shown = *static_cast<ShownContext*>(sqlite3_user_data(call));
+void StationHidden(sqlite3_context* call, int, sqlite3_value** arguments, ShownContext& shown) {
     if ((ReadsBand && !shown.BandShown(arguments[0])) || (ReadsType && !shown.TypeShown(arguments[ReadsBand])))
         sqlite3_result_int(call, 1);
+}
+template <bool ReadsBand, bool ReadsType>
+void StationHidden(sqlite3_context* call, int count, sqlite3_value** arguments) {
+    StationHidden<ReadsBand, ReadsType>(call, count, arguments, *static_cast<ShownContext*>(sqlite3_user_data(call)));
 }
 
 // The columns a filter hands to `station_hidden`, with the function that reads them in that order.
@@ -181,18 +185,20 @@ std::string FilteredStationListStatement(const StationFilter& filter) {
            ") IS NULL ORDER BY call, loc";
 }
 
-}  // namespace
+// One row of a call: the first by locator, then by its other columns, so that every look-up of
+// a key picks the same row; ?3 is 1 when the key's filter shows every station.
+constexpr const char* kLookupStatement =
+    "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater WHERE call = ?1 "
+    "AND (?2 IS NULL OR loc = ?2) AND (?3 OR station_hidden(aus, mode) IS NULL) "
+    "ORDER BY loc, aus, ein, mode, qth, asl, kanal, rem1, rem2 LIMIT 1";
 
-std::string CallStatement(std::string_view prefix, std::string_view callText) {
-    const std::string_view call = callText.substr(0, callText.find('\0'));
-    std::string statement(prefix);
-    for (char c : call) {
-        if (c == '\'') statement += '\'';
-        statement += c;
-    }
-    statement += '\'';
-    return statement;
+// `station_hidden(aus, mode)` of a look-up, by the filter of the key being looked up.
+void LookupHidden(sqlite3_context* call, int count, sqlite3_value** arguments) {
+    auto& shown = *static_cast<std::optional<ShownContext>*>(sqlite3_user_data(call));
+    StationHidden<true, true>(call, count, arguments, *shown);
 }
+
+}  // namespace
 
 StationDirectory::StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit,
                                    const std::atomic<bool>* cancelled)
@@ -226,24 +232,33 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     return status == SQLITE_OK && owned && DeliverRows(owned.get(), onRow);
 }
 
-bool StationDirectory::QueryStation(std::string_view prefix, const StationKey& station,
-                                    const RowCallback& onRow) const {
-    std::string statement = CallStatement(prefix, station.call);
-    if (station.locator) statement += CallStatement(" AND loc='", *station.locator);
-    const bool filters = !station.shown.ShowsAll();
-    if (filters) statement += std::string(" AND station_hidden(") + HiddenCallFor(station.shown).columns + ") IS NULL";
-    statement += " ORDER BY loc, aus, ein, mode, qth, asl, kanal, rem1, rem2 LIMIT 1";
-    return Run(statement, onRow, filters ? &station.shown : nullptr);
-}
-
-CallLookupResult StationDirectory::LookupCall(const StationKey& station) const {
-    CallLookupResult result;
-    const bool ran = QueryStation(kLookupPrefix, station, [&](RowValues row) {
-        if (row.size() < 5) return;
-        result = {true, ShownValue(row[0]) + " - " + ShownValue(row[1]),
-                  ShownValue(ChannelText(row[2], row[3], row[4]))};
-    });
-    return ran ? result : CallLookupResult{};
+std::vector<std::optional<StoredRow>> StationDirectory::LookupRows(std::span<const StationKey> keys) const {
+    std::vector<std::optional<StoredRow>> rows(keys.size());
+    const Database db = OpenReadOnly(file_);
+    std::optional<ShownContext> shown;  // of the key being looked up
+    if (!db || sqlite3_create_function(db.get(), "station_hidden", 2, SQLITE_UTF8 | SQLITE_DIRECTONLY, &shown,
+                                       LookupHidden, nullptr, nullptr) != SQLITE_OK)
+        return rows;
+    StopWhen stop{std::chrono::steady_clock::now() + timeLimit_, cancelled_};
+    sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &stop);
+    sqlite3_stmt* prepared = nullptr;
+    sqlite3_prepare_v2(db.get(), kLookupStatement, -1, &prepared, nullptr);
+    const Statement statement(prepared);
+    for (std::size_t i = 0; statement && i < keys.size(); ++i) {
+        const StationKey& key = keys[i];
+        if (!shown || !(shown->Filter() == key.shown)) shown.emplace(key.shown);
+        const std::string_view call = std::string_view(key.call).substr(0, key.call.find('\0'));
+        sqlite3_bind_text(prepared, 1, call.data(), static_cast<int>(call.size()), SQLITE_TRANSIENT);
+        if (key.locator) sqlite3_bind_text(prepared, 2, key.locator->data(), static_cast<int>(key.locator->size()), SQLITE_TRANSIENT);
+        else sqlite3_bind_null(prepared, 2);
+        sqlite3_bind_int(prepared, 3, key.shown.ShowsAll() ? 1 : 0);
+        if (sqlite3_step(prepared) == SQLITE_ROW) {
+            StoredRow& row = rows[i].emplace();
+            for (std::size_t c = 0; c < row.size(); ++c) row[c] = ColumnText(prepared, static_cast<int>(c));
+        }
+        sqlite3_reset(prepared);
+    }
+    return rows;
 }
 
 std::string ShownValue(std::string_view utf8) {

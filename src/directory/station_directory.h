@@ -1,6 +1,6 @@
 #pragma once
-// Read-only access to the station directory: every query opens the file, runs one
-// statement with a per-row callback and closes the file again.
+// Read-only access to the station directory: every query opens the file, runs its statement
+// and closes the file again.
 
 #include <atomic>
 #include <chrono>
@@ -11,7 +11,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "directory/station.h"
 #include "directory/station_kind.h"
 
 namespace moltrevane {
@@ -29,12 +31,6 @@ struct StationKey {
     StationFilter shown{};
 };
 
-struct CallLookupResult {
-    bool found = false;
-    std::string lookupText;  // loc + " - " + qth
-    std::string channel;     // of the same row, see ChannelText
-};
-
 // The table the program reads; tools and tests that write directories create it from this.
 inline constexpr const char* kCreateRepeaterTable =
     "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
@@ -49,19 +45,12 @@ inline constexpr std::chrono::milliseconds kQueryTimeLimit{3000};
 inline constexpr std::int64_t kQueryMemoryLimit = 256 << 20;  // bytes, all of SQLite's
 
 inline constexpr std::string_view kStationListStatement = "SELECT call, loc FROM repeater ORDER BY call, loc";
-inline constexpr std::string_view kLookupPrefix = "SELECT loc, qth, aus, ein, mode FROM repeater WHERE call='";
-inline constexpr std::string_view kDetailsPrefix =
-    "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater WHERE call='";
 
 // A value of the directory as a screen shows it: at most kShownValueLimit bytes, cut at a
 // character boundary and marked with "…". The directory is outside input, and a value of a
 // few hundred kilobytes would make the toolkit's drawing request fail and end the program.
 inline constexpr std::size_t kShownValueLimit = 300;
 std::string ShownValue(std::string_view utf8);
-
-// prefix + the call text (cut at its first zero byte, every quote doubled) + the closing
-// quote, so no text can leave the string literal.
-std::string CallStatement(std::string_view prefix, std::string_view callText);
 
 class StationDirectory {
 public:
@@ -79,13 +68,14 @@ public:
     // The station list's rows (call, loc) of the stations the filter shows, sorted.
     bool ListStations(const StationFilter& filter, const RowCallback& onRow) const;
 
-    // The statement `prefix` + the key's conditions, run on the key's row.
-    bool QueryStation(std::string_view prefix, const StationKey& station, const RowCallback& onRow) const;
-
     const std::filesystem::path& File() const { return file_; }
 
-    // The locator, place and channel of the key's row.
-    CallLookupResult LookupCall(const StationKey& station) const;
+    // Each key's row, as stored; nothing for a key the directory has no row of (or when the
+    // directory cannot be read). One connection and one prepared statement serve every key,
+    // with the call (cut at its first zero byte) and locator bound as values: typed text never
+    // becomes part of a statement.
+    std::vector<std::optional<StoredRow>> LookupRows(std::span<const StationKey> keys) const;
+    std::optional<StoredRow> LookupRow(const StationKey& key) const { return LookupRows({&key, 1})[0]; }
 
 private:
     bool Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const;

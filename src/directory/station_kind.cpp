@@ -94,18 +94,4 @@ bool StationFilter::ShowsAllBands() const { return AllSet(bands); }
 
 bool StationFilter::ShowsAllTypes() const { return AllSet(types); }
 
-std::string ChannelText(std::string_view aus, std::string_view ein, std::string_view mode) {
-    std::string text(Trimmed(aus));
-    const std::optional<double> out = FrequencyMhz(aus), in = FrequencyMhz(ein);
-    if (out && in) {
-        const double shift = std::round((*in - *out) * 1000) / 1000;
-        char digits[32];
-        std::snprintf(digits, sizeof digits, "%.3f", std::fabs(shift));
-        text += std::string(text.empty() ? "" : " ") + (shift < 0 ? "\u2212" : shift > 0 ? "+" : "") + digits;
-    }
-    const std::string_view kind = Trimmed(mode);
-    if (!kind.empty()) text += std::string(text.empty() ? "" : " ") + std::string(kind);
-    return text;
-}
-
 }  // namespace moltrevane

@@ -36,8 +36,4 @@ struct StationFilter {
     bool operator==(const StationFilter&) const = default;
 };
 
-// "145.7125 −0.600 FM": the output frequency as stored, the shift (`ein` − `aus`, signed, three
-// decimals; left out unless both are numbers) and the mode; parts that are empty are left out.
-std::string ChannelText(std::string_view aus, std::string_view ein, std::string_view mode);
-
 }  // namespace moltrevane

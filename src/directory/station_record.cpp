@@ -1,22 +1,22 @@
 #include "directory/station_record.h"
 
 #include <array>
+#include <string_view>
 
 namespace moltrevane {
+namespace {
 
-void AppendStationRecord(std::string& listing, RowValues row) {
-    if (row.empty()) return;
+// The listing of one row, its lines ending in CR.
+std::string Listing(const StoredRow& row) {
     // Separators before each of the ten columns call … rem2, and after the last.
     static constexpr std::array<std::string_view, 10> kBefore = {
         "", "  -  ", "  -  ", "  -  ", "\r   ", "\r   ", "  -  ", "  -  ", "\r   ", "\r   "};
-    for (std::size_t i = 0; i < kBefore.size(); ++i) {
-        listing.append(kBefore[i]);
-        if (i < row.size()) listing.append(ShownValue(row[i]));
-    }
-    listing.append("\r");
+    std::string listing;
+    for (std::size_t i = 0; i < kBefore.size(); ++i) listing.append(kBefore[i]).append(ShownValue(row[i]));
+    return listing + "\r";
 }
 
-std::vector<std::string> ListingLines(std::string_view listing) {
+std::vector<std::string> LinesOf(std::string_view listing) {
     std::vector<std::string> lines;
     for (std::size_t end = listing.find('\r'); end != std::string_view::npos; end = listing.find('\r')) {
         lines.emplace_back(listing.substr(0, end));
@@ -25,11 +25,11 @@ std::vector<std::string> ListingLines(std::string_view listing) {
     return lines;
 }
 
+}  // namespace
+
 std::vector<std::string> StationRecordLines(const StationDirectory& directory, const StationKey& station) {
-    std::string listing;
-    if (!directory.QueryStation(kDetailsPrefix, station, [&](RowValues row) { AppendStationRecord(listing, row); }))
-        return {};
-    return ListingLines(listing);
+    const std::optional<StoredRow> row = directory.LookupRow(station);
+    return row ? LinesOf(Listing(*row)) : std::vector<std::string>{};
 }
 
 }  // namespace moltrevane

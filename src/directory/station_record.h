@@ -2,19 +2,14 @@
 // The full record of a station's row: five lines, values as stored.
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "directory/station_directory.h"
 
 namespace moltrevane {
 
-// Appends one row of the details statement to the listing text (lines end in CR).
-void AppendStationRecord(std::string& listing, RowValues row);
-
-// The listing split at its carriage returns; text after the last one is not a line.
-std::vector<std::string> ListingLines(std::string_view listing);
-
+// The lines of the key's row; none when the directory has no such row. A value holding a
+// carriage return goes on in a line of its own, as the listing always broke its lines there.
 std::vector<std::string> StationRecordLines(const StationDirectory& directory, const StationKey& station);
 
 }  // namespace moltrevane

@@ -17,6 +17,7 @@
 #include "settings/program_ini.h"
 #include "settings/settings.h"
 #include "directory/index_loader.h"
+#include "geo/distance.h"
 #include "gps/gps_source.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
@@ -69,9 +70,14 @@ MapCross CrossFor(double rawLatitude, double rawLongitude) {
 MainScreen::MainScreen(ScreenContext& context, Dialog& dialog) : context_(context), dialog_(dialog) {}
 
 void MainScreen::Initialise() {
-    loadSettings(context_.state, fields_.target, context_.port, context_.settingsFile);
-    LoadIni(context_.state, context_.settingsFile);
-    night_ = NightWanted(context_.state.palette, SkyPosition(context_.state), std::time(nullptr));
+    AppState& state = context_.state;
+    fields_.target = loadSettings(state, context_.settingsFile);
+    // A receiver kept from the last run is read from the start, and waited for when it is not
+    // plugged in yet.
+    if (state.portActive && !PortName(state.portIndex).empty())
+        context_.port.OpenPort(state.nmea, PortName(state.portIndex), BaudRateFor(state.speedIndex), WhenAbsent::Wait);
+    LoadIni(state, context_.settingsFile);
+    night_ = NightWanted(state.palette, SkyPosition(state), std::time(nullptr));
     dialog_.SetNight(night_);
     fields_.locatorLabel = "Locator";
     ShowFields();
@@ -102,11 +108,12 @@ void MainScreen::RunCycle() {
         OfflineStep();
     ShowFields();
     ReadFields();
-    TargetStep();
+    const std::optional<GeoPoint> own = OwnPosition(context_.state);  // once a cycle, for every step
+    TargetStep(own);
     ShowFields();
     context_.links.Publish(context_.state.links, OwnLocator(context_.state));
-    FollowStep();
-    AlertStep();
+    FollowStep(own);
+    AlertStep(own);
     PaletteStep();
     dialog_.Redraw();
     PortFailureStep();
@@ -122,28 +129,24 @@ void MainScreen::PortFailureStep() {
 // The list follows the car: searched again after the stretch the driver chose, at the first
 // position and when the filters change. One look at the directory file a second tells when an
 // import replaced it.
-void MainScreen::FollowStep() {
+void MainScreen::FollowStep(std::optional<GeoPoint> own) {
     context_.stationIndex.Refresh();
-    AppState& state = context_.state;
-    if (FollowSearchDue(state.drive.followKm, FixOwnPosition(state), context_.followMark, FilterOf(state)))
-        FillNearestRows(context_);  // while the directory is read, again next second
+    const AppState& state = context_.state;
+    if (FollowSearchDue(state.drive.followKm, own, context_.followMark, FilterOf(state)))
+        FillNearestRows(context_, own);  // while the directory is read, again next second
 }
 
 // What the driver is told: the cycle counts the seconds.
-void MainScreen::AlertStep() {
-    AppState& state = context_.state;
+void MainScreen::AlertStep(std::optional<GeoPoint> own) {
+    const AppState& state = context_.state;
     ++seconds_;
     DrivingSecond second{seconds_, state.portActive, fixThisSecond_, {}, {}};
-    if (const std::optional<LocatorText> own = OwnLocator(state)) second.square = LocatorView(*own);
-    if (const std::optional<GeoPoint> own = FixOwnPosition(state)) {
-        const RepeaterRows& rows = context_.rows;
-        for (std::size_t r = 0; r < rows.rowStation.size(); ++r) {
-            if (!IsValidLocator(LocatorView(rows.rowLocator[r]))) continue;
-            const GeoPoint station = PositionFromLocator(LocatorView(rows.rowLocator[r]));
-            second.listed.push_back({rows.rowStation[r].call, rows.rowChannel[r],
-                                     DistanceKm(own->latitude, own->longitude, station.latitude, station.longitude),
-                                     BearingDeg(own->latitude, own->longitude, station.latitude, station.longitude)});
-        }
+    if (const std::optional<LocatorText> square = OwnLocator(state)) second.square = LocatorView(*square);
+    for (const std::optional<RowStation>& row : context_.rows.rows) {
+        if (!own || !row || !row->station.point) continue;
+        const GeoPoint at = *row->station.point;
+        second.listed.push_back({row->station, DistanceKm(own->latitude, own->longitude, at.latitude, at.longitude),
+                                 BearingDeg(own->latitude, own->longitude, at.latitude, at.longitude)});
     }
     if (const std::optional<std::string> said = alertWatch_.Observe(second)) alertPacer_.Offer(*said);
     const std::optional<std::string> due = alertPacer_.Due(seconds_, context_.announcer.Busy());
@@ -200,9 +203,7 @@ void MainScreen::ShowFix(const RmcReading& reading) {
     fields_.northSouth = reading.latitudeHemisphere;
     fields_.longitude = reading.longitudeText;
     fields_.eastWest = reading.longitudeHemisphere;
-    state.hasGpsFix = true;
-    state.gpsLatitude = reading.latitude;
-    state.gpsLongitude = reading.longitude;
+    state.gpsFix = GeoPoint{reading.latitude, reading.longitude};
     state.currentLocator = LocatorFromPosition(reading.rawLatitude, reading.rawLongitude);
     drawing_.locator = LongLocatorFromPosition(reading.rawLatitude, reading.rawLongitude, state.drive.locatorLength);
     const SubsquareEdge edge = NearestSubsquareEdge(reading.rawLatitude, reading.rawLongitude);
@@ -230,17 +231,14 @@ void MainScreen::OfflineStep() {
     ShowPositionLive(true);
 }
 
-void MainScreen::TargetStep() {
-    AppState& state = context_.state;
-    state.targetLocator = ToLocatorText(fields_.target);
-    const std::optional<GeoPoint> own =
-        IsValidLocator(LocatorView(state.targetLocator)) ? FixOwnPosition(state) : std::nullopt;
-    if (!own) {
+void MainScreen::TargetStep(std::optional<GeoPoint> own) {
+    const LocatorText target = ToLocatorText(fields_.target);  // its first six characters
+    if (!own || !IsValidLocator(LocatorView(target))) {
         fields_.distance.clear();
         fields_.bearing.clear();
         return;
     }
-    const DistanceBearingTexts texts = DescribeOwnToLocator(state, *own, LocatorView(state.targetLocator));
+    const DistanceBearingTexts texts = DescribeDistanceAndBearing(*own, PositionFromLocator(LocatorView(target)));
     fields_.distance = texts.distance;
     fields_.bearing = texts.bearing;
 }

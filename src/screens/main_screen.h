@@ -2,9 +2,11 @@
 // The main screen: start-up, the one-second cycle, shut-down and its drawing.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/alerts.h"
+#include "geo/locator.h"
 #include "screens/screen.h"
 #include "screens/screen_context.h"
 
@@ -56,10 +58,10 @@ private:
     void GpsStep();
     void ShowFix(const RmcReading& reading);
     void OfflineStep();
-    void TargetStep();
+    void TargetStep(std::optional<GeoPoint> own);
     void PaletteStep();
-    void FollowStep();
-    void AlertStep();
+    void FollowStep(std::optional<GeoPoint> own);
+    void AlertStep(std::optional<GeoPoint> own);
     void PortFailureStep();
     void ShowPositionLive(bool live);
 

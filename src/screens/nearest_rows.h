@@ -3,7 +3,9 @@
 // the list that follows the car does.
 
 #include <array>
+#include <optional>
 
+#include "geo/locator.h"
 #include "screens/screen_context.h"
 
 namespace moltrevane {
@@ -13,13 +15,13 @@ struct NearestRowsFilled {
     std::array<bool, 7> missed{};        // found nearest, but gone from the directory when looked up
 };
 
-// Searches from the own position with the filters set, looks each station up for its row, and
-// marks where and with which filters it searched. Without an own position no row is filled.
-NearestRowsFilled FillNearestRows(ScreenContext& context);
+// Searches from the own point with the filters set, looks the stations up for their rows (all
+// of them through one connection), and marks where and with which filters it searched.
+// Without an own point no row is filled.
+NearestRowsFilled FillNearestRows(ScreenContext& context, std::optional<GeoPoint> own);
 
-// The row's call, info, channel and locator from the directory's row of the key; false, with
-// the row emptied, when the directory has no such row.
-bool FillRow(ScreenContext& context, std::size_t row, StationKey station);
-void ForgetRow(RepeaterRows& rows, std::size_t row);
+// The row from the directory's row of the key; false, with the row emptied, when the directory
+// has no such row.
+bool FillRow(ScreenContext& context, std::size_t row, StationKey key);
 
 }  // namespace moltrevane

@@ -2,15 +2,19 @@
 
 #include "core/app_state.h"
 #include "core/own_position.h"
+#include "geo/distance.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
 #include "screens/nearest_rows.h"
+#include "screens/station_texts.h"
 
 namespace moltrevane {
 namespace {
 
 constexpr std::size_t kRows = ids::kRepeaterRows.size();
 constexpr std::size_t kTypedCallLimit = 23;  // what the historic call buffer kept
+
+std::string InfoOf(const std::optional<RowStation>& row) { return row ? RowInfoText(row->station) : std::string(); }
 
 // Typed text is 8-bit; the directory's text is UTF-8.
 std::string TypedCall(std::string_view typed) { return Utf8FromCodePage(typed.substr(0, kTypedCallLimit)); }
@@ -72,22 +76,22 @@ void RepeaterScreen::LookupRow(std::size_t row) {
     const int call = ids::kRepeaterRows[row].call;
     dialog_.SetReadOnly(call, true);
     const bool found = FillRow(context_, row, {TypedCall(dialog_.Text(call)), std::nullopt, StationFilter{}});  // whatever the filters hide
-    labels_[row] = {"", "", context_.rows.rowInfo[row]};
-    if (found) dialog_.SetDirectoryText(call, context_.rows.rowStation[row].call);
+    labels_[row] = {"", "", InfoOf(context_.rows.rows[row])};
+    if (found) dialog_.SetDirectoryText(call, context_.rows.rows[row]->key.call);
     else dialog_.SetText(call, "no Call");
     ShowLabels();
 }
 
 void RepeaterScreen::OpenStationInfo(std::size_t row) {
-    if (context_.rows.rowStation[row].call.empty()) return;
-    context_.infoStation = context_.rows.rowStation[row];
+    if (!context_.rows.rows[row]) return;
+    context_.infoStation = context_.rows.rows[row]->key;
     context_.opener.Open(ScreenKind::StationInfo);
 }
 
 void RepeaterScreen::Search() {
     dialog_.StopTimer();
     dialog_.SetEnabled(ids::kSearchStation, false);
-    const NearestRowsFilled filled = FillNearestRows(context_);
+    const NearestRowsFilled filled = FillNearestRows(context_, OwnPosition(context_.state));
     searchWaits_ = !filled.loaded;
     if (searchWaits_) {  // a million stations take a second or two to read: the search follows
         for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) dialog_.SetText(row.call, "   loading");
@@ -103,8 +107,9 @@ void RepeaterScreen::Search() {
 
 void RepeaterScreen::ShowRows() {
     for (std::size_t r = 0; r < kRows; ++r) {
-        labels_[r] = {"", "", context_.rows.rowInfo[r]};
-        dialog_.SetDirectoryText(ids::kRepeaterRows[r].call, context_.rows.rowStation[r].call);
+        const std::optional<RowStation>& shown = context_.rows.rows[r];
+        labels_[r] = {"", "", InfoOf(shown)};
+        dialog_.SetDirectoryText(ids::kRepeaterRows[r].call, shown ? shown->key.call : "");
     }
     shownSearches_ = context_.rows.searches;
     ShowFollow();
@@ -114,15 +119,15 @@ void RepeaterScreen::ShowRows() {
 void RepeaterScreen::ShowFollow() { dialog_.SetText(ids::kFollowButton, FollowButtonText(context_.state.drive.followKm)); }
 
 void RepeaterScreen::RefreshDistances() {
-    const std::optional<GeoPoint> own = FixOwnPosition(context_.state);
+    const std::optional<GeoPoint> own = OwnPosition(context_.state);
     for (std::size_t r = 0; r < kRows; ++r) {
-        const std::string_view locator = LocatorView(context_.rows.rowLocator[r]);
-        if (!own || !IsValidLocator(locator)) {
+        const std::optional<RowStation>& shown = context_.rows.rows[r];
+        if (!own || !shown || !shown->station.point) {
             labels_[r].km.clear();
             labels_[r].grad.clear();
             continue;
         }
-        const DistanceBearingTexts texts = DescribeOwnToLocator(context_.state, *own, locator);
+        const DistanceBearingTexts texts = DescribeDistanceAndBearing(*own, *shown->station.point);
         labels_[r].km = texts.distance;
         labels_[r].grad = texts.bearing;
     }

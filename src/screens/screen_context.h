@@ -9,7 +9,6 @@
 
 #include "core/follow.h"
 #include "directory/station_directory.h"
-#include "geo/locator.h"
 #include "screens/import_job.h"
 
 namespace moltrevane {
@@ -22,12 +21,15 @@ class LocatorLinks;
 class MessageSink;
 class ScreenOpener;
 
-// The repeater screen's rows, kept while the screen is closed.
+// A repeater row's station: the directory's row it names, and that row's record.
+struct RowStation {
+    StationKey key;  // the call UTF-8, as the directory has it
+    Station station;
+};
+
+// The repeater screen's rows, kept while the screen is closed; an empty row has no station.
 struct RepeaterRows {
-    std::array<StationKey, 7> rowStation;  // the call UTF-8, as the directory has it
-    std::array<std::string, 7> rowInfo;    // channel and lookup text of the last successful lookup
-    std::array<std::string, 7> rowChannel;  // the channel alone, as an announcement reads it
-    std::array<LocatorText, 7> rowLocator{};
+    std::array<std::optional<RowStation>, 7> rows;
     int searches = 0;  // counts the searches that filled the rows: an open screen sees the car's
 };
 

@@ -6,7 +6,6 @@
 #include "core/app_state.h"
 #include "core/filter_flags.h"
 #include "settings/small_file.h"
-#include "gps/gps_source.h"
 
 namespace moltrevane {
 namespace {
@@ -47,27 +46,25 @@ AppSettings EncodeSettings(const AppState& state, std::string_view targetText) {
     return record;
 }
 
-void ApplySettings(AppState& state, std::string& targetText, std::string_view record, GpsSource& port) {
+std::string ApplySettings(AppState& state, std::string_view record) {
     SetAllFlags(state);
     if (record.size() > kPortPosition) state.portIndex = IndexFromDigit(record[kPortPosition]);
     if (record.size() > kSpeedPosition) state.speedIndex = IndexFromDigit(record[kSpeedPosition]);
     state.portActive = record.size() > kActivePosition && record[kActivePosition] == '1';
-    if (state.portActive && !PortName(state.portIndex).empty())
-        port.OpenPort(state.nmea, PortName(state.portIndex), BaudRateFor(state.speedIndex), WhenAbsent::Wait);
     state.offlineLocator = ToLocatorText(LocatorField(record, kOfflinePosition));
-    targetText = LocatorField(record, kTargetPosition);
     for (const FilterFlag& flag : kFilterFlags)
         if (flag.recordPosition < record.size()) state.*flag.field = record[flag.recordPosition] == '1';
+    return std::string(LocatorField(record, kTargetPosition));
 }
 
-void loadSettings(AppState& state, std::string& targetText, GpsSource& port, const std::filesystem::path& file) {
+std::string loadSettings(AppState& state, const std::filesystem::path& file) {
     RemoveLeftovers(file);
     const std::optional<std::string> record = ReadSmallFile(file, std::tuple_size_v<AppSettings>);
     if (!record) {
         SetAllFlags(state);
-        return;
+        return {};
     }
-    ApplySettings(state, targetText, *record, port);
+    return ApplySettings(state, *record);
 }
 
 FileWritten saveSettings(const AppState& state, std::string_view targetText, const std::filesystem::path& file) {

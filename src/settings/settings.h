@@ -11,18 +11,18 @@
 namespace moltrevane {
 
 struct AppState;
-class GpsSource;
 
 using AppSettings = std::array<char, 31>;
 
 AppSettings EncodeSettings(const AppState& state, std::string_view targetText);
 
-// Applies the record's positions in order; positions past a short record keep the
-// no-file defaults. Opens the port at once when position 2 says so.
-void ApplySettings(AppState& state, std::string& targetText, std::string_view record, GpsSource& port);
+// Applies the record's positions in order and returns the target locator it held; positions
+// past a short record keep the no-file defaults. Opens nothing: whether a port is to be read,
+// `portActive` says, for the caller to act on.
+std::string ApplySettings(AppState& state, std::string_view record);
 
-// No file: every filter flag set, all else as it was.
-void loadSettings(AppState& state, std::string& targetText, GpsSource& port, const std::filesystem::path& file);
+// The same from the file; no file: every filter flag set, all else as it was, no target.
+std::string loadSettings(AppState& state, const std::filesystem::path& file);
 
 // Replaces the file as ReplaceFile does; on any failure the old file stays as it was.
 FileWritten saveSettings(const AppState& state, std::string_view targetText, const std::filesystem::path& file);

@@ -6,18 +6,27 @@
 namespace moltrevane {
 namespace {
 
+Station Heard(std::string call, std::optional<double> outputMhz = {}, std::optional<double> inputMhz = {}) {
+    Station station;
+    station.call = std::move(call);
+    station.outputMhz = outputMhz;
+    station.inputMhz = inputMhz;
+    return station;
+}
+
 TEST(SpokenTexts, CallChannelDistanceAndWayReadAloud) {
-    EXPECT_EQ(SpokenNearest({"DB0RPT", "145.6250 \u22120.600 FM", 11.3, 44.0}),
+    EXPECT_EQ(SpokenNearest({Heard("DB0RPT", 145.625, 145.025), 11.3, 44.0}),
               "Nearest D B zero R P T, 145.625 minus 0.6, 12 kilometres north-east");
-    EXPECT_EQ(SpokenNearest({"db0x/p", "1298.225 +7.600 ATV", 0.4, 350.0}),
+    EXPECT_EQ(SpokenNearest({Heard("db0x/p", 1298.225, 1305.825), 0.4, 350.0}),
               "Nearest D B zero X stroke P, 1298.225 plus 7.6, 1 kilometre north");
-    EXPECT_EQ(SpokenNearest({"-v;DB0B", "", 0, 0.0}), "Nearest V D B zero B, 0 kilometres");
+    EXPECT_EQ(SpokenNearest({Heard("DB0S", 144.8, 144.8), 2, 180.0}), "Nearest D B zero S, 144.8, 2 kilometres south");
+    EXPECT_EQ(SpokenNearest({Heard("-v;DB0B"), 0, 0.0}), "Nearest V D B zero B, 0 kilometres");
     EXPECT_EQ(SpokenSquare("JO62QM"), "Now in J O six two Q M");
 }
 
 DrivingSecond Listing(std::int64_t seconds, std::vector<std::pair<std::string, double>> rows) {
     DrivingSecond second{seconds, true, true, "JN58SD", {}};
-    for (auto& [call, km] : rows) second.listed.push_back({call, "", km, 90.0});
+    for (auto& [call, km] : rows) second.listed.push_back({Heard(call), km, 90.0});
     return second;
 }
 

@@ -32,16 +32,29 @@ protected:
     StationDirectory directory{file};
 };
 
-TEST_F(StationDirectoryTest, LookupFindsExactCallsOnly) {
-    const CallLookupResult found = directory.LookupCall({"DB0ABC"});
-    EXPECT_TRUE(found.found);
-    EXPECT_EQ(found.lookupText, "JN58SD - Muenchen");
-    EXPECT_FALSE(directory.LookupCall({"db0abc"}).found);
-    EXPECT_TRUE(directory.LookupCall({""}).found);  // a row with an empty call exists
-    EXPECT_EQ(directory.LookupCall({"DB0DUP"}).lookupText, "JN58TD - Freising");  // the first by locator
-    EXPECT_EQ(directory.LookupCall({"DB0SHT"}).lookupText, "JN5 - Kurzort");
-    EXPECT_EQ(directory.LookupCall({"DB0NUL"}).lookupText, " - ");
-    EXPECT_EQ(directory.LookupCall({"O'HARE"}).lookupText, "EN61AX - Chicago's");
+// The locator and place of the row found for each key, "-" for none.
+std::vector<std::string> Found(const StationDirectory& directory, const std::vector<StationKey>& keys) {
+    std::vector<std::string> found;
+    for (const std::optional<StoredRow>& row : directory.LookupRows(keys)) found.push_back(row ? (*row)[1] + " " + (*row)[4] : "-");
+    return found;
+}
+
+TEST_F(StationDirectoryTest, EachKeyFindsItsExactCallsFirstRow) {
+    StationFilter onlyFm;
+    onlyFm.types.fill(false);
+    onlyFm.types[static_cast<std::size_t>(StationType::RepeaterFm)] = true;
+    StationFilter noDmr = onlyFm;  // DMR is a repeater type too: hidden with every type but Bake
+    noDmr.types[static_cast<std::size_t>(StationType::RepeaterFm)] = false;
+    noDmr.types[static_cast<std::size_t>(StationType::Beacon)] = true;
+    EXPECT_EQ(Found(directory, {{"DB0ABC"}, {"db0abc"}, {""}, {"DB0DUP"}, {"DB0DUP", "JO62QM"}, {"DB0DUP", "JO62QX"},
+                                {"DB0SHT"}, {"DB0NUL"}, {"O'HARE"}, {"DB0DUP", std::nullopt, onlyFm},
+                                {"DB0DUP", std::nullopt, noDmr}, {"DB0ABC"}}),
+              (std::vector<std::string>{"JN58SD Muenchen", "-", "JJ00AA Nowhere", "JN58TD Freising", "JO62QM Berlin", "-",
+                                        "JN5 Kurzort", " ", "EN61AX Chicago's", "JN58TD Freising", "-",
+                                        "JN58SD Muenchen"}));
+    const std::optional<StoredRow> whole = directory.LookupRow({"DB0ABC"});
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(*whole, (StoredRow{"DB0ABC", "JN58SD", "520", "FM", "Muenchen", "439.100", "431.500", "RU692", "Echolink", "demo"}));
 }
 
 TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
@@ -49,11 +62,11 @@ TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
     for (const std::string& payload : {std::string("' OR '1'='1"), std::string("x'; DROP TABLE repeater; --"),
                                        std::string("'"), std::string("ZZ9\0' OR '1'='1", 15),
                                        std::string("\xFF\xFE'"), std::string(1000, '\'')}) {
-        EXPECT_FALSE(directory.LookupCall({payload}).found) << payload;
+        EXPECT_FALSE(directory.LookupRow({payload})) << payload;
         EXPECT_TRUE(StationRecordLines(directory, {payload}).empty()) << payload;
     }
     EXPECT_EQ(testing::ReadFile(file), before);
-    EXPECT_TRUE(directory.LookupCall({"DB0ABC"}).found);
+    EXPECT_TRUE(directory.LookupRow({"DB0ABC"}));
 }
 
 TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
@@ -62,7 +75,7 @@ TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
         StationDirectory directory(file);
         int rows = 0;
         directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; });
-        return rows == 0 && !directory.LookupCall({"DB0ABC"}).found;
+        return rows == 0 && !directory.LookupRow({"DB0ABC"});
     };
     EXPECT_TRUE(noRows(folder / "missing.sqlite"));
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite"));  // never created
@@ -82,8 +95,8 @@ TEST_F(StationDirectoryTest, AWriterInTheMiddleOfATransactionDoesNotStopReading)
     sqlite3_open(file.c_str(), &writer);
     ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; INSERT INTO repeater (call) VALUES ('DB0NEW')", nullptr, nullptr,
                            nullptr), SQLITE_OK);
-    EXPECT_TRUE(directory.LookupCall({"DB0ABC"}).found);
-    EXPECT_FALSE(directory.LookupCall({"DB0NEW"}).found);  // not committed
+    EXPECT_TRUE(directory.LookupRow({"DB0ABC"}));
+    EXPECT_FALSE(directory.LookupRow({"DB0NEW"}));  // not committed
     sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(writer);
 }
@@ -102,14 +115,14 @@ TEST(StationDirectoryFailures, AnEndlessQueryEndsAsAFailedOne) {
     int rows = 0;
     EXPECT_FALSE(directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; }));
     EXPECT_EQ(rows, 0);
-    EXPECT_FALSE(directory.LookupCall({"C1"}).found);  // the view finds it, then runs on past the limit
+    EXPECT_FALSE(directory.LookupRow({"C1"}));  // the view finds it, then runs on past the limit
 }
 
 TEST(StationDirectoryFailures, OnlyARegularFileIsOpened) {
     TempFolder folder;
     ASSERT_EQ(::mkfifo((folder / "fifo.sqlite").c_str(), 0600), 0);
-    EXPECT_FALSE(StationDirectory(folder / "fifo.sqlite").LookupCall({"DB0ABC"}).found);  // would block in open()
-    EXPECT_FALSE(StationDirectory(folder.path()).LookupCall({"DB0ABC"}).found);
+    EXPECT_FALSE(StationDirectory(folder / "fifo.sqlite").LookupRow({"DB0ABC"}));  // would block in open()
+    EXPECT_FALSE(StationDirectory(folder.path()).LookupRow({"DB0ABC"}));
 }
 
 TEST(StationDirectoryFailures, AFilePastSqlitesPathLimitIsRead) {  // a HOME of some 470 bytes
@@ -119,7 +132,7 @@ TEST(StationDirectoryFailures, AFilePastSqlitesPathLimitIsRead) {  // a HOME of 
     std::filesystem::create_directories(deep);
     testing::WriteDirectory(folder / "short.sqlite", {Row{"DB0ABC", "JN58SD"}});
     std::filesystem::rename(folder / "short.sqlite", deep / "Moltrevane.sqlite");
-    EXPECT_TRUE(StationDirectory(deep / "Moltrevane.sqlite").LookupCall({"DB0ABC"}).found);
+    EXPECT_TRUE(StationDirectory(deep / "Moltrevane.sqlite").LookupRow({"DB0ABC"}));
 }
 
 TEST(StationDirectoryFailures, HugeValuesAreShownCutAtACharacterBoundary) {
@@ -127,7 +140,7 @@ TEST(StationDirectoryFailures, HugeValuesAreShownCutAtACharacterBoundary) {
     const std::string umlauts = std::string(kShownValueLimit - 1, 'a') + "\u00FC\u00FC";
     testing::WriteDirectory(folder / "huge.sqlite", {Row{"DB0BIG", umlauts, "1", std::string(262144, 'm'), "Ort"}});
     const StationDirectory directory(folder / "huge.sqlite");
-    EXPECT_EQ(directory.LookupCall({"DB0BIG"}).lookupText, std::string(kShownValueLimit - 1, 'a') + "\u2026 - Ort");
+    EXPECT_EQ(ShownValue((*directory.LookupRow({"DB0BIG"}))[1]), std::string(kShownValueLimit - 1, 'a') + "\u2026");
     const std::vector<std::string> lines = StationRecordLines(directory, {"DB0BIG"});
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_LT(lines[0].size(), 1000u);

@@ -40,14 +40,6 @@ TEST(TypeOf, WordsOfTheModeInAnyCase) {
     for (const auto& [mode, type] : cases) EXPECT_EQ(TypeOf(mode), type) << mode;
 }
 
-TEST(ChannelText, FrequencyShiftAndMode) {
-    EXPECT_EQ(ChannelText("145.7125", "145.1125", "FM"), "145.7125 \u22120.600 FM");
-    EXPECT_EQ(ChannelText("431.500", "439.100", ""), "431.500 +7.600");
-    EXPECT_EQ(ChannelText("432.450", "", "Bake"), "432.450 Bake");
-    EXPECT_EQ(ChannelText("144.800", "144.800", "APRS"), "144.800 0.000 APRS");
-    EXPECT_EQ(ChannelText("", "", ""), "");
-}
-
 // Enough texts that many share a slot and the table is full, texts of every size about the
 // longest kept, and texts that differ only after their first zero byte: each answer must be its
 // own text's, whether the text comes with its size or up to its zero byte.

@@ -93,7 +93,8 @@ TEST(StationImport, RowsCarryTheDirectorysColumnsWithTheRightSenseOfEachFrequenc
     const auto target = folder / "d.sqlite";
     ASSERT_EQ(Import({kFixtures / "przemienniki.xml", kFixtures / "hearham.json"}, target).error, "");
     std::vector<std::string> rows;
-    StationDirectory(target).RunQuery(std::string(kDetailsPrefix) + "SR0XB' OR call='W0HHC' OR call='SR0XC'",
+    StationDirectory(target).RunQuery("SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater "
+                                      "WHERE call IN ('SR0XB', 'W0HHC', 'SR0XC')",
                                       [&](RowValues row) {
                                           std::string text;
                                           for (std::string_view value : row) text += std::string(value) + "|";

@@ -52,7 +52,8 @@ TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
         return context.rows.searches;
     };
     ASSERT_EQ(cycleUntilSearched(1), 1);
-    EXPECT_EQ(context.rows.rowStation[0].call, "DB0ABC");
+    ASSERT_TRUE(context.rows.rows[0]);
+    EXPECT_EQ(context.rows.rows[0]->key.call, "DB0ABC");
     ASSERT_EQ(announcer.started.size(), 1u);
     EXPECT_EQ(announcer.started[0], std::pair(AlertMode::Speech, std::string("Nearest D B zero A B C, 439.1 minus 7.6, 0 kilometres")));
 
@@ -62,7 +63,8 @@ TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
     SetOffline("JO31OO");  // 9.3 km
     screen.RunCycle();
     EXPECT_EQ(context.rows.searches, 2);
-    EXPECT_EQ(context.rows.rowStation[0].call, "DB0NOR");
+    ASSERT_TRUE(context.rows.rows[0]);
+    EXPECT_EQ(context.rows.rows[0]->key.call, "DB0NOR");
     for (int second = 0; second < 9 && announcer.started.size() == 1; ++second) screen.RunCycle();
     ASSERT_EQ(announcer.started.size(), 2u) << "ten seconds after the first";
     // DB0NOR became the nearest at JO31ON; the newer square was said instead.

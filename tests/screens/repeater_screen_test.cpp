@@ -172,9 +172,9 @@ TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
     ASSERT_LT(north, 7u);
     EXPECT_EQ(Info(north), "FM  JO31OL - Nordhang");
     ASSERT_LT(RowOf("DB0ABC"), 7u);
-    EXPECT_EQ(Info(RowOf("DB0ABC")), CodePageFromUtf8("439.100 \u22127.600 FM  JO31OM - Dortmund"));
+    EXPECT_EQ(Info(RowOf("DB0ABC")), CodePageFromUtf8("439.1000 \u22127.600 FM  JO31OM - Dortmund"));
     ASSERT_LT(RowOf("DB0BAK"), 7u);
-    EXPECT_EQ(Info(RowOf("DB0BAK")), "432.450 Bake  JO31OK - Turm");
+    EXPECT_EQ(Info(RowOf("DB0BAK")), "432.4500 Bake  JO31OK - Turm");
     EXPECT_LT(RowOf("D\xD6" "0ABC"), 7u);
     TypeCall(0, "D\xD6" "0ABC");  // typed in the 8-bit code page
     EXPECT_EQ(Call(0) + " | " + Info(0), "D\xD6" "0ABC | FM  JO31OM - K\xF6ln");
@@ -201,11 +201,11 @@ TEST_F(RepeaterScreenTest, ACallWithSeveralRowsShowsTheRowItMeasured) {
                (record.size() > 1 ? record[1] : "");
     };
     const std::string twoMetres =
-        CodePageFromUtf8("0 km | 145.600 \u22120.600 FM  JO31OM - Zweimal drei | 5    Zweimal drei");
+        CodePageFromUtf8("0 km | 145.6000 \u22120.600 FM  JO31OM - Zweimal drei | 5    Zweimal drei");
     EXPECT_EQ(searched(true, true), twoMetres);
     EXPECT_EQ(searched(false, true), twoMetres);  // 70 cm hidden
     EXPECT_EQ(searched(true, false),  // 2 m hidden
-              CodePageFromUtf8("0 km | 438.100 \u22127.600 FM  JO31OM - Zweimal eins | 5    Zweimal eins"));
+              CodePageFromUtf8("0 km | 438.1000 \u22127.600 FM  JO31OM - Zweimal eins | 5    Zweimal eins"));
     EXPECT_EQ(searched(false, false), "not listed");
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/app_state.h"
 #include "core/palette.h"
+#include "gps/gps_source.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
 
@@ -57,9 +58,8 @@ protected:
     std::filesystem::path file = folder / "Moltrevane.cfg";
     AppState state;
     std::string target;
-    testing::RecordingGpsSource port{state};
 
-    void Load() { loadSettings(state, target, port, file); }
+    void Load() { target = loadSettings(state, file); }
 };
 
 const std::string kDefaultsRecord = std::string("230-") + std::string(6, '\0') + "-" + std::string(6, '\0') +
@@ -67,22 +67,22 @@ const std::string kDefaultsRecord = std::string("230-") + std::string(6, '\0') +
 
 TEST_F(SettingsTest, NoFileGivesDefaultsAndTheFirstExitWritesThem) {
     Load();
-    EXPECT_TRUE(port.opens.empty());
+    EXPECT_FALSE(state.portActive);
     ASSERT_TRUE(saveSettings(state, target, file));
     EXPECT_EQ(ReadFile(file), kDefaultsRecord);  // the record holds every default
 
     AppState again;
-    std::string againTarget = "x";
-    loadSettings(again, againTarget, port, file);
+    const std::string againTarget = loadSettings(again, file);
     EXPECT_EQ(EncodeSettings(again, againTarget), EncodeSettings(state, target));
     EXPECT_EQ(againTarget, "");
 }
 
-TEST_F(SettingsTest, PortIsOpenedBeforeTheRemainingValuesAreApplied) {
+TEST_F(SettingsTest, EveryPositionReadsIntoItsPlace) {
     WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
     Load();
-    ASSERT_EQ(port.opens.size(), 1u);
-    EXPECT_EQ(port.opens[0], (testing::RecordingGpsSource::Open{"COM3:", 9600, "", true, WhenAbsent::Wait}));
+    EXPECT_TRUE(state.portActive);
+    EXPECT_EQ(PortName(state.portIndex), "COM3:");
+    EXPECT_EQ(BaudRateFor(state.speedIndex), 9600u);
     EXPECT_EQ(LocatorView(state.offlineLocator), "JN58SD");
     EXPECT_EQ(target, "JO62QM");
     EXPECT_FALSE(state.showHf);
@@ -93,7 +93,7 @@ TEST_F(SettingsTest, OddBytesReadAsThePositionsSay) {
     WriteFile(file, "940-ERROR\0-JO62QMX1 x11-1111ZQ1trailing bytes"s);
     Load();
     EXPECT_EQ(state.portIndex, 8);
-    EXPECT_TRUE(port.opens.empty());  // flag clear
+    EXPECT_FALSE(state.portActive);
     EXPECT_EQ(LocatorView(state.offlineLocator), "ERROR");
     EXPECT_EQ(target, "JO62QM");
     EXPECT_TRUE(state.showHf);
@@ -104,18 +104,16 @@ TEST_F(SettingsTest, OddBytesReadAsThePositionsSay) {
     EXPECT_EQ(ReadFile(file), "940-ERROR\0-JO62QM-10011-1111001"s);
 }
 
-TEST_F(SettingsTest, PortDigitOutsideTheTableOpensNothingAndBadSpeedOpensAt4800) {
+TEST_F(SettingsTest, PortDigitOutsideTheTableNamesNoPortAndBadSpeedMeans4800) {
     WriteFile(file, "9\xFF" "1-");
     Load();
-    EXPECT_TRUE(port.opens.empty());
+    EXPECT_EQ(PortName(state.portIndex), "");
     WriteFile(file, "34x-");  // only '1' means in use
     Load();
     EXPECT_FALSE(state.portActive);
-    EXPECT_TRUE(port.opens.empty());
     WriteFile(file, "2\xFF" "1-");
     Load();
-    ASSERT_EQ(port.opens.size(), 1u);
-    EXPECT_EQ(port.opens[0].baudRate, 4800u);
+    EXPECT_EQ(BaudRateFor(state.speedIndex), 4800u);
     EXPECT_TRUE(state.portActive);
     saveSettings(state, target, file);
     EXPECT_EQ(ReadFile(file).substr(0, 3), "2\xFF" "1");
@@ -133,7 +131,7 @@ TEST_F(SettingsTest, ShortFileKeepsNoFileDefaultsForMissingPositions) {
     EXPECT_TRUE(state.showOther);
     WriteFile(file, "");
     AppState fresh;
-    loadSettings(fresh, target, port, file);
+    loadSettings(fresh, file);
     EXPECT_EQ(fresh.portIndex, 1);  // empty file: still defaults
     EXPECT_TRUE(fresh.showHf);
 }
@@ -144,10 +142,9 @@ TEST_F(SettingsTest, EveryByteAtEveryPositionSurvivesARoundTrip) {
             std::string record = kDefaultsRecord;
             record[position] = static_cast<char>(byte);
             AppState first, second;
-            std::string firstTarget, secondTarget;
-            ApplySettings(first, firstTarget, record, port);
+            const std::string firstTarget = ApplySettings(first, record);
             const AppSettings written = EncodeSettings(first, firstTarget);
-            ApplySettings(second, secondTarget, std::string_view(written.data(), written.size()), port);
+            const std::string secondTarget = ApplySettings(second, std::string_view(written.data(), written.size()));
             ASSERT_EQ(EncodeSettings(second, secondTarget), written) << position << " " << byte;
         }
     }
