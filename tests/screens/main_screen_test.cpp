@@ -155,17 +155,19 @@ TEST_F(MainScreenTest, TargetResultsFollowTheTypedLocatorAndNeedAnOwnPosition) {
     EXPECT_EQ(measured("JO62QM"), " | ");
 }
 
-TEST_F(MainScreenTest, ShutDownClosesThePortThenWritesTheTypedTarget) {
+TEST_F(MainScreenTest, TheKeptPortIsReadFromTheStartAndShutDownClosesItThenWritesTheTypedTarget) {
+    WriteFile(folder / "Moltrevane.cfg", "341-JN58SD-JO62QM-00000-0000000");
     screen.Initialise();
+    EXPECT_EQ(port.opens, (std::vector<testing::RecordingGpsSource::Open>{{"COM3:", 9600, WhenAbsent::Wait}}));
+    EXPECT_EQ(dialog.Text(ids::kTarget), "JO62QM");
     dialog.texts[ids::kTarget] = "JN58SD";
     bool savedBeforeClose = true;
-    port.onClose = [&] { savedBeforeClose = std::filesystem::exists(folder / "Moltrevane.cfg"); };
+    port.onClose = [&] { savedBeforeClose = ReadFile(folder / "Moltrevane.cfg") != "341-JN58SD-JO62QM-00000-0000000"; };
     EXPECT_EQ(screen.ShutDown(), "");
     EXPECT_FALSE(savedBeforeClose);
     EXPECT_FALSE(dialog.timerRunning);
     EXPECT_EQ(port.closes, 1);
-    EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg"),
-              std::string("230-") + std::string(6, '\0') + "-JN58SD-11111-1111101");
+    EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg"), "341-JN58SD-JN58SD-00000-0000000");
 }
 
 TEST_F(MainScreenTest, APortThatCouldNotBeOpenedIsSaidAtTheNextCycleOnce) {

@@ -25,20 +25,14 @@ struct RecordingGpsSource : GpsSource {
     struct Open {
         std::string portName;
         unsigned baudRate;
-        // What the state held when the port was opened, to check the order of loading.
-        std::string offlineLocatorThen;
-        bool showHfThen;
         WhenAbsent whenAbsent;
         bool operator==(const Open&) const = default;
     };
-    const AppState& watched;  // whose fields are recorded at each open
     std::vector<Open> opens;
     int closes = 0;
     std::function<void()> onClose = [] {};
-    explicit RecordingGpsSource(const AppState& state) : watched(state) {}
     bool OpenPort(NmeaBuffer&, std::string_view portName, unsigned baudRate, WhenAbsent whenAbsent) override {
-        opens.push_back({std::string(portName), baudRate, std::string(LocatorView(watched.offlineLocator)),
-                         watched.showHf, whenAbsent});
+        opens.push_back({std::string(portName), baudRate, whenAbsent});
         return true;
     }
     std::string failure;  // handed out once by TakeFailure

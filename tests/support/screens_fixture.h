@@ -51,7 +51,7 @@ protected:
 
     TempFolder folder;
     AppState state;
-    RecordingGpsSource port{state};
+    RecordingGpsSource port;
     RecordingMessages messages;
     StationDirectory directory{folder / "Moltrevane.sqlite"};
     RecordingOpener opener;
