@@ -15,7 +15,7 @@ trap 'rm -rf "$MOLTREVANE_BENCH_FOLDER"' EXIT
 count() {
     local out
     out=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null --toggle-collect='moltrevane::SearchNearest*' \
-        --toggle-collect='moltrevane::StationDirectory::LookupCall*' \
+        --toggle-collect='moltrevane::StationDirectory::LookupRows*' \
         "$bench" --benchmark_filter="BM_SearchStationPress/$1\$" --benchmark_min_time=0 2>&1)
     if grep -q ERROR <<< "$out"; then echo "$1: $(grep ERROR <<< "$out")" >&2; exit 1; fi
     sed -n 's/.*Collected : //p' <<< "$out"
