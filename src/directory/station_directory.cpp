@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <system_error>
@@ -198,6 +199,22 @@ void LookupHidden(sqlite3_context* call, int count, sqlite3_value** arguments) {
     StationHidden<true, true>(call, count, arguments, *shown);
 }
 
+// The file a look-up reads, as the folder holds it now.
+struct FileIdentity {
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    std::int64_t modifiedNanoseconds;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& file) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return FileIdentity{info.st_dev, info.st_ino, info.st_size,
+                        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+}
+
 }  // namespace
 
 StationDirectory::StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit,
@@ -232,31 +249,56 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     return status == SQLITE_OK && owned && DeliverRows(owned.get(), onRow);
 }
 
+struct StationDirectory::LookupConnection {
+    FileIdentity identity;
+    Database db;  // declared before the statement, finalized first
+    Statement statement;
+    std::optional<ShownContext> shown;  // of the key being looked up
+    StopWhen stop;
+};
+
+StationDirectory::~StationDirectory() = default;
+StationDirectory::StationDirectory(StationDirectory&&) noexcept = default;
+
+StationDirectory::LookupConnection* StationDirectory::Connected() const {
+    const std::optional<FileIdentity> identity = IdentityOf(file_);
+    if (lookups_ && identity && lookups_->identity == *identity) return lookups_.get();
+    lookups_.reset();
+    if (!identity) return nullptr;
+    auto fresh = std::make_unique<LookupConnection>();
+    fresh->identity = *identity;
+    fresh->db = OpenReadOnly(file_);
+    if (!fresh->db || sqlite3_create_function(fresh->db.get(), "station_hidden", 2, SQLITE_UTF8 | SQLITE_DIRECTONLY,
+                                              &fresh->shown, LookupHidden, nullptr, nullptr) != SQLITE_OK)
+        return nullptr;
+    sqlite3_progress_handler(fresh->db.get(), 1000, PastTheTimeLimit, &fresh->stop);
+    sqlite3_stmt* prepared = nullptr;
+    sqlite3_prepare_v2(fresh->db.get(), kLookupStatement, -1, &prepared, nullptr);
+    fresh->statement.reset(prepared);
+    if (!fresh->statement) return nullptr;
+    lookups_ = std::move(fresh);
+    return lookups_.get();
+}
+
 std::vector<std::optional<StoredRow>> StationDirectory::LookupRows(std::span<const StationKey> keys) const {
     std::vector<std::optional<StoredRow>> rows(keys.size());
-    const Database db = OpenReadOnly(file_);
-    std::optional<ShownContext> shown;  // of the key being looked up
-    if (!db || sqlite3_create_function(db.get(), "station_hidden", 2, SQLITE_UTF8 | SQLITE_DIRECTONLY, &shown,
-                                       LookupHidden, nullptr, nullptr) != SQLITE_OK)
-        return rows;
-    StopWhen stop{std::chrono::steady_clock::now() + timeLimit_, cancelled_};
-    sqlite3_progress_handler(db.get(), 1000, PastTheTimeLimit, &stop);
-    sqlite3_stmt* prepared = nullptr;
-    sqlite3_prepare_v2(db.get(), kLookupStatement, -1, &prepared, nullptr);
-    const Statement statement(prepared);
-    for (std::size_t i = 0; statement && i < keys.size(); ++i) {
+    LookupConnection* connection = keys.empty() ? nullptr : Connected();
+    if (!connection) return rows;
+    connection->stop = {std::chrono::steady_clock::now() + timeLimit_, cancelled_};
+    sqlite3_stmt* statement = connection->statement.get();
+    for (std::size_t i = 0; i < keys.size(); ++i) {
         const StationKey& key = keys[i];
-        if (!shown || !(shown->Filter() == key.shown)) shown.emplace(key.shown);
+        if (!connection->shown || !(connection->shown->Filter() == key.shown)) connection->shown.emplace(key.shown);
         const std::string_view call = std::string_view(key.call).substr(0, key.call.find('\0'));
-        sqlite3_bind_text(prepared, 1, call.data(), static_cast<int>(call.size()), SQLITE_TRANSIENT);
-        if (key.locator) sqlite3_bind_text(prepared, 2, key.locator->data(), static_cast<int>(key.locator->size()), SQLITE_TRANSIENT);
-        else sqlite3_bind_null(prepared, 2);
-        sqlite3_bind_int(prepared, 3, key.shown.ShowsAll() ? 1 : 0);
-        if (sqlite3_step(prepared) == SQLITE_ROW) {
+        sqlite3_bind_text(statement, 1, call.data(), static_cast<int>(call.size()), SQLITE_TRANSIENT);
+        if (key.locator) sqlite3_bind_text(statement, 2, key.locator->data(), static_cast<int>(key.locator->size()), SQLITE_TRANSIENT);
+        else sqlite3_bind_null(statement, 2);
+        sqlite3_bind_int(statement, 3, key.shown.ShowsAll() ? 1 : 0);
+        if (sqlite3_step(statement) == SQLITE_ROW) {
             StoredRow& row = rows[i].emplace();
-            for (std::size_t c = 0; c < row.size(); ++c) row[c] = ColumnText(prepared, static_cast<int>(c));
+            for (std::size_t c = 0; c < row.size(); ++c) row[c] = ColumnText(statement, static_cast<int>(c));
         }
-        sqlite3_reset(prepared);
+        sqlite3_reset(statement);
     }
     return rows;
 }

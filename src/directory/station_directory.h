@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -58,6 +59,8 @@ public:
     // A statement also ends, as a failed one, once `cancelled` is set.
     explicit StationDirectory(std::filesystem::path file, std::chrono::milliseconds timeLimit = kQueryTimeLimit,
                               const std::atomic<bool>* cancelled = nullptr);
+    ~StationDirectory();
+    StationDirectory(StationDirectory&&) noexcept;
 
     // Reads only: the folder is left exactly as it was, whatever the journal mode. A file that
     // is not a regular one (a FIFO would block), a missing table, a failed statement and a
@@ -73,16 +76,21 @@ public:
     // Each key's row, as stored; nothing for a key the directory has no row of (or when the
     // directory cannot be read). One connection and one prepared statement serve every key,
     // with the call (cut at its first zero byte) and locator bound as values: typed text never
-    // becomes part of a statement.
+    // becomes part of a statement. The connection is kept for the next look-ups for as long as
+    // the file is the same one (an import renames a new one into place): a press then costs
+    // no open and no reading of the schema. One thread at a time uses an object.
     std::vector<std::optional<StoredRow>> LookupRows(std::span<const StationKey> keys) const;
     std::optional<StoredRow> LookupRow(const StationKey& key) const { return LookupRows({&key, 1})[0]; }
 
 private:
+    struct LookupConnection;
     bool Run(std::string_view statement, const RowCallback& onRow, const StationFilter* filter) const;
+    LookupConnection* Connected() const;
 
     std::filesystem::path file_;
     std::chrono::milliseconds timeLimit_;
     const std::atomic<bool>* cancelled_;
+    mutable std::unique_ptr<LookupConnection> lookups_;
 };
 
 }  // namespace moltrevane

@@ -57,6 +57,16 @@ TEST_F(StationDirectoryTest, EachKeyFindsItsExactCallsFirstRow) {
     EXPECT_EQ(*whole, (StoredRow{"DB0ABC", "JN58SD", "520", "FM", "Muenchen", "439.100", "431.500", "RU692", "Echolink", "demo"}));
 }
 
+TEST_F(StationDirectoryTest, ALookUpAfterTheFileWasReplacedOrRemovedReadsWhatIsThereNow) {
+    ASSERT_TRUE(directory.LookupRow({"DB0ABC"}));
+    testing::WriteDirectory(folder / "new.sqlite", {Row{"DB0NEW", "JO62QM"}});
+    std::filesystem::rename(folder / "new.sqlite", file);  // as an import puts its directory in place
+    EXPECT_TRUE(directory.LookupRow({"DB0NEW"}));
+    EXPECT_FALSE(directory.LookupRow({"DB0ABC"}));
+    std::filesystem::remove(file);
+    EXPECT_FALSE(directory.LookupRow({"DB0NEW"}));
+}
+
 TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
     const std::string before = testing::ReadFile(file);
     for (const std::string& payload : {std::string("' OR '1'='1"), std::string("x'; DROP TABLE repeater; --"),
