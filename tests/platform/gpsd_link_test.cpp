@@ -27,27 +27,6 @@ constexpr std::string_view kGreeting =
     R"({"class":"VERSION","release":"3.22","rev":"3.22","proto_major":3,"proto_minor":14})" "\n";
 const std::string kRmc = "$GPRMC,100021.000,A,4851.8575,N,01148.4834,E,70.19,52.2,061226,,,A*57\r\n";
 
-TEST(GpsdProtocol, AddressesOfLinkTargets) {
-    EXPECT_EQ(GpsdAddressOf("gpsd:"), (GpsdAddress{"127.0.0.1", "2947"}));
-    EXPECT_EQ(GpsdAddressOf("gpsd:pi.local"), (GpsdAddress{"pi.local", "2947"}));
-    EXPECT_EQ(GpsdAddressOf("gpsd:127.0.0.1:2948"), (GpsdAddress{"127.0.0.1", "2948"}));
-    EXPECT_EQ(GpsdAddressOf("gpsd:[::1]:2948"), (GpsdAddress{"::1", "2948"}));
-    EXPECT_EQ(Describe(GpsdAddress{"::1", "2948"}), "[::1]:2948");
-    for (const char* bad : {"/dev/ttyUSB0", "gps:", "gpsd:host:", "gpsd::2947", "gpsd:host:0", "gpsd:host:65536",
-                            "gpsd:host:29x", "gpsd:[::1", "gpsd:[::1]2947"})
-        EXPECT_EQ(GpsdAddressOf(bad), std::nullopt) << bad;
-}
-
-TEST(GpsdProtocol, RequestsAndReplies) {
-    EXPECT_EQ(WatchRequest(), "?WATCH={\"enable\":true,\"nmea\":true};\n");
-    EXPECT_EQ(WatchRequest(R"(/dev/a"b\c)"), R"(?WATCH={"enable":true,"nmea":true,"device":"/dev/a\"b\\c"};)" "\n");
-    EXPECT_EQ(DevicePathsOf(R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/pts/0","driver":"NMEA0183"},)"
-                            R"({"class":"DEVICE","path":"\/dev\/ttyACM0"}]})"),
-              (std::vector<std::string>{"/dev/pts/0", "/dev/ttyACM0"}));
-    EXPECT_TRUE(DevicePathsOf(R"({"class":"TPV","path":"/dev/pts/0"})").empty());
-    EXPECT_TRUE(DevicePathsOf(R"({"class":"DEVICES","devices":[{"path":"/dev/unterminated)").empty());
-}
-
 // A gpsd on the loopback at a free port: every connection's first request is recorded and
 // answered by `serve`; then the connection is hung up, or kept open without a further word
 // when `keepOpen`.
