@@ -1,8 +1,9 @@
 #include "gps/gpsd_protocol.h"
 
 #include <charconv>
+#include <cmath>
 
-#include "gps/nmea.h"
+#include <nlohmann/json.hpp>
 
 namespace moltrevane {
 namespace {
@@ -60,7 +61,7 @@ std::string Describe(const GpsdAddress& address) {
 }
 
 std::string WatchRequest(std::string_view devicePath) {
-    std::string request = R"(?WATCH={"enable":true,"nmea":true)";
+    std::string request = R"(?WATCH={"enable":true,"json":true,"nmea":true)";
     if (!devicePath.empty()) {
         request += R"(,"device":")";
         for (const char c : devicePath) {
@@ -81,11 +82,39 @@ std::vector<std::string> DevicePathsOf(std::string_view replyLine) {
     return paths;
 }
 
+std::optional<GroundMotion> MotionOfReport(std::string_view reportLine) {
+    if (reportLine.find(R"("class":"TPV")") == std::string_view::npos) return std::nullopt;  // most lines are not
+    const nlohmann::json report = nlohmann::json::parse(reportLine, nullptr, false);
+    if (!report.is_object() || report.value("class", nlohmann::json()) != "TPV") return std::nullopt;
+    const nlohmann::json mode = report.value("mode", nlohmann::json()), speed = report.value("speed", nlohmann::json()),
+                         track = report.value("track", nlohmann::json());
+    if (!mode.is_number_integer() || mode.get<long long>() < 2) return std::nullopt;
+    GroundMotion motion;
+    if (speed.is_number() && std::isfinite(speed.get<double>()) && speed.get<double>() >= 0)
+        motion.speedKmh = speed.get<double>() * 3.6;  // gpsd gives metres a second
+    if (motion.speedKmh && track.is_number() && track.get<double>() >= 0 && track.get<double>() <= 360)
+        motion.courseDeg = track.get<double>() == 360 ? 0 : track.get<double>();
+    return motion;
+}
+
 void GpsdStream::Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea) {
     for (const unsigned char byte : bytes) {
-        if (atLineStart_) passing_ = byte == '$' || byte == '!';
+        if (atLineStart_) {
+            passing_ = byte == '$' || byte == '!';
+            reporting_ = byte == '{';
+            report_.clear();
+        }
         atLineStart_ = byte == '\n';
         if (passing_) FeedByte(nmea, byte);
+        if (!reporting_) continue;
+        if (atLineStart_) {
+            if (const std::optional<GroundMotion> motion = MotionOfReport(report_)) ReportMotion(nmea, *motion);
+            reporting_ = false;
+        } else if (report_.size() < kLongestReport) {
+            report_ += static_cast<char>(byte);
+        } else {
+            reporting_ = false;
+        }
     }
 }
 

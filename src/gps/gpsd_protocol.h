@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace moltrevane {
+#include "gps/nmea.h"
 
-struct NmeaBuffer;
+namespace moltrevane {
 
 struct GpsdAddress {
     std::string host = "127.0.0.1";
@@ -26,8 +26,8 @@ std::optional<GpsdAddress> GpsdAddressOf(std::string_view linkTarget);
 // "HOST:PORT" as messages name it.
 std::string Describe(const GpsdAddress& address);
 
-// The WATCH request for raw NMEA, of one device when a path is given (quotes and backslashes
-// escaped); it ends with a newline.
+// The WATCH request for raw NMEA and gpsd's own reports, of one device when a path is given
+// (quotes and backslashes escaped); it ends with a newline.
 std::string WatchRequest(std::string_view devicePath = {});
 
 inline constexpr std::string_view kDevicesRequest = "?DEVICES;\n";
@@ -35,15 +35,23 @@ inline constexpr std::string_view kDevicesRequest = "?DEVICES;\n";
 // The device paths of a DEVICES reply line; empty for any other line.
 std::vector<std::string> DevicePathsOf(std::string_view replyLine);
 
+// The speed and course of a TPV report with a fix (mode 2 or 3); nothing for any other line.
+// gpsd works them out from successive fixes where the receiver's sentences leave them empty.
+std::optional<GroundMotion> MotionOfReport(std::string_view reportLine);
+
 // Sorts gpsd's output: NMEA lines (those starting with '$' or '!') go to FeedByte byte by byte,
-// as from a serial line; JSON replies and every other line are dropped whatever their length.
+// as from a serial line; the motion of a TPV report goes to ReportMotion; every other line,
+// and a report longer than kLongestReport, is dropped whatever its length.
 class GpsdStream {
 public:
+    static constexpr std::size_t kLongestReport = 4096;
     void Take(std::span<const unsigned char> bytes, NmeaBuffer& nmea);
 
 private:
     bool atLineStart_ = true;
-    bool passing_ = false;  // the current line is NMEA
+    bool passing_ = false;    // the current line is NMEA
+    bool reporting_ = false;  // the current line is a report of gpsd's, collected in report_
+    std::string report_;
 };
 
 }  // namespace moltrevane

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,14 @@ struct CollectedLines {
     static constexpr std::size_t kLimit = 2000;
     std::array<char, kLimit + 2> bytes{};
     std::size_t length = 0;
+};
+
+// How the receiver sees the car move, each part when it gives it: speed over ground and the
+// course over ground (true, clockwise from north, 0 … 360).
+struct GroundMotion {
+    std::optional<double> speedKmh;
+    std::optional<double> courseDeg;
+    bool operator==(const GroundMotion&) const = default;
 };
 
 struct NmeaBuffer {
@@ -36,6 +45,8 @@ struct NmeaBuffer {
     // sends more than `text` holds, and the fix must not be lost with the rest.
     std::array<char, kLineCapacity> latestRmc{};
     std::size_t latestRmcLength = 0;
+    // gpsd's own report of the motion (its TPV), for a receiver whose sentences leave it out.
+    GroundMotion reportedMotion;
 };
 
 // One byte from the receiver; never allocates.
@@ -47,6 +58,10 @@ std::string TakeSentence(NmeaBuffer& buffer);
 
 // Every line received since the last TakeAllText; empties both texts in the same step.
 std::string TakeAllText(NmeaBuffer& buffer);
+
+// The motion reported beside the sentences since the last take, emptied in the same step.
+GroundMotion TakeReportedMotion(NmeaBuffer& buffer);
+void ReportMotion(NmeaBuffer& buffer, const GroundMotion& motion);
 
 struct RmcReading {
     std::string timeText;           // hh:mm:ss, empty when the time field has no six digits
@@ -60,6 +75,7 @@ struct RmcReading {
     double rawLongitude = 0.0;      // dddmm.mmmm, negative for W
     double latitude = 0.0;          // decimal degrees
     double longitude = 0.0;
+    GroundMotion motion;            // of a fix: the speed (knots) and course fields, when given
 };
 
 RmcReading DecodeSentence(std::string_view sentence);

@@ -1,6 +1,7 @@
 #include "gps/nmea.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace moltrevane {
 namespace {
@@ -89,6 +90,16 @@ std::string TakeSentence(NmeaBuffer& buffer) {
         if (ChecksumMatches(sentence)) return std::string(sentence);
     }
     return latest;  // the text was emptied by its limit, or the sentence lay beyond the search
+}
+
+GroundMotion TakeReportedMotion(NmeaBuffer& buffer) {
+    std::lock_guard lock(buffer.guard);
+    return std::exchange(buffer.reportedMotion, {});
+}
+
+void ReportMotion(NmeaBuffer& buffer, const GroundMotion& motion) {
+    std::lock_guard lock(buffer.guard);
+    buffer.reportedMotion = motion;
 }
 
 std::string TakeAllText(NmeaBuffer& buffer) {

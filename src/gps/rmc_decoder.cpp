@@ -10,6 +10,8 @@ constexpr double kPerMinute = 0.016666666666666666;
 constexpr double kPerTenThousandthMinute = 1.6666666666666667e-6;
 constexpr std::size_t kShownFieldLength = 12;
 constexpr int kMaxFractionDigits = 9;
+constexpr double kKmhPerKnot = 1.852;
+constexpr double kFastestKnots = 2000;  // faster than any car or aircraft: a corrupt field
 
 // Field k lies between the k-th and the (k+1)-th comma; a missing field is empty.
 std::string_view Field(std::string_view sentence, int k) {
@@ -68,6 +70,29 @@ Coordinate ParseCoordinate(std::string_view field, std::string_view hemisphere, 
     result.degrees = sign * degrees;
     result.raw = sign * result.raw;
     return result;
+}
+
+// A plain decimal number, "054.7" or "12", up to `limit`; nothing for an empty field or any other text.
+std::optional<double> DecimalField(std::string_view field, double limit) {
+    const std::size_t point = field.find('.');
+    const std::string_view whole = field.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : field.substr(point + 1);
+    if (whole.empty() || whole.size() > 4 || !AllDigits(whole) || fraction.size() > kMaxFractionDigits || !AllDigits(fraction))
+        return std::nullopt;
+    double value = IntegerOf(whole) + (fraction.empty() ? 0.0 : IntegerOf(fraction) / std::pow(10.0, static_cast<double>(fraction.size())));
+    if (value > limit) return std::nullopt;
+    return value;
+}
+
+// The speed (knots) and course fields; a course is only kept beside a speed, which tells
+// whether it means anything.
+GroundMotion MotionOf(std::string_view knotsField, std::string_view courseField) {
+    GroundMotion motion;
+    const std::optional<double> knots = DecimalField(knotsField, kFastestKnots);
+    if (!knots) return motion;
+    motion.speedKmh = *knots * kKmhPerKnot;
+    if (const std::optional<double> course = DecimalField(courseField, 360)) motion.courseDeg = *course == 360 ? 0 : *course;
+    return motion;
 }
 
 // Days since 1970-01-01 of a civil date (Howard Hinnant's algorithm).
@@ -131,6 +156,7 @@ RmcReading DecodeSentence(std::string_view sentence) {
     reading.rawLongitude = longitude.raw;
     reading.latitude = latitude.degrees;
     reading.longitude = longitude.degrees;
+    reading.motion = MotionOf(Field(sentence, 7), Field(sentence, 8));
     return reading;
 }
 

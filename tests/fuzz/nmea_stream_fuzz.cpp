@@ -26,7 +26,13 @@ bool ReceivedAsLine(std::string_view received, std::string_view line) {
 
 void CheckReading(std::string_view sentence) {
     const RmcReading reading = DecodeSentence(sentence);
-    if (reading.status != 'A') return;
+    if (reading.status != 'A') {
+        FUZZ_CHECK(!reading.motion.speedKmh && !reading.motion.courseDeg);
+        return;
+    }
+    const GroundMotion& motion = reading.motion;
+    FUZZ_CHECK(!motion.speedKmh || (std::isfinite(*motion.speedKmh) && *motion.speedKmh >= 0 && *motion.speedKmh <= 2000 * 1.852));
+    FUZZ_CHECK(!motion.courseDeg || (motion.speedKmh && *motion.courseDeg >= 0 && *motion.courseDeg < 360));
     FUZZ_CHECK(std::isfinite(reading.latitude) && std::fabs(reading.latitude) <= 90.0);
     FUZZ_CHECK(std::isfinite(reading.longitude) && std::fabs(reading.longitude) <= 180.0);
     FUZZ_CHECK(std::isfinite(reading.rawLatitude) && std::isfinite(reading.rawLongitude));

@@ -31,7 +31,7 @@ std::vector<std::string> Cycles(const std::string& log) {
 }
 
 // One line a cycle: time, seconds since 1970 (time and date), status, position fields, and for a fix the position in degrees, the
-// locator and the map's cross.
+// locator, the map's cross, and the speed (km/h) and course when given.
 std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
     for (const char c : cycle) FeedByte(nmea, static_cast<unsigned char>(c));
     const RmcReading r = DecodeSentence(TakeSentence(nmea));
@@ -45,6 +45,12 @@ std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
         std::snprintf(degrees, sizeof degrees, " %.8f %.8f ", r.latitude, r.longitude);
         line += degrees + std::string(LocatorView(LocatorFromPosition(r.rawLatitude, r.rawLongitude))) + " " +
                 std::to_string(cross.x) + "," + std::to_string(cross.y);
+        char motion[64] = " - -";
+        if (r.motion.speedKmh && r.motion.courseDeg)
+            std::snprintf(motion, sizeof motion, " %.2f %.1f", *r.motion.speedKmh, *r.motion.courseDeg);
+        else if (r.motion.speedKmh)
+            std::snprintf(motion, sizeof motion, " %.2f -", *r.motion.speedKmh);
+        line += motion;
     }
     return line + "\n";
 }

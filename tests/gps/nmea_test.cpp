@@ -143,6 +143,29 @@ TEST(DecodeSentence, KeepsAtMostTwelveCharactersOfAPositionText) {
     EXPECT_NEAR(r.rawLatitude, 5130.123456789, 1e-9);
 }
 
+// Speed over ground (knots) and course with a fix; a field that is not a plain number is no
+// value, and a course counts only beside a speed.
+TEST(DecodeSentence, SpeedAndCourseOfAFix) {
+    const struct {
+        const char* fields;  // speed, course
+        std::optional<double> kmh, course;
+    } cases[] = {
+        {"54.0,90.0", 100.008, 90.0},    {"0.0,0.0", 0.0, 0.0},          {"054.70,311.4", 101.3044, 311.4},
+        {"12,360", 22.224, 0.0},         {"12,360.1", 22.224, {}},        {"12,", 22.224, {}},
+        {",90.0", {}, {}},               {"-5.0,90.0", {}, {}},           {"1e3,90", {}, {}},
+        {"2500.0,90", {}, {}},           {"5.,90", 9.26, 90.0},           {"5.5.5,90", {}, {}},
+        {" 5,90", {}, {}},               {"5,-90", 9.26, {}},             {"5,090.25", 9.26, 90.25},
+    };
+    for (const auto& c : cases) {
+        const std::string sentence = std::string("$GPRMC,123519.000,A,5130.1234,N,00712.3456,E,") + c.fields + ",230394,,";
+        const GroundMotion motion = DecodeSentence(sentence).motion;
+        ASSERT_EQ(motion.speedKmh.has_value(), c.kmh.has_value()) << c.fields;
+        if (c.kmh) EXPECT_NEAR(*motion.speedKmh, *c.kmh, 1e-9) << c.fields;
+        EXPECT_EQ(motion.courseDeg, c.course) << c.fields;
+    }
+    EXPECT_EQ(DecodeSentence("$GPRMC,123520.000,V,,,,,54.0,90.0,230394,,").motion, GroundMotion{}) << "no fix, no motion";
+}
+
 // Whole sentences must come out while a reader thread feeds; a torn one would fail its checksum
 // test or show a mixed time.
 TEST(NmeaBuffer, ConcurrentFeedAndTakeYieldsOnlyWholeSentences) {

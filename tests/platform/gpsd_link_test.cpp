@@ -104,14 +104,18 @@ TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
         Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyACM0"}]})" "\n");
         Send(fd, R"({"class":"WATCH","enable":true,"nmea":true})" "\n");
         Send(fd, "{" + std::string(10 * 1024, 'j') + "}\n");
-        Send(fd, R"({"class":"TPV","raw":"$GPRMC,1,A"})" "\nno line of gpsd's\n" + kRmc.substr(0, 20));
+        Send(fd, R"({"class":"TPV","raw":"$GPRMC,1,A"})" "\nno line of gpsd's\n");
+        Send(fd, "{\"class\":\"TPV\",\"mode\":3,\"speed\":" + std::string(5000, '1') + "}\n");  // too long to be read
+        Send(fd, R"({"class":"TPV","mode":3,"speed":10.0,"track":270.0})" "\n" + kRmc.substr(0, 20));
         Send(fd, kRmc.substr(20));
     }, true);
     LinkToGpsd("gpsd:" + Describe(gpsd.address()));
     PosixGpsSource source(folder.path());
     ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(TextWith(kRmc), kRmc);
-    EXPECT_EQ(gpsd.requests(), std::vector<std::string>{R"(?WATCH={"enable":true,"nmea":true};)"});
+    EXPECT_EQ(TakeReportedMotion(state.nmea), (GroundMotion{36.0, 270.0}));
+    EXPECT_EQ(TakeReportedMotion(state.nmea), GroundMotion{}) << "taken once";
+    EXPECT_EQ(gpsd.requests(), std::vector<std::string>{R"(?WATCH={"enable":true,"json":true,"nmea":true};)"});
     EXPECT_EQ(source.TakeFailure(), "");
     EXPECT_TRUE(source.ClosePort());
 }
@@ -187,7 +191,7 @@ TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
     PosixGpsSource source(folder.path(), gpsd.address());
     ASSERT_TRUE(source.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(TextWith(kRmc), kRmc);
-    EXPECT_EQ(gpsd.requests(), (std::vector<std::string>{"?DEVICES;", R"(?WATCH={"enable":true,"nmea":true,"device":")" +
+    EXPECT_EQ(gpsd.requests(), (std::vector<std::string>{"?DEVICES;", R"(?WATCH={"enable":true,"json":true,"nmea":true,"device":")" +
                                                                           device + R"("};)"}));
     EXPECT_EQ(source.TakeFailure(), "");
     source.ClosePort();
