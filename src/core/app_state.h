@@ -27,6 +27,9 @@ struct AppState {
 
     // Until the first fix the GPS position is no position: nothing is measured from it.
     std::optional<GeoPoint> gpsFix;
+    // This second brought a fix: else the position is one kept from before, shown greyed.
+    bool fixLive = false;
+    GroundMotion motion;  // of this second's fix; nothing without one
 
     bool showHf = false;
     bool show2m = false;

@@ -1,6 +1,7 @@
 #pragma once
 // What the driver chose for the road: how often the list searches by itself, how a change is
-// told, and how long a locator the main screen shows. Kept in Moltrevane.ini.
+// told and which changes are, and how long a locator the main screen shows. Kept in
+// Moltrevane.ini.
 
 #include <algorithm>
 #include <array>
@@ -18,6 +19,8 @@ inline constexpr std::array<AlertMode, 3> kAlertModes = {AlertMode::Off, AlertMo
 inline constexpr std::array<std::string_view, 3> kAlertNames = {"off", "tone", "speech"};
 inline constexpr std::array<int, 3> kLocatorLengths = {6, 8, 10};
 inline constexpr std::array<std::string_view, 3> kLocatorNames = {"6", "8", "10"};
+inline constexpr std::array<int, 3> kSquareLengths = {0, 4, 6};  // 0: squares are not told
+inline constexpr std::array<std::string_view, 3> kSquareNames = {"off", "4", "6"};
 
 // A value's place among its choices; the first (off, or the shortest) for one not among them.
 template <typename Value, std::size_t N>
@@ -30,6 +33,7 @@ struct DriveSettings {
     int followKm = 0;
     AlertMode alert = AlertMode::Tone;
     int locatorLength = 6;
+    AlertChoices told;  // which changes an alert tells
     bool operator==(const DriveSettings&) const = default;
 };
 

@@ -22,6 +22,14 @@ std::optional<GeoPoint> SkyPosition(const AppState& state) {
     return gps ? gps : OfflinePosition(state);
 }
 
+bool PositionStale(const AppState& state) { return state.portActive && state.gpsFix && !state.fixLive; }
+
+std::optional<double> HeadingDeg(const AppState& state) {
+    const GroundMotion& motion = state.motion;
+    if (!state.portActive || !state.fixLive || !motion.speedKmh || *motion.speedKmh < kMovingKmh) return std::nullopt;
+    return motion.courseDeg;
+}
+
 std::optional<LocatorText> OwnLocator(const AppState& state) {
     const LocatorText& locator = state.portActive ? state.currentLocator : state.offlineLocator;
     if (state.portActive && !state.gpsFix) return std::nullopt;

@@ -1,5 +1,6 @@
 #pragma once
-// Where the program is: what distances are measured from, and the locator it hands on.
+// Where the program is and which way it goes: what distances are measured from, and the
+// locator it hands on.
 
 #include <optional>
 
@@ -17,6 +18,16 @@ std::optional<GeoPoint> OwnPosition(const AppState& state);
 // offline locator, the one place the settings keep, so that a start at night opens in night
 // colours.
 std::optional<GeoPoint> SkyPosition(const AppState& state);
+
+// A GPS position kept from an earlier second: whatever is measured from it is shown greyed.
+bool PositionStale(const AppState& state);
+
+// From this speed on the receiver's course is the car's: below it the course wanders.
+inline constexpr double kMovingKmh = 5;
+
+// Which way the car goes (degrees clockwise from north): the course of this second's fix while
+// it moves at kMovingKmh or more; nothing standing, offline or without a course.
+std::optional<double> HeadingDeg(const AppState& state);
 
 // The locator handed to other programs: the last fix's in GPS mode, the offline locator when
 // it is one; nothing before the first fix or without a valid offline locator.

@@ -34,6 +34,7 @@ struct Station {
     std::optional<double> outputMhz, inputMhz;  // the station's transmit and receive frequencies (aus, ein)
     std::optional<AccessTone> tone;             // from rem1, where the import puts it
     std::optional<GeoPoint> point;              // where distances are measured to: its locator's centre
+    bool fromSquare = false;                    // placed at the centre of a 4-character locator's square
     bool operator==(const Station&) const = default;
 };
 

@@ -6,13 +6,23 @@
 namespace moltrevane {
 namespace {
 
+constexpr std::size_t kToneColumn = 8;  // rem1, where the import puts the access tone
+
+// A column as the listing shows it: the access tone said for what it is ("tone 127.3"), every
+// other value as stored.
+std::string Shown(const StoredRow& row, std::size_t column) {
+    if (column == kToneColumn)
+        if (const std::optional<AccessTone> tone = AccessToneOf(row[column])) return "tone " + StoredTone(*tone);
+    return ShownValue(row[column]);
+}
+
 // The listing of one row, its lines ending in CR.
 std::string Listing(const StoredRow& row) {
     // Separators before each of the ten columns call … rem2, and after the last.
     static constexpr std::array<std::string_view, 10> kBefore = {
         "", "  -  ", "  -  ", "  -  ", "\r   ", "\r   ", "  -  ", "  -  ", "\r   ", "\r   "};
     std::string listing;
-    for (std::size_t i = 0; i < kBefore.size(); ++i) listing.append(kBefore[i]).append(ShownValue(row[i]));
+    for (std::size_t i = 0; i < kBefore.size(); ++i) listing.append(kBefore[i]).append(Shown(row, i));
     return listing + "\r";
 }
 

@@ -9,7 +9,8 @@ namespace moltrevane::ids {
 // Main screen
 inline constexpr int kSentence = 1007, kUtc = 1014, kLatitude = 1013, kNorthSouth = 1015, kLongitude = 1016,
                      kEastWest = 1017, kLocatorLabel = 1041, kTarget = 1022, kDistance = 1080, kBearing = 1081,
-                     kSettingsButton = 1000, kRepeaterButton = 1021, kInfoButton = 1006;
+                     kSettingsButton = 1000, kRepeaterButton = 1021, kInfoButton = 1006,
+                     kPictureButton = 1120;  // over the drawing: the map or the picture of the stations
 
 // Repeater screen, one entry per row
 struct RepeaterRowIds {
@@ -26,8 +27,9 @@ inline constexpr std::array<RepeaterRowIds, 7> kRepeaterRows = {{
 }};
 inline constexpr int kSearchStation = 1021, kFollowButton = 1023, kEditStation = 1024;
 
-// Driving screen: the list that follows the car, alerts, the locator's length
-inline constexpr int kFollowChoice = 1110, kAlertChoice = 1111, kSpeechState = 1112, kLocatorChoice = 1113;
+// Driving screen: the list that follows the car, alerts and what they tell, the locator's length
+inline constexpr int kFollowChoice = 1110, kAlertChoice = 1111, kSpeechState = 1112, kLocatorChoice = 1113,
+                     kTellNearest = 1114, kTellSquare = 1115, kTellFix = 1116;
 
 // Settings screen
 inline constexpr int kPortChoice = 1001, kSpeedChoice = 1002, kOpenPort = 1003, kClosePort = 1004,

@@ -23,6 +23,9 @@ void DrivingScreen::Initialise() {
     dialog_.Select(ids::kFollowChoice, static_cast<int>(PlaceOf(drive.followKm, kFollowKmChoices)));
     dialog_.Select(ids::kAlertChoice, static_cast<int>(PlaceOf(drive.alert, kAlertModes)));
     dialog_.Select(ids::kLocatorChoice, static_cast<int>(PlaceOf(drive.locatorLength, kLocatorLengths)));
+    dialog_.SetChecked(ids::kTellNearest, drive.told.nearest);
+    dialog_.Select(ids::kTellSquare, static_cast<int>(PlaceOf(drive.told.squareLength, kSquareLengths)));
+    dialog_.SetChecked(ids::kTellFix, drive.told.fix);
     ShowSpeech();
 }
 
@@ -36,6 +39,9 @@ void DrivingScreen::TakeChoices() {
     drive.followKm = Chosen(dialog_.Selection(ids::kFollowChoice), kFollowKmChoices).value_or(drive.followKm);
     drive.alert = Chosen(dialog_.Selection(ids::kAlertChoice), kAlertModes).value_or(drive.alert);
     drive.locatorLength = Chosen(dialog_.Selection(ids::kLocatorChoice), kLocatorLengths).value_or(drive.locatorLength);
+    drive.told.nearest = dialog_.Checked(ids::kTellNearest);
+    drive.told.squareLength = Chosen(dialog_.Selection(ids::kTellSquare), kSquareLengths).value_or(drive.told.squareLength);
+    drive.told.fix = dialog_.Checked(ids::kTellFix);
 }
 
 void DrivingScreen::ShowSpeech() {

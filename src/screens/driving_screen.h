@@ -1,6 +1,8 @@
 #pragma once
 // "Driving": whether the list follows the car and after how many km, how a change is told
-// (a tone, or spoken when espeak-ng is there), and how long a locator the main screen shows.
+// (a tone, or spoken when espeak-ng is there) and which changes are (a new nearest, a new
+// square of 4 or 6 characters, a fix lost and back), and how long a locator the main screen
+// shows.
 
 #include "core/drive_settings.h"
 #include "screens/screen.h"

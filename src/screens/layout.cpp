@@ -46,18 +46,20 @@ constexpr std::array kMain = {
     ControlSpec{K::Button, ids::kSettingsButton, "Settings", 1, 141, 44, 12},
     ControlSpec{K::Button, ids::kRepeaterButton, "Repeater", 47, 141, 44, 12},
     ControlSpec{K::Button, ids::kInfoButton, "Info", 93, 141, 44, 12},
+    ControlSpec{K::Button, ids::kPictureButton, "", 6, 80, 126, 60, kNoBorder},  // unseen, over the map
 };
 
-// The fields on the left, the map beside them on the right (drawn, see kWideDrawing).
+// The fields on the left, the picture of the stations beside them on the right (drawn, see
+// kWideDrawing).
 constexpr auto kMainWide = Placed(kMain, std::array{
     Place{1, 1, 254, 16}, Place{4, 20, 18, 10}, Place{24, 41, 100, 12},
     Place{3, 56, 44, 12}, Place{48, 56, 12, 12}, Place{64, 56, 44, 12}, Place{109, 56, 12, 12},
     Place{3, 71, 80, 9}, Place{1, 103, 126, 30}, Place{8, 115, 43, 14}, Place{56, 117, 38, 9}, Place{98, 117, 26, 9},
-    kWideLeftButton, kWideMiddleButton, kWideRightButton,
+    kWideLeftButton, kWideMiddleButton, kWideRightButton, Place{129, 19, 126, 121},
 });
 
-constexpr MainDrawingPlaces kDesignDrawing{40, 27, 130, 77, 1.0, 10, 140};
-constexpr MainDrawingPlaces kWideDrawing{42, 31, 5, 142, 1.5, 226, 90};
+constexpr MainDrawingPlaces kDesignDrawing{40, 27, 130, 77, 1.0, 10, 140, {10, 140, 220, 106}};
+constexpr MainDrawingPlaces kWideDrawing{42, 31, 5, 142, 1.5, 226, 90, {226, 34, 220, 210}};
 
 constexpr std::array<int, 7> kRowTop = {1, 21, 41, 61, 81, 101, 121};
 constexpr std::array<int, 7> kRowInfoTop = {10, 30, 50, 70, 90, 110, 129};
@@ -232,20 +234,26 @@ constexpr auto kEditStationWide = Placed(kEditStation, std::array{Place{13, 7, 8
 constexpr std::array kDriving = {
     ControlSpec{K::Label, 0, "Follow the car:", 3, 5, 70, 9},
     ControlSpec{K::Choice, ids::kFollowChoice, "off|1 km|5 km|10 km|20 km", 76, 2, 60, 14},
-    ControlSpec{K::Label, 0, "Alerts:", 3, 24, 70, 9},
-    ControlSpec{K::Choice, ids::kAlertChoice, "off|tone|speech", 76, 21, 60, 14},
-    ControlSpec{K::Label, ids::kSpeechState, "", 3, 38, 133, 19},
-    ControlSpec{K::Label, 0, "Locator:", 3, 62, 70, 9},
-    ControlSpec{K::Choice, ids::kLocatorChoice, "6|8|10", 76, 59, 60, 14},
+    ControlSpec{K::Label, 0, "Alerts:", 3, 21, 70, 9},
+    ControlSpec{K::Choice, ids::kAlertChoice, "off|tone|speech", 76, 18, 60, 14},
+    ControlSpec{K::Label, ids::kSpeechState, "", 3, 34, 133, 19},
+    ControlSpec{K::Label, 0, "Locator:", 3, 57, 70, 9},
+    ControlSpec{K::Choice, ids::kLocatorChoice, "6|8|10", 76, 54, 60, 14},
+    ControlSpec{K::CheckBox, ids::kTellNearest, "Tell a new nearest station", 3, 70, 133, 12},
+    ControlSpec{K::Label, 0, "Tell a new square:", 3, 87, 70, 9},
+    ControlSpec{K::Choice, ids::kTellSquare, "off|4 characters|6 characters", 76, 84, 60, 14},
+    ControlSpec{K::CheckBox, ids::kTellFix, "Tell a fix lost and back", 3, 100, 133, 12},
     ControlSpec{K::Label, 0,
                 "Following, the list searches by itself after so many km driven; typing a call "
-                "with N turns it off. Alerts tell a new nearest station, a new square, and a fix "
-                "lost and back.",
-                3, 80, 133, 70},
+                "with N turns it off.",
+                3, 115, 133, 35},
 };
+// The list and the alerts on the left, what the alerts tell on the right.
 constexpr auto kDrivingWide = Placed(kDriving, std::array{
-    Place{3, 5, 90, 9}, Place{96, 2, 80, 14}, Place{3, 24, 90, 9}, Place{96, 21, 80, 14},
-    Place{3, 38, 250, 19}, Place{3, 62, 90, 9}, Place{96, 59, 80, 14}, Place{3, 80, 250, 70},
+    Place{3, 5, 90, 9}, Place{96, 2, 80, 14}, Place{3, 21, 90, 9}, Place{96, 18, 80, 14},
+    Place{3, 34, 173, 19}, Place{3, 57, 90, 9}, Place{96, 54, 80, 14},
+    Place{182, 2, 73, 14}, Place{182, 20, 73, 9}, Place{182, 30, 73, 14}, Place{182, 48, 73, 14},
+    Place{3, 76, 250, 70},
 });
 
 // Each screen's title and its controls in either shape, by ScreenKind.

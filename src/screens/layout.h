@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "screens/screen.h"
+#include "screens/station_picture.h"
 
 namespace moltrevane {
 
@@ -45,11 +46,14 @@ LayoutShape ShapeFor(int width, int height);
 ScreenLayout LayoutOf(ScreenKind kind, LayoutShape shape);
 
 // What the main screen draws, in design pixels (1.75 a dialog unit): the time and the locator,
-// their text `textSize` times the design's, and the 220 × 106 position map.
+// their text `textSize` times the design's, the 220 × 106 position map, and the picture of the
+// stations around the car that the wide layout shows in the map's stead (a tap on either shows
+// the other, in both shapes).
 struct MainDrawingPlaces {
     int timeX, timeY, locatorX, locatorY;
     double textSize;
     int mapX, mapY;
+    PictureArea picture;
 };
 const MainDrawingPlaces& MainDrawingOf(LayoutShape shape);
 

@@ -90,6 +90,10 @@ void MainScreen::OnPress(int id) {
     if (id == ids::kSettingsButton) context_.opener.Open(ScreenKind::Settings);
     if (id == ids::kRepeaterButton) context_.opener.Open(ScreenKind::Repeater);
     if (id == ids::kInfoButton) context_.opener.Open(ScreenKind::About);
+    if (id == ids::kPictureButton) {
+        otherPicture_ = !otherPicture_;
+        dialog_.Redraw();
+    }
 }
 
 std::string MainScreen::ShutDown() {
@@ -113,7 +117,12 @@ void MainScreen::RunCycle() {
     ShowFields();
     context_.links.Publish(context_.state.links, OwnLocator(context_.state));
     FollowStep(own);
-    AlertStep(own);
+    // Between searches the rows stay in order of their distance: the first row is the nearest an
+    // alert tells, in the same second.
+    const std::vector<MeasuredStation> listed = KeepInDistanceOrder(context_.rows, own);
+    AlertStep(listed);
+    if (own) drawing_.around = AroundTheCar{listed, HeadingDeg(context_.state), drawing_.ink};
+    else drawing_.around.reset();
     PaletteStep();
     dialog_.Redraw();
     PortFailureStep();
@@ -136,21 +145,18 @@ void MainScreen::FollowStep(std::optional<GeoPoint> own) {
         FillNearestRows(context_, own);  // while the directory is read, again next second
 }
 
-// What the driver is told: the cycle counts the seconds.
-void MainScreen::AlertStep(std::optional<GeoPoint> own) {
+// What the driver is told: the cycle counts the seconds. A change is told as the second it is
+// told in has it, so that it names what the list shows then.
+void MainScreen::AlertStep(const std::vector<MeasuredStation>& listed) {
     const AppState& state = context_.state;
     ++seconds_;
-    DrivingSecond second{seconds_, state.portActive, fixThisSecond_, {}, {}};
+    DrivingSecond second{seconds_, state.portActive, state.fixLive, {}, listed, HeadingDeg(state)};
     if (const std::optional<LocatorText> square = OwnLocator(state)) second.square = LocatorView(*square);
-    for (const std::optional<RowStation>& row : context_.rows.rows) {
-        if (!own || !row || !row->station.point) continue;
-        const GeoPoint at = *row->station.point;
-        second.listed.push_back({row->station, DistanceKm(own->latitude, own->longitude, at.latitude, at.longitude),
-                                 BearingDeg(own->latitude, own->longitude, at.latitude, at.longitude)});
-    }
-    if (const std::optional<std::string> said = alertWatch_.Observe(second)) alertPacer_.Offer(*said);
-    const std::optional<std::string> due = alertPacer_.Due(seconds_, context_.announcer.Busy());
-    if (due && state.drive.alert != AlertMode::Off) context_.announcer.Start(state.drive.alert, *due);
+    alertPacer_.Offer(alertWatch_.Observe(second, state.drive.told));
+    const std::optional<std::vector<AlertKind>> due = alertPacer_.Due(seconds_, context_.announcer.Busy());
+    if (!due) return;
+    const std::optional<Announcement> told = alertWatch_.Tell(*due, second, state.drive.told);
+    if (told && state.drive.alert != AlertMode::Off) context_.announcer.Start(state.drive.alert, *told);
 }
 
 // The fix's time when it has one: a replayed or simulated drive gets its own day and night.
@@ -178,7 +184,9 @@ void MainScreen::ReadFields() {
 }
 
 void MainScreen::GpsStep() {
-    const std::string sentence = TakeSentence(context_.state.nmea);
+    AppState& state = context_.state;
+    const std::string sentence = TakeSentence(state.nmea);
+    const GroundMotion reported = TakeReportedMotion(state.nmea);  // by gpsd, beside the sentences
     const RmcReading reading = DecodeSentence(sentence);
     fields_.sentence = sentence;
     fields_.locatorLabel = "Locator";
@@ -190,7 +198,8 @@ void MainScreen::GpsStep() {
         fields_.utc = "No GPS Signal";
     }
     fixUtcSeconds_ = reading.utcSeconds;
-    fixThisSecond_ = reading.status == 'A';
+    state.fixLive = reading.status == 'A';
+    state.motion = !state.fixLive ? GroundMotion{} : reading.motion.speedKmh ? reading.motion : reported;
     drawing_.ink = reading.status == 'A' ? Ink::Live : Ink::Stale;
     ShowPositionLive(reading.status == 'A');
     if (reading.status == 'A') ShowFix(reading);
@@ -227,6 +236,8 @@ void MainScreen::OfflineStep() {
     drawing_.locator = LocatorView(state.offlineLocator);
     fields_.sentence.clear();
     state.currentLocator = {};
+    state.fixLive = false;
+    state.motion = {};
     drawing_.ink = Ink::Offline;
     ShowPositionLive(true);
 }
@@ -249,6 +260,10 @@ void MainScreen::Paint(Painter& painter, LayoutShape shape) const {
     if (!drawing_.time.empty()) painter.DrawText(at.timeX, at.timeY, drawing_.time, at.textSize);
     painter.UseInk(drawing_.ink);
     if (!drawing_.locator.empty()) painter.DrawText(at.locatorX, at.locatorY, drawing_.locator, at.textSize);
+    if (PictureShown(shape)) {
+        PaintStationPicture(painter, at.picture, drawing_.around);
+        return;
+    }
     painter.FillWhite(at.mapX, at.mapY, kMapWidth, kMapHeight);
     if (!drawing_.mapShown) return;
     // The square's 200 × 100 frame, 10 in and 3 down, and the cross from its lower left.

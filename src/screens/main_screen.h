@@ -1,14 +1,17 @@
 #pragma once
-// The main screen: start-up, the one-second cycle, shut-down and its drawing.
+// The main screen: start-up, the one-second cycle, shut-down and its drawing: the time, the
+// locator, and the map of the position in its square or the picture of the stations around.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/alerts.h"
 #include "geo/locator.h"
 #include "screens/screen.h"
 #include "screens/screen_context.h"
+#include "screens/station_picture.h"
 
 namespace moltrevane {
 
@@ -51,6 +54,7 @@ private:
         bool mapShown = false;
         MapCross cross{0, 0};
         Ink ink = Ink::Live;
+        std::optional<AroundTheCar> around;  // without an own position, nothing
     };
 
     void ShowFields();
@@ -61,7 +65,8 @@ private:
     void TargetStep(std::optional<GeoPoint> own);
     void PaletteStep();
     void FollowStep(std::optional<GeoPoint> own);
-    void AlertStep(std::optional<GeoPoint> own);
+    void AlertStep(const std::vector<MeasuredStation>& listed);
+    bool PictureShown(LayoutShape shape) const { return (shape == LayoutShape::Wide) != otherPicture_; }
     void PortFailureStep();
     void ShowPositionLive(bool live);
 
@@ -71,7 +76,7 @@ private:
     Drawing drawing_;
     std::int64_t fixUtcSeconds_ = 0;  // of this second's sentence, 0 without a time and date
     bool night_ = false;
-    bool fixThisSecond_ = false;
+    bool otherPicture_ = false;  // tapped: the map where the shape shows the stations, or these
     std::int64_t seconds_ = 0;  // cycles run: one a second
     AlertWatch alertWatch_;
     AlertPacer alertPacer_;

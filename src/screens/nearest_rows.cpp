@@ -1,10 +1,15 @@
 #include "screens/nearest_rows.h"
 
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "core/filter_flags.h"
 #include "directory/index_loader.h"
+#include "geo/distance.h"
 
 namespace moltrevane {
 namespace {
@@ -12,6 +17,14 @@ namespace {
 std::optional<RowStation> RowOf(StationKey key, const std::optional<StoredRow>& found) {
     if (!found) return std::nullopt;
     return RowStation{std::move(key), StationOf(*found)};
+}
+
+std::optional<MeasuredStation> MeasuredFrom(GeoPoint own, const std::optional<RowStation>& row) {
+    if (!row || !row->station.point) return std::nullopt;
+    const GeoPoint at = *row->station.point;
+    const double km = DistanceKm(own.latitude, own.longitude, at.latitude, at.longitude);
+    if (!std::isfinite(km)) return std::nullopt;
+    return MeasuredStation{row->station, km, BearingDeg(own.latitude, own.longitude, at.latitude, at.longitude)};
 }
 
 }  // namespace
@@ -42,6 +55,36 @@ bool FillRow(ScreenContext& context, std::size_t row, StationKey key) {
     const std::optional<StoredRow> found = context.directory.LookupRow(key);
     context.rows.rows[row] = RowOf(std::move(key), found);
     return found.has_value();
+}
+
+std::vector<MeasuredStation> KeepInDistanceOrder(RepeaterRows& rows, std::optional<GeoPoint> own) {
+    if (!own) return {};
+    constexpr std::size_t kRows = std::tuple_size_v<decltype(rows.rows)>;
+    std::array<std::optional<MeasuredStation>, kRows> measured;
+    for (std::size_t r = 0; r < kRows; ++r) measured[r] = MeasuredFrom(*own, rows.rows[r]);
+    if (!rows.typing) {
+        const auto rank = [&](std::size_t r) {  // measured by distance, then unmeasured, then empty
+            return std::tuple(measured[r] ? 0 : rows.rows[r] ? 1 : 2, measured[r] ? measured[r]->km : 0.0);
+        };
+        std::array<std::size_t, kRows> order;
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return rank(a) < rank(b); });
+        if (!std::is_sorted(order.begin(), order.end())) {
+            decltype(rows.rows) sortedRows;
+            decltype(measured) sortedMeasured;
+            for (std::size_t r = 0; r < kRows; ++r) {
+                sortedRows[r] = std::move(rows.rows[order[r]]);
+                sortedMeasured[r] = std::move(measured[order[r]]);
+            }
+            rows.rows = std::move(sortedRows);
+            measured = std::move(sortedMeasured);
+            ++rows.reorders;
+        }
+    }
+    std::vector<MeasuredStation> listed;
+    for (auto& station : measured)
+        if (station) listed.push_back(std::move(*station));
+    return listed;
 }
 
 }  // namespace moltrevane

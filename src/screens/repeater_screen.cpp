@@ -2,7 +2,6 @@
 
 #include "core/app_state.h"
 #include "core/own_position.h"
-#include "geo/distance.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
 #include "screens/nearest_rows.h"
@@ -54,10 +53,12 @@ void RepeaterScreen::OnFocusLost(int id) {
 }
 
 void RepeaterScreen::OnTimer() {
-    if (searchWaits_) Search();                                   // once the directory is read
-    else if (shownSearches_ != context_.rows.searches) ShowRows();  // the list followed the car
+    if (searchWaits_) Search();  // once the directory is read
+    else if (shownOrder_ != std::pair(context_.rows.searches, context_.rows.reorders)) ShowRows();  // the list followed the car
     RefreshDistances();
 }
+
+void RepeaterScreen::OnClose() { context_.rows.typing.reset(); }
 
 // A typed row is the user's: the list stops following the car, and the button says so.
 void RepeaterScreen::BeginNewCall(std::size_t row) {
@@ -67,6 +68,7 @@ void RepeaterScreen::BeginNewCall(std::size_t row) {
         ShowFollow();
     }
     const int call = ids::kRepeaterRows[row].call;
+    context_.rows.typing = row;
     dialog_.SetText(call, "");
     dialog_.SetReadOnly(call, false);
     dialog_.Focus(call);
@@ -74,6 +76,7 @@ void RepeaterScreen::BeginNewCall(std::size_t row) {
 
 void RepeaterScreen::LookupRow(std::size_t row) {
     const int call = ids::kRepeaterRows[row].call;
+    context_.rows.typing.reset();
     dialog_.SetReadOnly(call, true);
     const bool found = FillRow(context_, row, {TypedCall(dialog_.Text(call)), std::nullopt, StationFilter{}});  // whatever the filters hide
     labels_[row] = {"", "", InfoOf(context_.rows.rows[row])};
@@ -111,35 +114,39 @@ void RepeaterScreen::ShowRows() {
         labels_[r] = {"", "", InfoOf(shown)};
         dialog_.SetDirectoryText(ids::kRepeaterRows[r].call, shown ? shown->key.call : "");
     }
-    shownSearches_ = context_.rows.searches;
+    shownOrder_ = {context_.rows.searches, context_.rows.reorders};
     ShowFollow();
     ShowLabels();
 }
 
 void RepeaterScreen::ShowFollow() { dialog_.SetText(ids::kFollowButton, FollowButtonText(context_.state.drive.followKm)); }
 
+// Distances from a position kept from before are greyed, as the main screen greys it; while the
+// car moves, each row points the way to its station.
 void RepeaterScreen::RefreshDistances() {
-    const std::optional<GeoPoint> own = OwnPosition(context_.state);
+    const AppState& state = context_.state;
+    const std::optional<GeoPoint> own = OwnPosition(state);
+    const std::optional<double> heading = HeadingDeg(state);
     for (std::size_t r = 0; r < kRows; ++r) {
         const std::optional<RowStation>& shown = context_.rows.rows[r];
-        if (!own || !shown || !shown->station.point) {
-            labels_[r].km.clear();
-            labels_[r].grad.clear();
-            continue;
-        }
-        const DistanceBearingTexts texts = DescribeDistanceAndBearing(*own, *shown->station.point);
-        labels_[r].km = texts.distance;
-        labels_[r].grad = texts.bearing;
+        const RowMeasureTexts measured = own && shown ? RowMeasure(shown->station, *own, heading) : RowMeasureTexts{};
+        labels_[r].km = measured.distance;
+        labels_[r].grad = measured.direction;
     }
     ShowLabels();
+    const bool live = !PositionStale(state);
+    for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) {
+        dialog_.SetEnabled(row.km, live);
+        dialog_.SetEnabled(row.grad, live);
+    }
     dialog_.Redraw();
 }
 
 void RepeaterScreen::ShowLabels() {
     for (std::size_t r = 0; r < kRows; ++r) {
         const ids::RepeaterRowIds& row = ids::kRepeaterRows[r];
-        dialog_.SetText(row.km, labels_[r].km);
-        dialog_.SetText(row.grad, labels_[r].grad);
+        dialog_.SetDirectoryText(row.km, labels_[r].km);
+        dialog_.SetDirectoryText(row.grad, labels_[r].grad);
         dialog_.SetDirectoryText(row.info, labels_[r].info);
     }
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Seven station rows with distance and bearing, refreshed every second.
+// Seven station rows with distance and bearing (or, while the car moves, the way against its
+// course), refreshed every second, nearest first.
 
 #include <array>
 #include <string>
+#include <utility>
 
 #include "screens/screen.h"
 #include "screens/screen_context.h"
@@ -20,6 +22,7 @@ public:
     void OnPress(int id) override;
     void OnFocusLost(int id) override;
     void OnTimer() override;
+    void OnClose() override;
 
     void BeginNewCall(std::size_t row);
     void LookupRow(std::size_t row);
@@ -32,7 +35,7 @@ public:
 
 private:
     struct RowLabels {
-        std::string km, grad, info;
+        std::string km, grad, info;  // UTF-8
     };
     void ShowRows();
     void ShowFollow();
@@ -42,7 +45,7 @@ private:
     Dialog& dialog_;
     std::array<RowLabels, 7> labels_;
     bool searchWaits_ = false;
-    int shownSearches_ = 0;
+    std::pair<int, int> shownOrder_{0, 0};  // the rows' searches and reorders when last shown
 };
 
 }  // namespace moltrevane

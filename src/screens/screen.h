@@ -34,8 +34,9 @@ public:
 };
 
 // How the main screen's drawing is coloured: a position of this second, one kept from an
-// earlier second, or the offline locator.
-enum class Ink { Live, Stale, Offline };
+// earlier second, or the offline locator; and faint, for what lies behind (the rings of the
+// picture of the stations).
+enum class Ink { Live, Stale, Offline, Faint };
 
 // The main screen's drawing calls, in pixels of its client area at the design's scale.
 class Painter {
@@ -47,6 +48,8 @@ public:
     virtual void FillWhite(int x, int y, int width, int height) = 0;
     virtual void Rectangle(int left, int top, int right, int bottom) = 0;
     virtual void Line(int x1, int y1, int x2, int y2) = 0;
+    virtual void Ring(int centreX, int centreY, int radius) = 0;  // drawn as the lines are
+    virtual void Dot(int centreX, int centreY, int radius) = 0;   // filled in the ink
 };
 
 enum class ScreenKind { Main, Settings, Repeater, StationInfo, About, EditStation, Links, Driving };

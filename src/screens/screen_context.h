@@ -31,6 +31,8 @@ struct RowStation {
 struct RepeaterRows {
     std::array<std::optional<RowStation>, 7> rows;
     int searches = 0;  // counts the searches that filled the rows: an open screen sees the car's
+    int reorders = 0;  // counts the times the rows were put in a new order as the car moved
+    std::optional<std::size_t> typing;  // the row whose call is being typed: the order waits
 };
 
 struct ScreenContext {

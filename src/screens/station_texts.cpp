@@ -1,10 +1,12 @@
 #include "screens/station_texts.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
-#include <string_view>
 
 #include "directory/station_directory.h"
+#include "geo/distance.h"
+#include "screens/code_page.h"
 
 namespace moltrevane {
 namespace {
@@ -23,6 +25,10 @@ void AppendPart(std::string& text, std::string_view part) {
 
 }  // namespace
 
+std::string ToneText(const AccessTone& tone) {
+    return tone.kind == AccessTone::Kind::Ctcss ? "T" + StoredTone(tone) : StoredTone(tone);
+}
+
 std::string ChannelText(const Station& station) {
     std::string text;
     char digits[32];
@@ -36,12 +42,31 @@ std::string ChannelText(const Station& station) {
         AppendPart(text, digits);
     }
     AppendPart(text, ShownValue(Trimmed(station.mode)));
+    if (station.tone) AppendPart(text, ToneText(*station.tone));
     return text;
 }
 
 std::string RowInfoText(const Station& station) {
     const std::string channel = ChannelText(station);
     return (channel.empty() ? "" : channel + "  ") + ShownValue(station.locator) + " - " + ShownValue(station.place);
+}
+
+std::string_view WayArrow(Way way) {
+    static constexpr std::array<std::string_view, 8> kArrows = {"\u2191", "\u2197", "\u2192", "\u2198",
+                                                                "\u2193", "\u2199", "\u2190", "\u2196"};
+    return kArrows[static_cast<std::size_t>(way)];
+}
+
+RowMeasureTexts RowMeasure(const Station& station, GeoPoint own, std::optional<double> headingDeg) {
+    if (!station.point) return {};
+    const DistanceBearingTexts texts = DescribeDistanceAndBearing(own, *station.point);
+    RowMeasureTexts shown{texts.distance, Utf8FromCodePage(texts.bearing)};
+    if (station.fromSquare && !shown.distance.empty()) shown.distance = "\u2248 " + shown.distance;
+    if (headingDeg && !texts.bearing.empty()) {
+        const double bearing = BearingDeg(own.latitude, own.longitude, station.point->latitude, station.point->longitude);
+        shown.direction = WayArrow(WayOf(bearing, *headingDeg));
+    }
+    return shown;
 }
 
 }  // namespace moltrevane

@@ -1,18 +1,36 @@
 #pragma once
 // A station's record as the screens show it.
 
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "core/way.h"
 #include "directory/station.h"
 
 namespace moltrevane {
 
-// "145.7125 −0.600 FM": the output frequency, the shift (input − output, signed, three
-// decimals; left out unless both are known) and the mode; parts that are empty are left out.
+// "T127.3" (a CTCSS tone), "D023" (a DCS code), "1750" (a tone burst), as a radio names them.
+std::string ToneText(const AccessTone& tone);
+
+// "145.7125 −0.600 FM T127.3": the output frequency, the shift (input − output, signed, three
+// decimals; left out unless both are known), the mode and the access tone; parts that are
+// empty are left out.
 std::string ChannelText(const Station& station);
 
-// A repeater row's info line: "145.7125 −0.600 FM  JN57WA - Kirche", values shown cut as long
-// directory values are.
+// A repeater row's info line: "145.7125 −0.600 FM T127.3  JN57WA - Kirche", values shown cut
+// as long directory values are.
 std::string RowInfoText(const Station& station);
+
+// "↑", "↗", "→" …: the way against the car's course as an arrow pointing there, UTF-8.
+std::string_view WayArrow(Way way);
+
+// A row's distance and direction from the own point, UTF-8: "12 km" and "45 °", or while the
+// car moves the way as an arrow; "≈ 76 km" for a station placed only by its square. Texts
+// without meaning are empty, as is the direction to a station at the own point.
+struct RowMeasureTexts {
+    std::string distance, direction;
+};
+RowMeasureTexts RowMeasure(const Station& station, GeoPoint own, std::optional<double> headingDeg);
 
 }  // namespace moltrevane

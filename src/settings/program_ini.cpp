@@ -73,6 +73,9 @@ void ApplyIniValues(AppState& state, const IniValues& values) {
     if (const auto i = Named(values, "follow", kFollowNames)) state.drive.followKm = kFollowKmChoices[*i];
     if (const auto i = Named(values, "alert", kAlertNames)) state.drive.alert = kAlertModes[*i];
     if (const auto i = Named(values, "locator", kLocatorNames)) state.drive.locatorLength = kLocatorLengths[*i];
+    ApplyOnOff(state.drive.told.nearest, values, "alert_nearest");
+    if (const auto i = Named(values, "alert_square", kSquareNames)) state.drive.told.squareLength = kSquareLengths[*i];
+    ApplyOnOff(state.drive.told.fix, values, "alert_fix");
 }
 
 IniValues IniValuesOf(const AppState& state) {
@@ -85,6 +88,9 @@ IniValues IniValuesOf(const AppState& state) {
         {"follow", std::string(kFollowNames[PlaceOf(state.drive.followKm, kFollowKmChoices)])},
         {"alert", std::string(kAlertNames[PlaceOf(state.drive.alert, kAlertModes)])},
         {"locator", std::string(kLocatorNames[PlaceOf(state.drive.locatorLength, kLocatorLengths)])},
+        {"alert_nearest", std::string(OnOffName(state.drive.told.nearest))},
+        {"alert_square", std::string(kSquareNames[PlaceOf(state.drive.told.squareLength, kSquareLengths)])},
+        {"alert_fix", std::string(OnOffName(state.drive.told.fix))},
     };
 }
 

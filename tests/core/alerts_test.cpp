@@ -1,4 +1,4 @@
-// What the driver is told without looking at the screen.
+// What the driver is told without looking at the screen, and when.
 #include <gtest/gtest.h>
 
 #include "core/alerts.h"
@@ -6,71 +6,116 @@
 namespace moltrevane {
 namespace {
 
-Station Heard(std::string call, std::optional<double> outputMhz = {}, std::optional<double> inputMhz = {}) {
+Station Heard(std::string call) {
     Station station;
     station.call = std::move(call);
-    station.outputMhz = outputMhz;
-    station.inputMhz = inputMhz;
     return station;
 }
 
-TEST(SpokenTexts, CallChannelDistanceAndWayReadAloud) {
-    EXPECT_EQ(SpokenNearest({Heard("DB0RPT", 145.625, 145.025), 11.3, 44.0}),
-              "Nearest D B zero R P T, 145.625 minus 0.6, 12 kilometres north-east");
-    EXPECT_EQ(SpokenNearest({Heard("db0x/p", 1298.225, 1305.825), 0.4, 350.0}),
-              "Nearest D B zero X stroke P, 1298.225 plus 7.6, 1 kilometre north");
-    EXPECT_EQ(SpokenNearest({Heard("DB0S", 144.8, 144.8), 2, 180.0}), "Nearest D B zero S, 144.8, 2 kilometres south");
-    EXPECT_EQ(SpokenNearest({Heard("-v;DB0B"), 0, 0.0}), "Nearest V D B zero B, 0 kilometres");
-    EXPECT_EQ(SpokenSquare("JO62QM"), "Now in J O six two Q M");
-}
-
 DrivingSecond Listing(std::int64_t seconds, std::vector<std::pair<std::string, double>> rows) {
-    DrivingSecond second{seconds, true, true, "JN58SD", {}};
+    DrivingSecond second{seconds, true, true, "JN58SD", {}, {}};
     for (auto& [call, km] : rows) second.listed.push_back({Heard(call), km, 90.0});
     return second;
 }
 
+using Kinds = std::vector<AlertKind>;
+const AlertChoices kEverything;
+
 TEST(AlertWatch, ANewNearestMustBeAKilometreNearerOrTheOldGone) {
     AlertWatch watch;
-    EXPECT_EQ(watch.Observe(Listing(0, {{"A", 4.2}, {"B", 6}})), "Nearest A, 5 kilometres east");
-    EXPECT_FALSE(watch.Observe(Listing(1, {{"A", 5.0}, {"B", 4.9}})));  // as near: no turn-taking
-    EXPECT_FALSE(watch.Observe(Listing(2, {{"A", 5.8}, {"B", 4.9}})));  // not yet a kilometre nearer
-    EXPECT_EQ(watch.Observe(Listing(3, {{"A", 5.9}, {"B", 4.9}})), "Nearest B, 5 kilometres east");
-    EXPECT_FALSE(watch.Observe(Listing(4, {{"A", 4.5}, {"B", 5.4}}))) << "the old one back in front, by less";
-    EXPECT_EQ(watch.Observe(Listing(5, {{"C", 9}, {"D", 7.5}})), "Nearest D, 8 kilometres east") << "B left the list";
+    const Kinds nearest{AlertKind::Nearest};
+    EXPECT_EQ(watch.Observe(Listing(0, {{"A", 4.2}, {"B", 6}}), kEverything), nearest);
+    EXPECT_EQ(watch.Observe(Listing(1, {{"A", 5.0}, {"B", 4.9}}), kEverything), Kinds{});  // as near: no turn-taking
+    EXPECT_EQ(watch.Observe(Listing(2, {{"A", 5.8}, {"B", 4.9}}), kEverything), Kinds{});  // not yet a kilometre nearer
+    EXPECT_EQ(watch.Observe(Listing(3, {{"A", 5.9}, {"B", 4.9}}), kEverything), nearest);
+    EXPECT_EQ(watch.Observe(Listing(4, {{"A", 4.5}, {"B", 5.4}}), kEverything), Kinds{}) << "the old one back in front, by less";
+    EXPECT_EQ(watch.Observe(Listing(5, {{"C", 9}, {"D", 7.5}}), kEverything), nearest) << "B left the list";
 }
 
-TEST(AlertWatch, SquareChangesAndAFixLostForTenSecondsAndBack) {
+// Told late, a change is told as the list has it then: the nearest now, with its distance now.
+TEST(AlertWatch, AChangeIsToldAsTheSecondItIsToldInHasIt) {
     AlertWatch watch;
-    DrivingSecond second{0, true, true, "JN58SD", {}};
-    EXPECT_FALSE(watch.Observe(second)) << "the first square is no change";
+    ASSERT_EQ(watch.Observe(Listing(0, {{"A", 4.2}, {"B", 6}}), kEverything), Kinds{AlertKind::Nearest});
+    const DrivingSecond later = Listing(8, {{"B", 3.1}, {"A", 3.4}});
+    EXPECT_EQ(watch.Tell({AlertKind::Nearest}, later, kEverything),
+              (Announcement{{AlertKind::Nearest}, "Nearest Bravo, 4 kilometres east"}));
+    EXPECT_EQ(watch.Observe(Listing(9, {{"A", 2.0}, {"B", 3.1}}), kEverything), Kinds{AlertKind::Nearest})
+        << "B was told: A is the new nearest, a kilometre nearer";
+    EXPECT_EQ(watch.Tell({AlertKind::Nearest}, Listing(10, {}), kEverything), std::nullopt) << "the list emptied";
+    DrivingSecond back = Listing(11, {});
+    EXPECT_EQ(watch.Tell({AlertKind::FixLost}, back, kEverything), std::nullopt) << "the fix came back before";
+}
+
+TEST(AlertWatch, SquareChangesOfFourOrSixCharactersAndAFixLostForTenSecondsAndBack) {
+    AlertWatch watch;
+    DrivingSecond second{0, true, true, "JN58SD", {}, {}};
+    EXPECT_EQ(watch.Observe(second, kEverything), Kinds{}) << "the first square is no change";
     second.square = "JN58TD";
     second.seconds = 1;
-    EXPECT_EQ(watch.Observe(second), "Now in J N five eight T D");
+    EXPECT_EQ(watch.Observe(second, kEverything), Kinds{AlertKind::Square});
+    EXPECT_EQ(watch.Tell({AlertKind::Square}, second, kEverything)->text, "Now in Juliet November Five Eight Tango Delta");
     second.fix = false;
     second.square.clear();
-    for (second.seconds = 2; second.seconds < 11; ++second.seconds) EXPECT_FALSE(watch.Observe(second));
-    EXPECT_EQ(watch.Observe(second), "GPS fix lost");  // ten seconds after the last fix
+    for (second.seconds = 2; second.seconds < 11; ++second.seconds) EXPECT_EQ(watch.Observe(second, kEverything), Kinds{});
+    EXPECT_EQ(watch.Observe(second, kEverything), Kinds{AlertKind::FixLost});  // ten seconds after the last fix
+    EXPECT_EQ(watch.Tell({AlertKind::FixLost}, second, kEverything)->text, "GPS fix lost");
     ++second.seconds;
-    EXPECT_FALSE(watch.Observe(second)) << "said once";
+    EXPECT_EQ(watch.Observe(second, kEverything), Kinds{}) << "said once";
     second.fix = true;
-    second.square = "JN58UD";
-    EXPECT_EQ(watch.Observe(second), "GPS fix back. Now in J N five eight U D");
+    second.square = "JN59UA";
+    EXPECT_EQ(watch.Observe(second, kEverything), (Kinds{AlertKind::FixBack, AlertKind::Square}));
+    const AlertChoices squares4{true, 4, true};
+    EXPECT_EQ(watch.Tell({AlertKind::FixBack, AlertKind::Square}, second, squares4),
+              (Announcement{{AlertKind::FixBack, AlertKind::Square}, "GPS fix back. Now in Juliet November Five Nine"}));
+    second.square = "JN59VB";
+    EXPECT_EQ(watch.Observe(second, squares4), Kinds{}) << "the same 4 characters";
+    second.square = "JN69AB";
+    EXPECT_EQ(watch.Observe(second, squares4), Kinds{AlertKind::Square});
     second.gpsMode = false;  // offline: there is no fix to lose
     second.fix = false;
-    for (second.seconds = 20; second.seconds < 40; ++second.seconds) EXPECT_FALSE(watch.Observe(second));
+    for (second.seconds = 20; second.seconds < 40; ++second.seconds) EXPECT_EQ(watch.Observe(second, kEverything), Kinds{});
+}
+
+// A kind switched off is never told, but watched all the same: switched on again, it tells
+// what changes from then on, not what changed while it was off.
+TEST(AlertWatch, EachKindIsToldOnlyWhenChosen) {
+    const struct {
+        AlertChoices chosen;
+        Kinds told;
+    } cases[] = {
+        {{true, 6, true}, {AlertKind::FixBack, AlertKind::Square, AlertKind::Nearest}},
+        {{false, 6, true}, {AlertKind::FixBack, AlertKind::Square}},
+        {{true, 0, true}, {AlertKind::FixBack, AlertKind::Nearest}},
+        {{true, 4, true}, {AlertKind::FixBack, AlertKind::Nearest}},  // the same 4 characters
+        {{true, 6, false}, {AlertKind::Square, AlertKind::Nearest}},
+        {{false, 0, false}, {}},
+    };
+    for (const auto& c : cases) {
+        AlertWatch watch;
+        DrivingSecond second = Listing(0, {{"A", 3}});
+        watch.Observe(second, c.chosen);
+        second.fix = false;
+        for (second.seconds = 1; second.seconds <= 10; ++second.seconds) watch.Observe(second, c.chosen);
+        second.fix = true;
+        second.square = "JN58SE";
+        second.listed = Listing(11, {{"B", 1}}).listed;
+        EXPECT_EQ(watch.Observe(second, c.chosen), c.told) << c.chosen.nearest << c.chosen.squareLength << c.chosen.fix;
+        second.square = "JN58SF";
+        EXPECT_EQ(watch.Observe(second, kEverything), Kinds{AlertKind::Square}) << "switched on, from what it last saw";
+    }
 }
 
 TEST(AlertPacer, OneAtATimeTenSecondsApartTheNewestFirst) {
     AlertPacer pacer;
     EXPECT_FALSE(pacer.Due(0, false));
-    pacer.Offer("first");
+    pacer.Offer({AlertKind::Nearest});
     EXPECT_FALSE(pacer.Due(0, true)) << "another announcement is still being given";
-    EXPECT_EQ(pacer.Due(1, false), "first");
-    pacer.Offer("second");
-    pacer.Offer("third");
+    EXPECT_EQ(pacer.Due(1, false), Kinds{AlertKind::Nearest});
+    pacer.Offer({AlertKind::Nearest});
+    pacer.Offer({AlertKind::Square});
+    pacer.Offer({});  // nothing changed: the square still waits
     EXPECT_FALSE(pacer.Due(10, false)) << "nine seconds after the last";
-    EXPECT_EQ(pacer.Due(11, false), "third");
+    EXPECT_EQ(pacer.Due(11, false), Kinds{AlertKind::Square});
     EXPECT_FALSE(pacer.Due(30, false)) << "nothing waits";
 }
 

@@ -18,7 +18,7 @@ protected:
     void SetUp() override {
         testing::WriteDirectory(file, {
             Row{"DB0ABC", "JN58SD", "520", "FM", "Muenchen", "439.100", "431.500", "RU692", "Echolink", "demo"},
-            Row{"DB0DUP", "JO62QM", "40", "FM", "Berlin"},
+            Row{"DB0DUP", "JO62QM", "40", "FM", "Berlin", "145.600", "145.000", "", "88.5"},
             Row{"DB0DUP", "JN58TD", "600", "DMR", "Freising"},
             Row{"DB0SHT", "JN5", "1", "FM", "Kurzort"},
             Row{"DB0NUL", std::nullopt, std::nullopt, std::nullopt, std::nullopt},
@@ -163,6 +163,7 @@ TEST_F(StationDirectoryTest, RecordListsFiveLinesPerRow) {
     const auto berlin = StationRecordLines(directory, {"DB0DUP", "JO62QM", {}});  // one row of a call listed twice
     ASSERT_EQ(berlin.size(), 5u);
     EXPECT_EQ(berlin[0], "DB0DUP  -  JO62QM  -  40  -  FM");
+    EXPECT_EQ(berlin[3], "   tone 88.5") << "the access tone said for what it is";
     EXPECT_EQ(berlin[4], "   ");  // NULL remark: three blanks, still listed
 
     const auto split = StationRecordLines(directory, {"DB0CR"});

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <set>
 
 #include "support/eventually.h"
 #include "support/temp_folder.h"
@@ -35,12 +36,21 @@ TEST(AlertPlayer, SpeaksThroughEspeakNgAndSoundsTheToneThroughAplay) {
     path.Add("aplay", "/bin/cat > " + (path / "tone").string());
     EXPECT_TRUE(AlertPlayer().SpeechAvailable());
     AlertPlayer player;
-    ASSERT_TRUE(player.Start(AlertMode::Speech, "Now in J O six two Q M"));
+    ASSERT_TRUE(player.Start(AlertMode::Speech, {{AlertKind::Square}, "Now in Juliet Oscar Six Two"}));
     EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(20)));
-    EXPECT_EQ(testing::ReadFile(path / "said"), "-s|160|Now in J O six two Q M|");
-    ASSERT_TRUE(player.Start(AlertMode::Tone, "ignored"));
-    EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(20)));
-    EXPECT_EQ(testing::ReadFile(path / "tone").size(), 1600u);  // a fifth of a second at 8000 a second
+    EXPECT_EQ(testing::ReadFile(path / "said"), "-s|160|Now in Juliet Oscar Six Two|");
+    // Each kind its own sound, and an announcement of several kinds their sounds one by one.
+    const auto sounded = [&](std::vector<AlertKind> kinds) {
+        EXPECT_TRUE(player.Start(AlertMode::Tone, {std::move(kinds), "not spoken"}));
+        EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(20)));
+        return testing::ReadFile(path / "tone");
+    };
+    const std::string nearest = sounded({AlertKind::Nearest}), square = sounded({AlertKind::Square}),
+                      lost = sounded({AlertKind::FixLost}), back = sounded({AlertKind::FixBack});
+    EXPECT_EQ(square.size(), 720u);  // a beep of 90 ms at 8000 samples a second
+    EXPECT_EQ(nearest.size(), 1680u);  // two, 30 ms apart
+    EXPECT_EQ(std::set<std::string>({nearest, square, lost, back}).size(), 4u);
+    EXPECT_EQ(sounded({AlertKind::FixBack, AlertKind::Nearest}), back + std::string(960, '\x80') + nearest);
 }
 
 TEST(AlertPlayer, AHangingSpeakerHoldsNothingUpAndAMissingOneIsSaid) {
@@ -49,16 +59,16 @@ TEST(AlertPlayer, AHangingSpeakerHoldsNothingUpAndAMissingOneIsSaid) {
     const auto begin = std::chrono::steady_clock::now();
     {
         AlertPlayer player;
-        ASSERT_TRUE(player.Start(AlertMode::Speech, "Nearest D B zero A"));
+        ASSERT_TRUE(player.Start(AlertMode::Speech, {{AlertKind::Nearest}, "Nearest Delta Bravo Zero Alpha"}));
         EXPECT_TRUE(player.Busy());
-        EXPECT_FALSE(player.Start(AlertMode::Speech, "one at a time"));
+        EXPECT_FALSE(player.Start(AlertMode::Speech, {{AlertKind::Square}, "one at a time"}));
     }  // ended with the player
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(15)) << "waited for the stand-in's sleep";
 
     std::filesystem::remove(path / "espeak-ng");
     EXPECT_FALSE(AlertPlayer().SpeechAvailable());
     AlertPlayer player;
-    EXPECT_FALSE(player.Start(AlertMode::Speech, "nobody speaks"));
+    EXPECT_FALSE(player.Start(AlertMode::Speech, {{AlertKind::Nearest}, "nobody speaks"}));
     EXPECT_FALSE(player.Busy());
 }
 

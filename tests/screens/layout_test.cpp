@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include <algorithm>
+
+#include "screens/control_ids.h"
 #include "screens/layout.h"
 #include "screens/screen_scale.h"
 
@@ -91,22 +94,36 @@ TEST(ScreenLayouts, WideLayoutsUseTheWholeLandscapePanel) {
 }
 
 // The wide main screen's drawing, at its longest (an 8-character time, a 10-character locator),
-// beside the controls and inside the window.
+// beside the controls and inside the window: only the unseen button that takes a tap on the map
+// or the picture lies over them.
 TEST(ScreenLayouts, TheWideDrawingKeepsClearOfTheControls) {
     const MainDrawingPlaces& at = MainDrawingOf(LayoutShape::Wide);
     const double unit = kDesignPixelsPerUnit;
     const auto cells = [&](int x, int y, int characters) {
         return PixelRect{x, y, static_cast<int>(9 * at.textSize * characters), static_cast<int>(23 * at.textSize)};
     };
-    const PixelRect drawn[] = {cells(at.timeX, at.timeY, 8), cells(at.locatorX, at.locatorY, 10),
-                               PixelRect{at.mapX, at.mapY, 220, 106}};
+    const PixelRect map{at.mapX, at.mapY, 220, 106};
+    const PixelRect picture{at.picture.x, at.picture.y, at.picture.width, at.picture.height};
+    const PixelRect drawn[] = {cells(at.timeX, at.timeY, 8), cells(at.locatorX, at.locatorY, 10), map, picture};
     const PixelRect canvas = WindowSize(unit, LayoutShape::Wide);
     for (const PixelRect& d : drawn) {
         EXPECT_TRUE(Inside(d, canvas)) << d.x << "," << d.y;
         for (const ControlSpec& c : LayoutOf(ScreenKind::Main, LayoutShape::Wide).controls)
-            if (c.kind != ControlKind::Frame) {
+            if (c.kind != ControlKind::Frame && c.id != ids::kPictureButton) {
                 EXPECT_FALSE(Overlap(d, ScreenScale{unit}.Of(c))) << d.x << "," << d.y << " and " << c.id;
             }
+    }
+    for (const LayoutShape shape : {LayoutShape::Design, LayoutShape::Wide}) {
+        const auto controls = LayoutOf(ScreenKind::Main, shape).controls;
+        const auto button = std::find_if(controls.begin(), controls.end(), [](const auto& c) { return c.id == ids::kPictureButton; });
+        ASSERT_NE(button, controls.end());
+        const PixelRect tapped = ScreenScale{unit}.Of(*button);
+        const MainDrawingPlaces& places = MainDrawingOf(shape);
+        for (const PixelRect& d : {PixelRect{places.mapX, places.mapY, 220, 106},
+                                   PixelRect{places.picture.x, places.picture.y, places.picture.width, places.picture.height}})
+            EXPECT_TRUE(d.x >= tapped.x - 2 && d.y >= tapped.y - 2 && d.x + d.width <= tapped.x + tapped.width + 2 &&
+                        d.y + d.height <= tapped.y + tapped.height + 2)
+                << "the drawing at " << d.x << "," << d.y << " lies under the button that takes its taps";
     }
 }
 

@@ -55,7 +55,11 @@ TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
     ASSERT_TRUE(context.rows.rows[0]);
     EXPECT_EQ(context.rows.rows[0]->key.call, "DB0ABC");
     ASSERT_EQ(announcer.started.size(), 1u);
-    EXPECT_EQ(announcer.started[0], std::pair(AlertMode::Speech, std::string("Nearest D B zero A B C, 439.1 minus 7.6, 0 kilometres")));
+    EXPECT_EQ(announcer.started[0].first, AlertMode::Speech);
+    EXPECT_EQ(announcer.started[0].second,
+              (Announcement{{AlertKind::Nearest},
+                            "Nearest Delta Bravo Zero Alpha Bravo Charlie, four three nine point one minus seven point six, FM, "
+                            "tone one two seven point three, 0 kilometres"}));
 
     SetOffline("JO31ON");  // 4.6 km north: not yet
     screen.RunCycle();
@@ -68,7 +72,7 @@ TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
     for (int second = 0; second < 9 && announcer.started.size() == 1; ++second) screen.RunCycle();
     ASSERT_EQ(announcer.started.size(), 2u) << "ten seconds after the first";
     // DB0NOR became the nearest at JO31ON; the newer square was said instead.
-    EXPECT_EQ(announcer.started[1].second, "Now in J O three one O O");
+    EXPECT_EQ(announcer.started[1].second.text, "Now in Juliet Oscar Three One Oscar Oscar");
 
     state.showRepeaterFm = false;  // the filters changed: searched again where the car is
     screen.RunCycle();
@@ -94,11 +98,23 @@ TEST_F(MainScreenTest, GpsFixShowsPositionLocatorAndMap) {
         "rectangle 20 143 220 243", "line 110 237 117 237", "line 113 234 113 241"};
     EXPECT_EQ(Painted(), expected);
     EXPECT_EQ(Painted(), expected);  // a repaint draws the same again
-    // Wide: larger text, and the map beside the fields with the cross at the same place in it.
+    // Wide: larger text, and beside the fields the picture of the stations around: none listed
+    // yet, the car standing (north up) at the middle of one ring.
+    EXPECT_EQ(Painted(LayoutShape::Wide),
+              (std::vector<std::string>{"ink live", "text 42 31 x1.5 12:35:19", "ink live", "text 5 142 x1.5 JO31OM",
+                                        "fill 226 34 220 210", "ink faint", "ring 336 139 91", "text 402 201 x0.5 1 km",
+                                        "ink live", "text 334 35 x0.5 N", "ring 336 139 5", "dot 336 139 1"}));
+    // A tap on the drawing shows the other: in the wide layout the map, with the cross at the
+    // same place in it; in the design's the picture.
+    screen.OnPress(ids::kPictureButton);
     EXPECT_EQ(Painted(LayoutShape::Wide),
               (std::vector<std::string>{"ink live", "text 42 31 x1.5 12:35:19", "ink live", "text 5 142 x1.5 JO31OM",
                                         "fill 226 90 220 106", "rectangle 236 93 436 193", "line 326 187 333 187",
                                         "line 329 184 329 191"}));
+    EXPECT_EQ(Painted()[4], "fill 10 140 220 106");
+    EXPECT_EQ(Painted()[5], "ink faint");
+    screen.OnPress(ids::kPictureButton);
+    EXPECT_EQ(Painted(), expected);
 }
 
 TEST_F(MainScreenTest, VoidAfterAFixKeepsLocatorAndMap) {

@@ -7,10 +7,12 @@
 
 #include <sqlite3.h>
 
+#include "core/own_position.h"
 #include "screens/about_screen.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
 #include "screens/driving_screen.h"
+#include "screens/nearest_rows.h"
 #include "screens/repeater_screen.h"
 #include "screens/station_info_screen.h"
 
@@ -106,14 +108,29 @@ TEST_F(RepeaterScreenTest, DrivingChoicesAreKeptAndMissingSpeechIsSaid) {
     driving.Initialise();
     EXPECT_EQ(dialog.Selection(ids::kAlertChoice), 1);  // tone
     EXPECT_EQ(dialog.Text(ids::kSpeechState), "Speech: espeak-ng is not installed; spoken alerts are silent");
+    EXPECT_TRUE(dialog.Checked(ids::kTellNearest));  // every kind told, squares of six characters
+    EXPECT_EQ(dialog.Selection(ids::kTellSquare), 2);
+    EXPECT_TRUE(dialog.Checked(ids::kTellFix));
     dialog.Select(ids::kFollowChoice, 2);
     dialog.Select(ids::kAlertChoice, 2);
     dialog.Select(ids::kLocatorChoice, 2);
+    dialog.SetChecked(ids::kTellNearest, false);
+    dialog.Select(ids::kTellSquare, 1);
     driving.OnClose();
-    EXPECT_EQ(state.drive, (DriveSettings{5, AlertMode::Speech, 10}));
+    EXPECT_EQ(state.drive, (DriveSettings{5, AlertMode::Speech, 10, {false, 4, true}}));
     const std::string ini = testing::ReadFile(folder / "Moltrevane.ini");
-    for (const char* line : {"follow = 5\n", "alert = speech\n", "locator = 10\n"})
+    for (const char* line : {"follow = 5\n", "alert = speech\n", "locator = 10\n", "alert_nearest = off\n",
+                             "alert_square = 4\n", "alert_fix = on\n"})
         EXPECT_NE(ini.find(line), std::string::npos) << line;
+    testing::RecordingDialog again;
+    DrivingScreen reopened{context, again};
+    reopened.Initialise();
+    EXPECT_FALSE(again.Checked(ids::kTellNearest));
+    EXPECT_EQ(again.Selection(ids::kTellSquare), 1);
+    again.SetChecked(ids::kTellFix, false);
+    again.Select(ids::kTellSquare, 0);
+    reopened.OnClose();
+    EXPECT_EQ(state.drive.told, (AlertChoices{false, 0, false}));
 }
 
 TEST_F(RepeaterScreenTest, ImportOnTheInfoScreenRunsBesideTheWindowAndTheNextSearchUsesItsStations) {
@@ -172,7 +189,7 @@ TEST_F(RepeaterScreenTest, FoundRowsShowTheStationTheSearchMeasured) {
     ASSERT_LT(north, 7u);
     EXPECT_EQ(Info(north), "FM  JO31OL - Nordhang");
     ASSERT_LT(RowOf("DB0ABC"), 7u);
-    EXPECT_EQ(Info(RowOf("DB0ABC")), CodePageFromUtf8("439.1000 \u22127.600 FM  JO31OM - Dortmund"));
+    EXPECT_EQ(Info(RowOf("DB0ABC")), CodePageFromUtf8("439.1000 \u22127.600 FM T127.3  JO31OM - Dortmund"));
     ASSERT_LT(RowOf("DB0BAK"), 7u);
     EXPECT_EQ(Info(RowOf("DB0BAK")), "432.4500 Bake  JO31OK - Turm");
     EXPECT_LT(RowOf("D\xD6" "0ABC"), 7u);
@@ -219,6 +236,65 @@ TEST_F(RepeaterScreenTest, AFoundCallItsLookupMissesLeavesNoDistanceBehind) {
     const std::size_t missed = RowOf("no Call");
     ASSERT_LT(missed, 7u);
     EXPECT_EQ(Km(missed) + Info(missed), "");
+}
+
+// While the car moves, each row points the way to its station against the course; standing, or
+// with the fix kept from an earlier second, the bearing again, and kept distances greyed.
+TEST_F(RepeaterScreenTest, WhileTheCarMovesEachRowPointsItsWayAndALostFixGreysTheDistances) {
+    state.portActive = true;
+    state.gpsFix = PositionFromLocator("JO31OM");
+    state.fixLive = true;
+    TypeCall(0, "DB0NOR");  // 5 km north
+    TypeCall(1, "DB0LONG8");  // Munich, far to the south-east
+    const auto shown = [&](std::size_t row) {
+        screen.OnTimer();
+        const ids::RepeaterRowIds& ids = ids::kRepeaterRows[row];
+        return dialog.utf8[ids.km] + " " + dialog.utf8[ids.grad] + (dialog.enabled[ids.km] && dialog.enabled[ids.grad] ? "" : " greyed");
+    };
+    const struct {
+        GroundMotion motion;
+        bool live;
+        const char* north;
+        const char* munich;
+    } cases[] = {
+        {{100, 0}, true, "5 km \u2191", "488 km \u2198"},
+        {{100, 90}, true, "5 km \u2190", "488 km \u2197"},
+        {{100, 180}, true, "5 km \u2193", "488 km \u2196"},
+        {{100, 270}, true, "5 km \u2192", "488 km \u2199"},
+        {{4, 90}, true, "5 km 360 \u00B0", "488 km 139 \u00B0"},  // standing
+        {{100, std::nullopt}, true, "5 km 360 \u00B0", "488 km 139 \u00B0"},
+        {{100, 90}, false, "5 km 360 \u00B0 greyed", "488 km 139 \u00B0 greyed"},
+    };
+    for (const auto& c : cases) {
+        state.motion = c.motion;
+        state.fixLive = c.live;
+        EXPECT_EQ(shown(0), c.north) << c.motion.courseDeg.value_or(-1) << " " << c.live;
+        EXPECT_EQ(shown(1), c.munich) << c.motion.courseDeg.value_or(-1) << " " << c.live;
+    }
+}
+
+// Between searches the rows stay in order of their distance: a new order is shown at the next
+// second, but not while a call is typed.
+TEST_F(RepeaterScreenTest, TheRowsShowTheNewOrderAsTheCarMoves) {
+    SetOffline("JO31ON");
+    PressSearch();
+    EXPECT_EQ(Call(0), "DB0NOR");
+    SetOffline("JO31OL");
+    KeepInDistanceOrder(context.rows, OwnPosition(state));  // as the main screen's cycle does
+    screen.OnTimer();
+    EXPECT_EQ(Call(0), "DB0" + std::string(21, 'X') + "-NORD");
+    EXPECT_EQ(Info(0), "FM  JO31OL - Nordhang");
+    const std::size_t nor = RowOf("DB0NOR");
+    screen.OnPress(ids::kRepeaterRows[nor].newCall);
+    EXPECT_EQ(context.rows.typing, nor);
+    SetOffline("JO31ON");
+    KeepInDistanceOrder(context.rows, OwnPosition(state));
+    screen.OnTimer();
+    EXPECT_EQ(RowOf("DB0NOR"), 7u) << "the typed row's entry is left as typed";
+    EXPECT_EQ(Call(0), "DB0" + std::string(21, 'X') + "-NORD") << "the order waits";
+    dialog.texts[ids::kRepeaterRows[nor].call] = "DB0LONG";
+    screen.OnFocusLost(ids::kRepeaterRows[nor].call);
+    EXPECT_FALSE(context.rows.typing);
 }
 
 TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {

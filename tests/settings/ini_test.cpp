@@ -38,11 +38,12 @@ protected:
 };
 
 TEST_F(IniFileTest, ValuesSurviveARestartAndTheUsersLinesStay) {
-    const std::string byHand = "# by hand\nalert = speech\nwsjtx = maybe\nfollow = 7\nlocator = 10\n";
+    const std::string byHand = "# by hand\nalert = speech\nwsjtx = maybe\nfollow = 7\nlocator = 10\n"
+                               "alert_square = 4\nalert_fix = off\nalert_nearest = yes\n";
     WriteFile(ini, byHand);
     LoadIni(state, settings);
     EXPECT_FALSE(state.links.wsjtx);  // "maybe" is no value: the default stays
-    EXPECT_EQ(state.drive, (DriveSettings{0, AlertMode::Speech, 10}));  // nor is 7 km
+    EXPECT_EQ(state.drive, (DriveSettings{0, AlertMode::Speech, 10, {true, 4, false}}));  // nor is 7 km, nor "yes"
     state.links.js8call = true;
     state.links.wsjtxAddress = "224.0.0.1:2237";
     state.palette = PaletteChoice::Day;

@@ -21,8 +21,13 @@ struct RecordingDialog : Dialog {
 
     void SetText(int id, std::string_view text) override { texts[id] = std::string(text); }
     // Kept as the real toolkit reads it back: 8-bit, so directory text sent down the 8-bit
-    // path, or the other way round, shows as the wrong characters.
-    void SetDirectoryText(int id, std::string_view utf8) override { SetText(id, CodePageFromUtf8(utf8)); }
+    // path, or the other way round, shows as the wrong characters. What the code page lacks
+    // (an arrow) reads back as '?': `utf8` keeps what was shown.
+    void SetDirectoryText(int id, std::string_view utf8Text) override {
+        SetText(id, CodePageFromUtf8(utf8Text));
+        utf8[id] = std::string(utf8Text);
+    }
+    std::map<int, std::string> utf8;
     std::string Text(int id) const override {
         const auto found = texts.find(id);
         return found == texts.end() ? std::string() : found->second;
@@ -49,7 +54,8 @@ struct RecordingDialog : Dialog {
 struct RecordingPainter : Painter {
     std::vector<std::string> calls;
     void UseInk(Ink ink) override {
-        calls.push_back(ink == Ink::Live ? "ink live" : ink == Ink::Stale ? "ink stale" : "ink offline");
+        static constexpr const char* kNames[] = {"ink live", "ink stale", "ink offline", "ink faint"};  // by Ink
+        calls.push_back(kNames[static_cast<int>(ink)]);
     }
     void DrawText(int x, int y, std::string_view text, double size) override {
         const std::string scaled = size == 1.0 ? "" : "x" + std::to_string(size).substr(0, 3) + " ";
@@ -60,6 +66,8 @@ struct RecordingPainter : Painter {
         calls.push_back("rectangle" + Numbers({left, top, right, bottom}));
     }
     void Line(int x1, int y1, int x2, int y2) override { calls.push_back("line" + Numbers({x1, y1, x2, y2})); }
+    void Ring(int x, int y, int radius) override { calls.push_back("ring" + Numbers({x, y, radius})); }
+    void Dot(int x, int y, int radius) override { calls.push_back("dot" + Numbers({x, y, radius})); }
 
 private:
     static std::string Numbers(std::initializer_list<int> values) {

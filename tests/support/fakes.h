@@ -45,11 +45,11 @@ struct RecordingGpsSource : GpsSource {
 };
 
 struct RecordingAnnouncer : Announcer {
-    std::vector<std::pair<AlertMode, std::string>> started;
+    std::vector<std::pair<AlertMode, Announcement>> started;
     bool busy = false;
     bool speech = true;
-    bool Start(AlertMode mode, const std::string& text) override {
-        started.emplace_back(mode, text);
+    bool Start(AlertMode mode, const Announcement& announcement) override {
+        started.emplace_back(mode, announcement);
         return true;
     }
     bool Busy() override { return busy; }

@@ -27,7 +27,7 @@ protected:
     void SetUp() override {
         WriteDirectory(folder / "Moltrevane.sqlite",
                                 {
-                                    Row{"DB0ABC", "JO31OM", "100", "FM", "Dortmund", "439.100", "431.500"},
+                                    Row{"DB0ABC", "JO31OM", "100", "FM", "Dortmund", "439.100", "431.500", "", "127.3"},
                                     Row{"DB0NOR", "JO31ON", "200", "FM", "Nordwald"},
                                     Row{"DB0LONG8", "JN58SD", "520", "FM", "Muenchen"},
                                     Row{"DB0LONG", "JN58SE", "1", "FM", "Kurz"},

@@ -64,7 +64,14 @@ Fl_Widget* MakeWidget(const ControlSpec& c, std::function<void()> onLeave) {
             return box;
         }
         case ControlKind::Entry: return MakeEntry(c, std::move(onLeave));
-        case ControlKind::Button: return new Fl_Button(0, 0, 1, 1);
+        case ControlKind::Button: {
+            auto* button = new Fl_Button(0, 0, 1, 1);
+            if (c.style & kNoBorder) {  // unseen over a drawing: a tap on the drawing
+                button->box(FL_NO_BOX);
+                button->clear_visible_focus();
+            }
+            return button;
+        }
         case ControlKind::CheckBox: return new Fl_Check_Button(0, 0, 1, 1);
         case ControlKind::Choice: {
             auto* choice = new Fl_Choice(0, 0, 1, 1);

@@ -23,8 +23,12 @@ WidgetPainter::WidgetPainter(const ScreenScale& scale)
 
 void WidgetPainter::UseInk(Ink ink) {
     const Palette& palette = CurrentPalette();
-    ink_ = ink == Ink::Live ? palette.live : ink == Ink::Stale ? palette.stale : palette.offline;
-    lines_ = ink == Ink::Stale ? palette.stale : palette.lines;
+    switch (ink) {
+        case Ink::Live: ink_ = palette.live, lines_ = palette.lines; break;
+        case Ink::Stale: ink_ = lines_ = palette.stale; break;
+        case Ink::Offline: ink_ = palette.offline, lines_ = palette.lines; break;
+        case Ink::Faint: ink_ = lines_ = palette.faint; break;
+    }
 }
 
 void WidgetPainter::DrawText(int x, int y, std::string_view text, double size) {
@@ -59,6 +63,20 @@ void WidgetPainter::Line(int x1, int y1, int x2, int y2) {
     fl_line_style(FL_SOLID, std::max(1, scale_.Length(1)));
     fl_line(scale_.X(x1), scale_.Y(y1), scale_.X(x2), scale_.Y(y2));
     fl_line_style(0);
+}
+
+void WidgetPainter::Ring(int centreX, int centreY, int radius) {
+    const int x = scale_.X(centreX), y = scale_.Y(centreY), r = scale_.Length(radius);
+    fl_color(lines_);
+    fl_line_style(FL_SOLID, std::max(1, scale_.Length(1)));
+    fl_arc(x - r, y - r, 2 * r, 2 * r, 0, 360);
+    fl_line_style(0);
+}
+
+void WidgetPainter::Dot(int centreX, int centreY, int radius) {
+    const int x = scale_.X(centreX), y = scale_.Y(centreY), r = std::max(1, scale_.Length(radius));
+    fl_color(ink_);
+    fl_pie(x - r, y - r, 2 * r + 1, 2 * r + 1, 0, 360);
 }
 
 }  // namespace moltrevane

@@ -17,6 +17,8 @@ public:
     void FillWhite(int x, int y, int width, int height) override;
     void Rectangle(int left, int top, int right, int bottom) override;
     void Line(int x1, int y1, int x2, int y2) override;
+    void Ring(int centreX, int centreY, int radius) override;
+    void Dot(int centreX, int centreY, int radius) override;
 
 private:
     const ScreenScale& scale_;

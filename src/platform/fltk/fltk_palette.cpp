@@ -12,9 +12,9 @@ constexpr Fl_Color Rgb(unsigned char r, unsigned char g, unsigned char b) {
 }
 
 constexpr Palette kDay{{255, 255, 255}, {192, 192, 192}, {0, 0, 0},
-                       Rgb(255, 0, 0), Rgb(150, 150, 150), Rgb(30, 70, 190), FL_BLACK};
+                       Rgb(255, 0, 0), Rgb(150, 150, 150), Rgb(30, 70, 190), Rgb(200, 200, 200), FL_BLACK};
 constexpr Palette kNight{{10, 4, 4}, {40, 18, 16}, {176, 112, 32},
-                         Rgb(190, 40, 28), Rgb(80, 62, 58), Rgb(176, 112, 32),
+                         Rgb(190, 40, 28), Rgb(80, 62, 58), Rgb(176, 112, 32), Rgb(58, 22, 18),
                          Rgb(150, 34, 24)};
 const Palette* current = &kDay;
 

@@ -8,7 +8,7 @@ namespace moltrevane {
 // Night: near-black, dim red and amber, nothing white to dazzle a driver.
 struct Palette {
     unsigned char window[3], controls[3], text[3];
-    Fl_Color live, stale, offline, lines;  // the main screen's drawing, by Ink, and its lines
+    Fl_Color live, stale, offline, faint, lines;  // the main screen's drawing, by Ink, and its lines
 };
 
 // The palette every window shows now.

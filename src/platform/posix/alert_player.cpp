@@ -6,6 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -24,14 +26,44 @@ namespace {
 constexpr std::chrono::seconds kLongestAnnouncement{20};
 
 constexpr int kToneRate = 8000;  // samples a second, unsigned 8-bit
+constexpr double kPi = 3.14159265358979;
 
-// A fifth of a second at 880 Hz, faded in and out so that it does not click.
-std::string ToneSamples() {
-    std::string samples(kToneRate / 5, '\0');
-    for (std::size_t i = 0; i < samples.size(); ++i) {
+// A short sound of its own for each kind, so that the driver tells them apart unseen: a new
+// nearest rises in two quick beeps, a new square is one middle beep, a lost fix falls low and
+// a fix back rises from low. Pitches in Hz, each beep 90 ms with 30 ms between beeps.
+struct Sound {
+    AlertKind kind;
+    std::array<int, 2> pitches;  // 0: no second beep
+};
+constexpr std::array<Sound, 4> kSounds = {{
+    {AlertKind::FixLost, {660, 440}},
+    {AlertKind::FixBack, {440, 660}},
+    {AlertKind::Square, {660, 0}},
+    {AlertKind::Nearest, {880, 1175}},
+}};
+constexpr int kBeepSamples = kToneRate * 90 / 1000, kGapSamples = kToneRate * 30 / 1000;
+constexpr int kBetweenKinds = kToneRate * 120 / 1000;
+
+// A beep faded in and out, so that it does not click.
+void AppendBeep(std::string& samples, int hz) {
+    for (int i = 0; i < kBeepSamples; ++i) {
         const double t = static_cast<double>(i) / kToneRate;
-        const double fade = std::sin(3.14159265358979 * static_cast<double>(i) / static_cast<double>(samples.size()));
-        samples[i] = static_cast<char>(128 + std::lround(80 * fade * std::sin(2 * 3.14159265358979 * 880 * t)));
+        const double fade = std::sin(kPi * i / kBeepSamples);
+        samples += static_cast<char>(128 + std::lround(80 * fade * std::sin(2 * kPi * hz * t)));
+    }
+}
+
+// The sounds of the kinds told, one after the other.
+std::string ToneSamples(const std::vector<AlertKind>& kinds) {
+    std::string samples;
+    for (const AlertKind kind : kinds) {
+        if (!samples.empty()) samples.append(kBetweenKinds, static_cast<char>(128));
+        const auto sound = std::find_if(kSounds.begin(), kSounds.end(), [&](const Sound& s) { return s.kind == kind; });
+        if (sound == kSounds.end()) continue;
+        for (std::size_t beep = 0; beep < sound->pitches.size() && sound->pitches[beep] > 0; ++beep) {
+            if (beep > 0) samples.append(kGapSamples, static_cast<char>(128));
+            AppendBeep(samples, sound->pitches[beep]);
+        }
     }
     return samples;
 }
@@ -74,10 +106,10 @@ bool OnPath(std::string_view name) {
 
 AlertPlayer::~AlertPlayer() { End(); }
 
-bool AlertPlayer::Start(AlertMode mode, const std::string& text) {
+bool AlertPlayer::Start(AlertMode mode, const Announcement& announcement) {
     if (mode == AlertMode::Off || Busy() || !OnPath(mode == AlertMode::Speech ? "espeak-ng" : "aplay")) return false;
     if (mode == AlertMode::Speech) {
-        child_ = Spawn({"espeak-ng", "-s", "160", text}, -1);
+        child_ = Spawn({"espeak-ng", "-s", "160", announcement.text}, -1);
     } else {
         int ends[2];
         if (::pipe2(ends, O_CLOEXEC) != 0) return false;
@@ -85,7 +117,7 @@ bool AlertPlayer::Start(AlertMode mode, const std::string& text) {
         child_ = Spawn({"aplay", "-q", "-t", "raw", "-f", "U8", "-c", "1", "-r", std::to_string(kToneRate), "-"}, read.get());
         // Far less than a pipe holds: written at once, whether or not aplay ever reads it.
         ::fcntl(write.get(), F_SETFL, O_NONBLOCK);
-        const std::string samples = ToneSamples();
+        const std::string samples = ToneSamples(announcement.kinds);
         if (child_ > 0 && ::write(write.get(), samples.data(), samples.size()) < 0) std::perror("moltrevane: tone");
     }
     started_ = std::chrono::steady_clock::now();

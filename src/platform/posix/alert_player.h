@@ -1,6 +1,6 @@
 #pragma once
 // Gives an announcement through a separate program: espeak-ng speaks (its library is under
-// the GPL, so it is never linked), aplay sounds the tone. The program runs beside the window;
+// the GPL, so it is never linked), aplay sounds the tone of each kind told. The program runs beside the window;
 // one that hangs never holds up the one-second cycle and is ended after a while.
 
 #include <sys/types.h>
@@ -19,8 +19,9 @@ public:
     AlertPlayer(const AlertPlayer&) = delete;
     AlertPlayer& operator=(const AlertPlayer&) = delete;
 
-    // Starts the announcement, spoken or as a tone; false when its program cannot be started.
-    bool Start(AlertMode mode, const std::string& text) override;
+    // Starts the announcement, spoken or as the sounds of its kinds; false when its program
+    // cannot be started.
+    bool Start(AlertMode mode, const Announcement& announcement) override;
     // An announcement is still being given. Never waits: a finished program is reaped, one
     // that runs past its time is ended.
     bool Busy() override;

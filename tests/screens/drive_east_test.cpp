@@ -1,0 +1,110 @@
+// A scripted drive east at 100 km/h past invented stations, with follow at 1 km and speech:
+// second by second what the first row shows and what is said, against a checked-in text. The
+// list stays in order of distance every second, and an announcement of the nearest names the
+// first row's station in the second it is given.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "core/spoken_texts.h"
+#include "screens/control_ids.h"
+#include "screens/main_screen.h"
+#include "screens/repeater_screen.h"
+#include "support/eventually.h"
+#include "support/screens_fixture.h"
+
+namespace moltrevane {
+namespace {
+
+using testing::Row;
+
+// Around Warsaw, in the squares KO02JD … KO02OF: calls, places and channels invented.
+const std::vector<Row> kStations = {
+    Row{"SR5KAB", "KO02LE", "120", "FM", "Wschod", "439.375", "431.775", "", "127.3"},
+    Row{"SR5WI", "KO02KF", "90", "D-STAR", "Polnoc", "145.6625", "145.0625"},
+    Row{"SR5KAC", "KO02JE", "100", "FM", "Zachod", "145.600", "145.000", "", "88.5"},
+    Row{"SP5ZZA", "KO02ME", "80", "DMR", "Dalej", "438.200", "430.600"},
+    Row{"SP5ZZB", "KO02LD", "95", "C4FM", "Poludnie", "439.000", "431.400", "", "D023"},
+    Row{"SR5ZZC", "KO02NF", "110", "FM", "Las", "145.775", "145.175", "", "1750"},
+    Row{"SR5ZZD", "KO02KD", "105", "FM", "Pole", "439.225", "431.625", "", "127.3"},
+    Row{"SR5ZZE", "KO02OE", "130", "FM", "Koniec", "145.700", "145.100"},
+};
+
+constexpr int kSeconds = 300;
+constexpr int kTunnelFrom = 200, kTunnelTo = 215;  // no fix in between
+
+// The second's sentence: from 52° 12' N 20° 54' E east at 54 knots (100 km/h), through a tunnel.
+std::string Sentence(int second) {
+    char time[16], body[128];
+    std::snprintf(time, sizeof time, "12%02d%02d.00", second / 60, second % 60);
+    if (second >= kTunnelFrom && second < kTunnelTo) {
+        std::snprintf(body, sizeof body, "$GNRMC,%s,V,,,,,,,071226,,,N", time);
+        return body;
+    }
+    const double minutes = 20 * 60 + 54.0 + second * 100.0 / 3.6 / (1852.0 * std::cos(52.2 * 3.14159265358979 / 180));
+    std::snprintf(body, sizeof body, "$GNRMC,%s,A,5212.0000,N,%03d%08.5f,E,54.0,90.0,071226,,,A", time,
+                  static_cast<int>(minutes / 60), std::fmod(minutes, 60));
+    return body;
+}
+
+class DriveEast : public testing::ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        std::filesystem::remove(folder / "Moltrevane.sqlite");
+        testing::WriteDirectory(folder / "Moltrevane.sqlite", kStations);
+        state.portActive = true;
+        state.drive = {1, AlertMode::Speech, 6, {}};
+    }
+    std::string Shown(int id) { return repeaterDialog.utf8[id]; }
+
+    MainScreen main{context, dialog};
+    testing::RecordingDialog repeaterDialog;
+    RepeaterScreen repeater{context, repeaterDialog};
+};
+
+TEST_F(DriveEast, TheListAndTheAnnouncementsAgreeSecondBySecond) {
+    context.stationIndex.Refresh();  // read before the drive starts, so that every run lists alike
+    ASSERT_TRUE(testing::Eventually([&] { return context.stationIndex.Current() && context.stationIndex.UpToDate(); },
+                                    std::chrono::seconds(30)));
+    repeater.Initialise();
+    std::string drive;
+    std::size_t said = 0;
+    for (int second = 0; second < kSeconds; ++second) {
+        Feed(Sentence(second));
+        main.RunCycle();
+        repeater.OnTimer();
+        const ids::RepeaterRowIds& first = ids::kRepeaterRows[0];
+        char time[16];
+        std::snprintf(time, sizeof time, "12:%02d:%02d ", second / 60, second % 60);
+        std::string line = time + Shown(first.call) + " " + Shown(first.km) + " " + Shown(first.grad) +
+                           (repeaterDialog.enabled[first.km] ? "" : " (greyed)") + " |";
+        int lastKm = 0;
+        for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) {
+            line += " " + Shown(row.call);
+            const int km = std::atoi(Shown(row.km).c_str());
+            EXPECT_LE(lastKm, km) << time << "the rows out of their distance's order";
+            lastKm = km;
+        }
+        for (; said < announcer.started.size(); ++said) {
+            const std::string& text = announcer.started[said].second.text;
+            line += "\n    said: " + text;
+            if (text.find("Nearest") != std::string::npos)
+                EXPECT_NE(text.find("Nearest " + SpokenCall(Shown(first.call)) + ","), std::string::npos)
+                    << time << "the first row is " << Shown(first.call) << ", the announcement: " << text;
+        }
+        drive += line + "\n";
+    }
+    const std::filesystem::path expected = MOLTREVANE_SOURCE_DIR "/tests/screens/golden/drive-east.expected";
+    if (std::getenv("MOLTREVANE_REGENERATE_GOLDEN")) {
+        std::ofstream(expected, std::ios::binary) << drive;
+        return;
+    }
+    EXPECT_EQ(testing::ReadFile(expected), drive) << expected;  // gtest shows the lines that differ
+}
+
+}  // namespace
+}  // namespace moltrevane
