@@ -29,6 +29,7 @@ RepeaterScreen::RepeaterScreen(ScreenContext& context, Dialog& dialog) : context
 void RepeaterScreen::Initialise() {
     for (std::size_t r = 0; r < kRows; ++r) dialog_.SetReadOnly(ids::kRepeaterRows[r].call, true);
     ShowRows();
+    RefreshDistances();  // at once, not a second later
     dialog_.SetEnabled(ids::kEditStation, false);
     dialog_.SetEnabled(ids::kSearchStation, true);
     dialog_.StartTimer();

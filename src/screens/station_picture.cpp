@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kRim = 14;             // room outside the rings for the north mark and the calls
 constexpr double kTextSize = 0.5;    // the picture's text, half the drawing's: 4.5 × 11.5 pixels a character
+constexpr double kNorthSize = 0.7;   // the north mark, larger: it is looked for
 constexpr int kCharacterWidth = 9;   // at the drawing's size
 constexpr std::size_t kShortCall = 7;  // a call of more characters is cut beside its dot
 constexpr int kDot = 3, kNearestDot = 4;
@@ -41,11 +42,15 @@ void PaintCar(Painter& painter, Point c, bool moving) {
     for (std::size_t i = 1; i < outline.size(); ++i) painter.Line(outline[i - 1].x, outline[i - 1].y, outline[i].x, outline[i].y);
 }
 
-// Each ring's distance along the lower right, the outermost with its unit: "10", "20 km".
+// Each ring's distance along the lower right, the outermost with its unit: "10", "20 km"; on
+// rings too close for their labels, the outermost's only.
 void PaintRings(Painter& painter, Point centre, int radius, const Rings& rings) {
+    constexpr int kLabelledApart = 16;
+    const bool everyLabel = radius / rings.count >= kLabelledApart;
     for (int ring = 1; ring <= rings.count; ++ring) {
         const int ringRadius = radius * ring / rings.count;
         painter.Ring(centre.x, centre.y, ringRadius);
+        if (!everyLabel && ring < rings.count) continue;
         const Point label = Towards(centre, ringRadius, 135);
         const std::string km = std::to_string(std::lround(rings.stepKm * ring)) + (ring == rings.count ? " km" : "");
         painter.DrawText(label.x + 2, label.y - 2, km, kTextSize);
@@ -78,10 +83,9 @@ void PaintStationPicture(Painter& painter, const PictureArea& area, const std::o
 
     painter.UseInk(around->ink);
     const Point north = Towards(centre, radius + kRim / 2, -up);
-    painter.DrawText(north.x - TextWidth("N") / 2, north.y - 6, "N", kTextSize);
-    PaintCar(painter, centre, around->headingDeg.has_value());
+    painter.DrawText(north.x - static_cast<int>(kCharacterWidth * kNorthSize / 2), north.y - 8, "N", kNorthSize);
     const double outerKm = rings.stepKm * rings.count;
-    for (std::size_t i = around->stations.size(); i-- > 0;) {  // the nearest last, on top
+    for (std::size_t i = around->stations.size(); i-- > 0;) {  // the nearest last, on top of the others
         const MeasuredStation& station = around->stations[i];
         const Point dot = Towards(centre, radius * station.km / outerKm, station.bearingDeg - up);
         painter.Dot(dot.x, dot.y, i == 0 ? kNearestDot : kDot);
@@ -90,6 +94,7 @@ void PaintStationPicture(Painter& painter, const PictureArea& area, const std::o
         const bool onTheLeft = dot.x + kRim / 2 + width > area.x + area.width;  // kept inside the area
         painter.DrawText(onTheLeft ? dot.x - kRim / 2 - width : dot.x + kRim / 2, dot.y - 6, call, kTextSize);
     }
+    PaintCar(painter, centre, around->headingDeg.has_value());  // on top of a station beside the road
 }
 
 }  // namespace moltrevane

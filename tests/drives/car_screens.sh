@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # shellcheck disable=SC2086  # the controls' places below are numbers to split
 # The program on a car's panel (xvfb-run's screen: 800 × 480, 1024 × 600 or 480 × 800): the
-# window's size after start, every screen in the day and the night palette kept as screenshots,
+# window's size after start, every screen in the day and the night palette kept as screenshots
+# (the main screen's once more with the stations found around the car),
 # the palette chosen by the sun (night for a fix at 22:00 UTC in December at 48° N 11° E, day at
 # 12:00), and on a landscape panel the nearest station's 25-character place name read whole.
 #
@@ -14,11 +15,12 @@ mkdir -p "$shots"
 screen=$(xdpyinfo | awk '/dimensions:/{print $2}')
 screen_w=${screen%x*} screen_h=${screen#*x}
 
-# A minute of fixes at 48° N 11° E on 2026-12-07 from the hour given.
+# A minute of fixes at 48° N 11° E on 2026-12-07 from the hour given, driving east at 30 km/h.
 track() {
-  local second body sum i
+  local second body sum i longitude
   for second in $(seq -w 0 59); do
-    body="GPRMC,$1$(printf %02d 0)$second.000,A,4801.5000,N,01102.4000,E,0.0,0.0,071226,,"
+    longitude=$(awk -v s="$second" 'BEGIN { printf "%09.4f", 1102.4 + s * 0.00672 }')
+    body="GPRMC,$1$(printf %02d 0)$second.000,A,4801.5000,N,0$longitude,E,16.2,90.0,071226,,"
     sum=0; for ((i = 0; i < ${#body}; i++)); do sum=$((sum ^ $(printf %d "'${body:i:1}"))); done
     printf '$%s*%02X\r\n' "$body" "$sum"
   done
@@ -63,6 +65,14 @@ first_place_read() {  # the first row's info line, by OCR, holds the nearest sta
   design_point Repeater $((x + w)) $((y + h))
   ocr Repeater "$((px - left))x$((py - top))+$left+$top" | tee "$home/first-row.txt" | grep -q "Kaufering Lechfeld Sender"
 }
+time_drawn() {  # the main screen's red time is drawn (in either palette): no other screen has red
+  local left top
+  design_point Moltrevane 42 31; left=$px top=$py
+  design_point Moltrevane 102 49
+  shot Moltrevane "$home/time.png"
+  [ "$(convert "$home/time.png" -crop "$((px - left))x$((py - top))+$left+$top" +repage -fuzz 25% -fill black \
+        +opaque red -fill white -opaque red -colorspace gray -format '%[fx:round(mean*w*h)]' info:)" -gt 20 ]
+}
 background() { convert "$1" -format '%[fx:round(255*mean)]' -crop 4x4+2+2 info:; }  # a corner's brightness
 
 drive() {  # hour palette: every screen's screenshot, and the palette the main screen chose
@@ -93,6 +103,8 @@ drive() {  # hour palette: every screen's screenshot, and the palette the main s
   shot Repeater "$shots/$2-repeater.png"
   at Repeater $first_row_info_button; window "Info Station" > /dev/null; shot "Info Station" "$shots/$2-station-info.png"
   close_window "Info Station"; close_window Repeater
+  wait_for 30 time_drawn || fail "the main screen is not drawn again after the repeater screen"
+  shot Moltrevane "$shots/$2-main.png"  # again, with the stations the search found around the car
   at Moltrevane $right_button; window Info > /dev/null; shot Info "$shots/$2-info.png"
   at Info $links_button; window Links > /dev/null; shot Links "$shots/$2-links.png"; close_window Links; close_window Info
   close_window Moltrevane

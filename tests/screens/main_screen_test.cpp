@@ -41,7 +41,7 @@ protected:
 TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
     screen.Initialise();
     SetOffline("JO31OM");
-    state.drive = {5, AlertMode::Speech, 6};
+    state.drive = {5, AlertMode::Speech, 6, {}};
     const auto cycleUntilSearched = [&](int searches) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         screen.RunCycle();
@@ -103,7 +103,7 @@ TEST_F(MainScreenTest, GpsFixShowsPositionLocatorAndMap) {
     EXPECT_EQ(Painted(LayoutShape::Wide),
               (std::vector<std::string>{"ink live", "text 42 31 x1.5 12:35:19", "ink live", "text 5 142 x1.5 JO31OM",
                                         "fill 226 34 220 210", "ink faint", "ring 336 139 91", "text 402 201 x0.5 1 km",
-                                        "ink live", "text 334 35 x0.5 N", "ring 336 139 5", "dot 336 139 1"}));
+                                        "ink live", "text 333 33 x0.7 N", "ring 336 139 5", "dot 336 139 1"}));
     // A tap on the drawing shows the other: in the wide layout the map, with the cross at the
     // same place in it; in the design's the picture.
     screen.OnPress(ids::kPictureButton);

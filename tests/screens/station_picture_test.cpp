@@ -113,6 +113,18 @@ TEST(StationPicture, NorthIsMarkedTheCarPointsUpAndTheNearestLiesOnTop) {
     EXPECT_LT(right->x + 5 * 4, rightDot->x);
 }
 
+// In the design's shape the picture is the map's size: rings too close for a label each.
+TEST(StationPicture, OnlyTheOuterRingIsLabelledWhereTheRingsLieClose) {
+    testing::RecordingPainter painter;
+    PaintStationPicture(painter, {10, 140, 220, 106}, AroundTheCar{{At("SR5KAB", 19, 90)}, std::nullopt, Ink::Live});
+    std::vector<std::string> rings;
+    for (const std::string& call : painter.calls)
+        if (call.starts_with("ring 120 193") || call.starts_with("text")) rings.push_back(call);
+    EXPECT_EQ(rings, (std::vector<std::string>{"ring 120 193 9", "ring 120 193 19", "ring 120 193 29", "ring 120 193 39",
+                                               "text 150 219 x0.5 20 km", "text 117 139 x0.7 N", "text 164 187 x0.5 SR5KAB",
+                                               "ring 120 193 5"}));
+}
+
 TEST(StationPicture, ALostFixGreysTheStationsAndNoPositionDrawsNothing) {
     const std::vector<Drawn> kept = Painted(AroundTheCar{{At("SR5KAB", 3, 90)}, std::nullopt, Ink::Stale});
     std::vector<std::string> inks;
