@@ -19,15 +19,21 @@ wait_for() {
   done
 }
 
-# start_session SOURCE_DIR NMEA_REPLAY [nmea-replay options…]: sets home, folder and replay_pid.
-# The replay's link is COM2 unless replay_port names another. The EXIT trap stops everything
-# the script started and removes the home.
-start_session() {
-  local source=$1 replay=$2 port=${replay_port:-COM2}; shift 2
+# new_home: a throw-away home with the program's folder; sets home and folder. The EXIT trap
+# stops everything the script started and removes the home.
+new_home() {
   home=$(mktemp -d)
   folder=$home/Programme/Moltrevane
   trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT
   mkdir -p "$folder"
+}
+
+# start_session SOURCE_DIR NMEA_REPLAY [nmea-replay options…]: a new home with the demo
+# directory and the session's settings; sets replay_pid. The replay's link is COM2 unless
+# replay_port names another.
+start_session() {
+  local source=$1 replay=$2 port=${replay_port:-COM2}; shift 2
+  new_home
   sqlite3 "$folder/Moltrevane.sqlite" < "$source/data/demo-directory.sql"
   printf '%s' "$session_settings" > "$folder/Moltrevane.cfg"
   "$replay" --folder "$folder" --port "$port" "$@" "$source/data/sample-track.nmea" > /dev/null &

@@ -112,10 +112,7 @@ drive() {  # hour palette: every screen's screenshot, and the palette the main s
   kill "$replay_pid"; wait "$replay_pid" || true
 }
 
-home=$(mktemp -d)
-folder=$home/Programme/Moltrevane
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT
-mkdir -p "$folder"
+new_home
 sqlite3 "$folder/Moltrevane.sqlite" < "$source/data/demo-directory.sql"
 sqlite3 "$folder/Moltrevane.sqlite" < "$source/tests/drives/car-stations.sql"
 printf '231-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"

@@ -9,10 +9,7 @@ mkdir -p "$shots"
 # shellcheck source=../../tools/program-session.sh
 . "$source/tools/program-session.sh"
 
-home=$(mktemp -d)
-folder=$home/Programme/Moltrevane
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT
-mkdir -p "$folder"
+new_home
 
 # A kilometre north a second from 48° 00' N 11° 00' E, 40 seconds long.
 for km in $(seq 0 39); do

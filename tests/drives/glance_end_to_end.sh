@@ -12,10 +12,8 @@ mkdir -p "$shots"
 # shellcheck source=../../tools/program-session.sh
 . "$source/tools/program-session.sh"
 
-home=$(mktemp -d)
-folder=$home/Programme/Moltrevane
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT
-mkdir -p "$folder" "$home/bin"
+new_home
+mkdir -p "$home/bin"
 
 # Three minutes east from 52° 12' N 20° 54' E at 54 knots (100 km/h): 1.466' of longitude a minute.
 for second in $(seq 0 179); do
