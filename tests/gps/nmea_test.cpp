@@ -160,7 +160,9 @@ TEST(DecodeSentence, SpeedAndCourseOfAFix) {
         const std::string sentence = std::string("$GPRMC,123519.000,A,5130.1234,N,00712.3456,E,") + c.fields + ",230394,,";
         const GroundMotion motion = DecodeSentence(sentence).motion;
         ASSERT_EQ(motion.speedKmh.has_value(), c.kmh.has_value()) << c.fields;
-        if (c.kmh) EXPECT_NEAR(*motion.speedKmh, *c.kmh, 1e-9) << c.fields;
+        if (c.kmh) {
+            EXPECT_NEAR(*motion.speedKmh, *c.kmh, 1e-9) << c.fields;
+        }
         EXPECT_EQ(motion.courseDeg, c.course) << c.fields;
     }
     EXPECT_EQ(DecodeSentence("$GPRMC,123520.000,V,,,,,54.0,90.0,230394,,").motion, GroundMotion{}) << "no fix, no motion";

@@ -92,9 +92,10 @@ TEST_F(DriveEast, TheListAndTheAnnouncementsAgreeSecondBySecond) {
         for (; said < announcer.started.size(); ++said) {
             const std::string& text = announcer.started[said].second.text;
             line += "\n    said: " + text;
-            if (text.find("Nearest") != std::string::npos)
+            if (text.find("Nearest") != std::string::npos) {
                 EXPECT_NE(text.find("Nearest " + SpokenCall(Shown(first.call)) + ","), std::string::npos)
                     << time << "the first row is " << Shown(first.call) << ", the announcement: " << text;
+            }
         }
         drive += line + "\n";
     }

@@ -9,7 +9,8 @@ namespace moltrevane {
 namespace {
 
 std::optional<RowStation> Listed(const char* call, const char* locator) {
-    return RowStation{{call}, StationOf({call, locator})};
+    RowStation row{StationKey{call}, StationOf({call, locator})};
+    return row;
 }
 
 std::string Calls(const RepeaterRows& rows) {
