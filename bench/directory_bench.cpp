@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SearchNearest end to end against the bare scan of the same statement with an empty callback.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

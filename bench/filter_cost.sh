@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the station filters add to "Search Stn.", in instructions counted by callgrind (wall time
 # on a shared machine varies more than the difference measured).
 #   filter_cost.sh DIRECTORY_BENCH

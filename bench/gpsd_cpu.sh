@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPU of the program reading the sample track through gpsd beside reading it from the replay's
 # pseudo-terminal, alternating in one run, at 1 Hz and 20×; and of gpsd's own client cgps on
 # the same gpsd. Needs gpsd and gpsd-clients.

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # moltrevane-import on large and hostile lists it writes itself: wall time and peak memory.
 #   import_bench.sh MOLTREVANE_IMPORT
 # 25,000 stations as RepeaterBook JSON (about 10 MB), 1,000,000 rows of CSV, then a 100 MB
-# line, a 2 GB file and JSON nested 100,000 deep, which must fail quickly in little memory.
+# line, a 2 GB file and JSON nested 100,000 deep, which must fail quickly in little memory, as
+# must XML nested 3,000,000 deep, a JSON station of a hundred values of 1 MB each and XML
+# attributes of 24, 100 and 200 MB that hold `>` (expat holds a tag whole and reads it again
+# with every piece: the time must not grow with the attribute). Every peak stays under 64 MB.
 set -euo pipefail
 import=$(realpath "$1")
 work=$(mktemp -d "${TMPDIR:-/tmp}/moltrevane-import-bench.XXXXXX")
@@ -31,6 +35,14 @@ awk 'BEGIN {
 { printf 'call,loc\n'; head -c 100000000 /dev/zero | tr '\0' x; printf '\n'; } > line.csv
 truncate -s 2G sparse.csv
 head -c 100000 /dev/zero | tr '\0' '[' > deep.json
+{ printf '<?xml version="1.0"?>\n'; yes '<a>' | head -n 3000000 | tr -d '\n' || true; } > deep.xml
+{ printf '[{"callsign":"DB0AA"'
+  for i in $(seq 100); do printf ',"k%d":"' "$i"; head -c 999999 /dev/zero | tr '\0' x; printf '"'; done
+  printf '}]'; } > values.json
+attribute() { { printf '<?xml version="1.0"?>\n<r a="'; yes 'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx>' | head -c "$2" || true; } > "$1"; }
+attribute attr24.xml 24000000
+attribute attr100.xml 100000000
+attribute attr200.xml 200000000
 # A 2 GB list that is text throughout: read to its end.
 { printf 'call,latitude,longitude\n'; yes 'X1,50.0,10.0,padding padding padding padding padding padding padding' | head -c 2000000000 || true; } > big.csv
 
@@ -48,4 +60,9 @@ run stations.csv stations.csv
 run line.csv line.csv
 run sparse.csv sparse.csv
 run deep.json deep.json
+run deep.xml deep.xml
+run values.json values.json
+run attr24.xml attr24.xml
+run attr100.xml attr100.xml
+run attr200.xml attr200.xml
 run big.csv big.csv

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serial-side throughput on the bundled sample track: FeedByte for every byte, then
 // TakeSentence + DecodeSentence once per second of the track, as the main cycle does.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The running program under Xvfb with a 1 Hz replay: time to the first window, CPU over
 # a minute, peak resident memory, window size.
 #   program_bench.sh PROGRAM NMEA_REPLAY SOURCE_DIR [SECONDS] [SCREEN, e.g. 800x480; the
@@ -10,10 +11,12 @@ program=$1 replay=$2 source=$3 seconds=${4:-60} screen=${5:-800x480}
 . "$source/tools/program-session.sh"
 start_session "$source" "$replay"
 
-# The window is looked for every 5 ms (each look itself takes a few): xdotool's --sync looks only
-# every half second, which would be most of what is measured.
+# The clock starts once the display answers, at the program's start. The window is looked for
+# every 5 ms (each look itself takes a few): xdotool's --sync looks only every half second,
+# which would be most of what is measured.
+ready_for_program
 start=$(date +%s%N)
-start_program
+launch_program
 until xdotool search --onlyvisible --name '^Moltrevane$' > /dev/null 2>&1; do
   [ $(( $(date +%s%N) - start )) -lt 30000000000 ] || fail "no window after 30 s"
   sleep 0.005

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CPU used by the serial reader thread while a 115200-baud stream of a receiver's whole epochs
 // (GGA, GSA, GSV, VTG, RMC) is fed for 10 s, and while the receiver is unplugged for 5 s, as a
 // percentage of one core.

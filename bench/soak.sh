@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A long run of the real program under Xvfb: nmea-replay at 20× speed, the receiver unplugged
 # and plugged back every 2 minutes, the repeater screen's search pressed every minute. Reports
 # resident memory and open descriptors each minute, checks that the screen keeps changing and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory_generator.h"
 
 #include <sqlite3.h>
@@ -65,7 +66,7 @@ void WriteSyntheticDirectory(const std::filesystem::path& file, int stations, Sp
     Exec(db, kCreateRepeaterTable);
     Exec(db, "BEGIN");
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?, ?, '500', ?, ?, ?, ?, '', '', 'synthetic test data')", -1,
+    sqlite3_prepare_v2(db, "INSERT INTO repeater (call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2) VALUES (?, ?, '500', ?, ?, ?, ?, '', '', 'synthetic test data')", -1,
                        &insert, nullptr);
     for (int n = 0; n < stations; ++n) {
         double latitude, longitude;

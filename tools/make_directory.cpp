@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-directory FILE COUNT [uniform|clustered]: writes a synthetic station directory.
 #include <cstdio>
 #include <cstdlib>

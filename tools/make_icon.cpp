@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-icon: writes the program's icon as a PNG file, for the desktop's icon theme.
 //
 //   make-icon SIZE FILE.png

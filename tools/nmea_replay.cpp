@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // nmea-replay: plays an NMEA log into a pseudo-terminal linked as COMn in the program folder,
 // so the program sees a receiver. Each RMC sentence starts a new second of the log.
 //

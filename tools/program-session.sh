@@ -1,7 +1,16 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the scripts that run the real program on an X display: a throw-away home with
 # the demo directory and settings for a receiver on COM2, nmea-replay playing the sample track
 # as that receiver, and xdotool helpers for the program's windows.
 # The caller sets program (its path) and starts it with start_program.
+
+# A drive ends with whoever runs it (ctest's time limit kills xvfb-run, not the drive): the
+# kernel sends it SIGTERM then, and its EXIT trap stops what it started.
+if [ -z "${MOLTREVANE_DRIVE:-}" ]; then MOLTREVANE_DRIVE=$$ exec setpriv --pdeathsig TERM -- "$BASH" "$0" "$@"; fi
+# Put before every program a drive starts in the background: the kernel kills the program when
+# the drive's shell ends, however it ends (SIGKILL runs no trap). An array, not a function: a
+# function run with & is a subshell of its own, and the program would outlive the drive.
+with_drive=(setpriv --pdeathsig KILL --)
 
 # COM2 at 4800 baud, port in use, offline locator JO31OM, target JN58SD, every filter set.
 session_settings='231-JO31OM-JN58SD-11111-1111101'
@@ -36,7 +45,7 @@ start_session() {
   new_home
   sqlite3 "$folder/Moltrevane.sqlite" < "$source/data/demo-directory.sql"
   printf '%s' "$session_settings" > "$folder/Moltrevane.cfg"
-  "$replay" --folder "$folder" --port "$port" "$@" "$source/data/sample-track.nmea" > /dev/null &
+  "${with_drive[@]}" "$replay" --folder "$folder" --port "$port" "$@" "$source/data/sample-track.nmea" > /dev/null &
   replay_pid=$!
   wait_for 30 test -L "$folder/$port" || fail "nmea-replay made no $port link"
 }
@@ -49,13 +58,18 @@ display_answers() { xdpyinfo > /dev/null 2>&1; }
 pin_palette() {
   grep -qs '^palette' "$folder/Moltrevane.ini" || printf 'palette = Day\n' >> "$folder/Moltrevane.ini"
 }
-start_program() {
+# ready_for_program: the display answers and the palette is pinned; launch_program then starts
+# it at once (a benchmark times only that).
+ready_for_program() {
   wait_for 30 display_answers || fail "the display $DISPLAY does not answer"
   pin_palette
+}
+launch_program() {
   # shellcheck disable=SC2086  # the wrapper is a command with its options
-  HOME=$home ${PROGRAM_WRAPPER:-} "$program" &
+  HOME=$home "${with_drive[@]}" ${PROGRAM_WRAPPER:-} "$program" &
   program_pid=$!
 }
+start_program() { ready_for_program; launch_program; }
 
 visible() { xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
 gone() { ! visible "$1"; }
@@ -63,21 +77,28 @@ window() {  # title → window id, waiting for it to show
   wait_for 60 visible "$1" || return 1
   xdotool search --onlyvisible --name "^$1\$" | head -1
 }
+# geometry id: the window's place on the screen as X, Y, WIDTH and HEIGHT, as the server has it
+# (xdotool's counts a window manager's frame twice).
+geometry() {
+  eval "$(xwininfo -id "$1" | awk -F: '/Absolute upper-left X/ {print "X=" $2+0} /Absolute upper-left Y/ {print "Y=" $2+0}
+                                        /Width/ {print "WIDTH=" $2+0} /Height/ {print "HEIGHT=" $2+0}')"
+}
 click() {  # title x y (pixels inside the window)
   local id; id=$(window "$1")
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  geometry "$id"
   xdotool mousemove $((X + $2)) $((Y + $3)) click 1
 }
 # design_point title x y: a point given in the design's pixels (1.75 a dialog unit) of the
 # layout the window shows, as pixels of the window at its scale, which keeps the layout's shape
-# in its middle; sets px and py. A window wider than 4:3 shows the wide layout, 256 units wide.
+# in its middle; sets px and py. A window wider than 4:3 shows the wide layout, 256 units wide;
+# one taller than 3:4 the portrait layout, 231 units tall.
 design_point() {
   local id; id=$(window "$1")
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  geometry "$id"
   read -r px py < <(awk -v W="$WIDTH" -v H="$HEIGHT" -v x="$2" -v y="$3" 'BEGIN {
-    u = W * 3 > H * 4 ? 256 : 139
-    s = W / u; if (H / 154 < s) s = H / 154; if (s < 1.75) s = 1.75
-    ox = int((W - int(u * s + 0.5)) / 2); oy = int((H - int(154 * s + 0.5)) / 2)
+    u = W * 3 > H * 4 ? 256 : 139; v = W * 4 < H * 3 ? 231 : 154
+    s = W / u; if (H / v < s) s = H / v; if (s < 1.75) s = 1.75
+    ox = int((W - int(u * s + 0.5)) / 2); oy = int((H - int(v * s + 0.5)) / 2)
     printf "%d %d\n", (ox > 0 ? ox : 0) + int(x * s / 1.75 + 0.5), (oy > 0 ? oy : 0) + int(y * s / 1.75 + 0.5) }')
 }
 at() {  # title x y in the design's pixels → a click there
@@ -94,13 +115,13 @@ has_text() {  # title x y width height in the design's pixels: that part is not 
 }
 close_window() {  # Escape ends a screen as its close button does
   local id; id=$(window "$1")
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  geometry "$id"
   xdotool mousemove $((X + 120)) $((Y + 120)) key Escape
   wait_for 30 gone "$1" || fail "$1 did not close"
 }
 shot() {  # title file.png
   local id; id=$(window "$1")
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  geometry "$id"
   import -window root -crop "${WIDTH}x${HEIGHT}+$X+$Y" +repage "$2"
 }
 await_exit() {  # when: the program started by start_program ends with status 0

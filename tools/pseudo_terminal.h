@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A pseudo-terminal standing in for a receiver: the test or benchmark writes to the master,
 // the program opens the slave through a COMn link.

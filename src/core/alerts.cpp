@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/alerts.h"
 
 #include <algorithm>
@@ -12,19 +13,30 @@ bool Has(const std::vector<AlertKind>& kinds, AlertKind kind) {
     return std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
 }
 
-// The first of the nearest: the list's first row, as the rows are kept in order.
+}  // namespace
+
 const MeasuredStation* NearestOf(const std::vector<MeasuredStation>& listed) {
     const auto nearest = std::min_element(listed.begin(), listed.end(), [](const auto& a, const auto& b) { return a.km < b.km; });
     return nearest == listed.end() ? nullptr : &*nearest;
 }
 
-}  // namespace
+const MeasuredStation* NearestWatch::NewNearest(const std::vector<MeasuredStation>& listed) {
+    const MeasuredStation* nearest = NearestOf(listed);
+    if (!nearest) {
+        call_.reset();
+        return nullptr;
+    }
+    const auto old = std::find_if(listed.begin(), listed.end(), [&](const auto& s) { return s.station.call == call_; });
+    if (old != listed.end() && (&*old == nearest || nearest->km + 1 > old->km)) return nullptr;
+    call_ = nearest->station.call;
+    return nearest;
+}
 
 std::vector<AlertKind> AlertWatch::Observe(const DrivingSecond& second, const AlertChoices& chosen) {
     // Every kind is watched, told or not, so that one switched on later starts from now.
     const std::optional<AlertKind> fix = FixChanged(second);
     const bool square = SquareChanged(second.square, chosen.squareLength);
-    const bool nearest = NearestChanged(second.listed);
+    const bool nearest = nearest_.NewNearest(second.listed) != nullptr;
     std::vector<AlertKind> changed;
     if (fix && chosen.fix) changed.push_back(*fix);
     if (square && chosen.squareLength > 0) changed.push_back(AlertKind::Square);
@@ -46,24 +58,10 @@ std::optional<Announcement> AlertWatch::Tell(const std::vector<AlertKind>& kinds
         tell(AlertKind::Square, SpokenSquare(second.square.substr(0, length)));
     const MeasuredStation* nearest = NearestOf(second.listed);
     if (Has(kinds, AlertKind::Nearest) && nearest) {
-        nearestCall_ = nearest->station.call;  // the one the driver heard
+        nearest_.Watch(nearest->station.call);  // the one the driver heard
         tell(AlertKind::Nearest, SpokenNearest(*nearest, second.headingDeg));
     }
     return told.kinds.empty() ? std::nullopt : std::optional(told);
-}
-
-// A new nearest must be a kilometre nearer than the old, or the old gone from the list: two
-// stations at nearly the same distance would otherwise take turns every second.
-bool AlertWatch::NearestChanged(const std::vector<MeasuredStation>& listed) {
-    const MeasuredStation* nearest = NearestOf(listed);
-    if (!nearest) {
-        nearestCall_.reset();
-        return false;
-    }
-    const auto old = std::find_if(listed.begin(), listed.end(), [&](const auto& s) { return s.station.call == nearestCall_; });
-    if (old != listed.end() && (&*old == nearest || nearest->km + 1 > old->km)) return false;
-    nearestCall_ = nearest->station.call;
-    return true;
 }
 
 bool AlertWatch::SquareChanged(const std::string& square, int length) {

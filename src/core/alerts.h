@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the driver is told without looking at the screen: a new nearest station, a new square,
 // a fix lost and back. Each second's readings go in; the watch finds what changed, the pacer
@@ -54,6 +55,21 @@ struct DrivingSecond {
     std::optional<double> headingDeg;     // the car's course while it moves
 };
 
+// The first of the nearest, by distance: the list's first row, as the rows are kept in order.
+const MeasuredStation* NearestOf(const std::vector<MeasuredStation>& listed);
+
+// A new nearest station: a kilometre nearer than the old, or the old gone from the list; two
+// stations at nearly the same distance would otherwise take turns every second.
+class NearestWatch {
+public:
+    // The new nearest, which is watched from now on; nothing when there is none.
+    const MeasuredStation* NewNearest(const std::vector<MeasuredStation>& listed);
+    void Watch(const std::string& call) { call_ = call; }
+
+private:
+    std::optional<std::string> call_;
+};
+
 class AlertWatch {
 public:
     // What changed this second, of the kinds chosen, in the order they are told.
@@ -65,11 +81,10 @@ public:
                                      const AlertChoices& chosen);
 
 private:
-    bool NearestChanged(const std::vector<MeasuredStation>& listed);
     bool SquareChanged(const std::string& square, int length);
     std::optional<AlertKind> FixChanged(const DrivingSecond& second);
 
-    std::optional<std::string> nearestCall_;
+    NearestWatch nearest_;
     std::string square_;
     std::optional<std::int64_t> lastFix_;
     bool lostSaid_ = false;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one record of run-time state. The reader thread touches only `nmea` (under its guard);
 // everything else belongs to the user-interface thread.
@@ -6,7 +7,9 @@
 
 #include "core/drive_settings.h"
 #include "links/locator_links.h"
+#include "links/radio_link.h"
 #include "core/palette.h"
+#include "directory/station_kind.h"
 #include "geo/locator.h"
 #include "gps/nmea.h"
 
@@ -20,7 +23,10 @@ struct AppState {
     // Kept in Moltrevane.ini, not in the settings record.
     PaletteChoice palette = PaletteChoice::Auto;
     LinkSettings links;
+    RigSettings rig;
     DriveSettings drive;
+    bool fullScreen = false;     // the program starts full screen (F11 still toggles)
+    std::optional<bool> keypad;  // a tap on a field opens the program's keypad; unset: on a car's panel
     bool portActive = false;  // a GPS source is chosen: its reader may be waiting for it
     LocatorText offlineLocator{};
     LocatorText currentLocator{};  // of the last fix; empty in offline mode
@@ -42,6 +48,8 @@ struct AppState {
     bool showDigipeater = false;
     bool showBeacon = false;
     bool showOther = false;
+    // The voice modes shown beside the flags; kept in Moltrevane.ini, not in the record.
+    VoiceModes shownModes = kAllVoiceModes;
 };
 
 }  // namespace moltrevane

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the driver chose for the road: how often the list searches by itself, how a change is
 // told and which changes are, and how long a locator the main screen shows. Kept in

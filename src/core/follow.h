@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The station list that follows the car: the search runs by itself at the first position,
 // after every stretch driven since the last search, and when the filters change, so that

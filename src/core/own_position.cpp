@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/own_position.h"
 
 #include "core/app_state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the program is and which way it goes: what distances are measured from, and the
 // locator it hands on.

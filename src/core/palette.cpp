@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/palette.h"
 
 #include <algorithm>
@@ -29,6 +30,10 @@ std::optional<PaletteChoice> PaletteFromName(std::string_view name) {
 bool NightWanted(PaletteChoice choice, std::optional<GeoPoint> own, std::int64_t utcSeconds) {
     if (choice != PaletteChoice::Auto) return choice == PaletteChoice::Night;
     return own && SunElevationDeg(own->latitude, own->longitude, utcSeconds) < kNightBelowDeg;
+}
+
+std::int64_t ReceiverUtcNow(const ReceiverClock& clock, std::chrono::steady_clock::time_point now) {
+    return clock.utcSeconds + std::chrono::duration_cast<std::chrono::seconds>(now - clock.at).count();
 }
 
 }  // namespace moltrevane

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/spoken_texts.h"
 
 #include <array>
@@ -50,6 +51,7 @@ std::string SpokenChannel(const Station& station) {
     if (!station.outputMhz) return {};
     std::string spoken = SpokenDigits(Megahertz(*station.outputMhz));
     if (!station.inputMhz) return spoken;
+    if (IsCrossBand(station)) return spoken + " input " + SpokenDigits(Megahertz(*station.inputMhz));
     const double shift = std::round((*station.inputMhz - *station.outputMhz) * 1000) / 1000;
     if (shift == 0) return spoken;
     return spoken + (shift < 0 ? " minus " : " plus ") + SpokenDigits(Megahertz(std::fabs(shift)));

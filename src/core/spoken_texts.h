@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What speech says, in the words a ham uses on the air. Speech is given only letters, digits,
 // blanks and a few marks between words: nothing a speech program could take for an option or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which way a station lies: a compass point when the car stands, against the car's course
 // while it moves, so that nobody works out "311°" at the wheel.

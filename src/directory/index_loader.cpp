@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/index_loader.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace moltrevane {
@@ -28,10 +30,15 @@ IndexLoader::Identity IndexLoader::Look() const {
 
 void IndexLoader::Refresh() {
     const Identity seen = Look();
+    const Clock::time_point now = Clock::now();
     const std::lock_guard lock(guard_);
     if (wanted_ == seen) return;
+    // A file replaced (an import renames a new one into place) is read at once; one changed in
+    // place again within a moment keeps changing.
+    const bool samePlace = wanted_ && wanted_->exists && seen.exists && wanted_->device == seen.device && wanted_->inode == seen.inode;
+    changedAgain_ = samePlace && now - changedAt_ < kStill;
     wanted_ = seen;
-    if (loading_) cancelled_ = true;  // that file is gone or changed: its rows would be wrong
+    changedAt_ = now;
     wake_.notify_one();
 }
 
@@ -40,25 +47,38 @@ std::shared_ptr<const StationIndex> IndexLoader::Current() const {
     return current_;
 }
 
+bool IndexLoader::Restless(Clock::time_point now) const { return changedAgain_ && now - changedAt_ < kStill; }
+
 bool IndexLoader::UpToDate() const {
     const std::lock_guard lock(guard_);
-    return current_ && !loading_ && wanted_ == taken_;
+    return current_ && (Restless(Clock::now()) || (!loading_ && wanted_ == taken_));
+}
+
+// A changed file is read at once, unless it keeps changing: then once it is still, or after a
+// while since the last read.
+bool IndexLoader::ReadDue(Clock::time_point now) const {
+    return wanted_ && wanted_ != taken_ && (!current_ || !Restless(now) || now - lastRead_ >= kRestlessReread);
 }
 
 void IndexLoader::Work() {
     std::unique_lock lock(guard_);
     for (;;) {
-        wake_.wait(lock, [this] { return stopping_ || (wanted_ && wanted_ != taken_); });
+        while (!stopping_ && !ReadDue(Clock::now())) {
+            if (wanted_ && wanted_ != taken_)
+                wake_.wait_until(lock, std::min(changedAt_ + kStill, lastRead_ + kRestlessReread));
+            else
+                wake_.wait(lock);
+        }
         if (stopping_) return;
         const Identity wanted = *wanted_;
         taken_ = wanted;
         loading_ = true;
-        cancelled_ = false;
         lock.unlock();
         std::optional<StationIndex> read = wanted.exists ? StationIndex::Load(file_, &cancelled_) : std::nullopt;
         auto index = std::make_shared<const StationIndex>(read ? std::move(*read) : StationIndex());
         lock.lock();
         loading_ = false;
+        lastRead_ = Clock::now();
         if (!cancelled_) current_ = std::move(index);
     }
 }

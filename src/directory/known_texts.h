@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a column's texts are, worked out once per text: a filtered search classifies every row,
 // and a directory repeats a few hundred frequencies and a handful of modes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/station.h"
 
 #include <charconv>
@@ -32,6 +33,15 @@ std::optional<double> ToneHz(std::string_view text) {
     return hz;
 }
 
+// Decimal degrees as the import writes them: "50.1", "-3.4567"; nothing for other text.
+std::optional<double> Degrees(std::string_view text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 std::optional<AccessTone> AccessToneOf(std::string_view stored) {
@@ -53,12 +63,23 @@ std::string StoredTone(const AccessTone& tone) {
     return text;
 }
 
-Station StationOf(const StoredRow& row) {
-    const auto& [call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2] = row;
-    Station station{call, loc, qth, mode, asl, kanal, FrequencyMhz(aus), FrequencyMhz(ein), AccessToneOf(rem1), std::nullopt};
+std::optional<GeoPoint> SiteOf(std::string_view loc, std::string_view lat, std::string_view lon) {
+    const std::optional<double> latitude = Degrees(lat), longitude = Degrees(lon);
+    if (latitude && longitude && *latitude >= -90 && *latitude <= 90 && *longitude >= -180 && *longitude <= 180)
+        return GeoPoint{*latitude, *longitude};
     const LocatorText square = ToLocatorText(loc);  // its first six characters, as a search measures it
-    if (IsValidLocator(LocatorView(square))) station.point = PositionFromLocator(LocatorView(square));
-    return station;
+    if (IsValidLocator(LocatorView(square))) return PositionFromLocator(LocatorView(square));
+    return std::nullopt;
+}
+
+Station StationOf(const StoredRow& row) {
+    const auto& [call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2, lat, lon] = row;
+    return Station{call, loc, qth, mode, asl, kanal, FrequencyMhz(aus), FrequencyMhz(ein), AccessToneOf(rem1),
+                   SiteOf(loc, lat, lon), rem2.starts_with(kPlacedBySquareRemark)};
+}
+
+bool IsCrossBand(const Station& station) {
+    return station.outputMhz && station.inputMhz && std::fabs(*station.inputMhz - *station.outputMhz) > 0.05 * *station.outputMhz;
 }
 
 }  // namespace moltrevane

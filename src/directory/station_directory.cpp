@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/station_directory.h"
 
 #include <fcntl.h>
@@ -135,7 +136,9 @@ public:
         return bands_.Of(SizedTextOf(aus), [this](std::string_view text) { return filter_.ShowsBand(BandOf(text)); });
     }
     bool TypeShown(sqlite3_value* mode) {
-        return types_.Of(TextOf(mode), [this](std::string_view text) { return filter_.ShowsType(TypeOf(text)); });
+        return types_.Of(TextOf(mode), [this](std::string_view text) {
+            return filter_.ShowsType(TypeOf(text)) && filter_.ShowsModes(ModesOf(text));
+        });
     }
 
 private:
@@ -188,10 +191,11 @@ std::string FilteredStationListStatement(const StationFilter& filter) {
 
 // One row of a call: the first by locator, then by its other columns, so that every look-up of
 // a key picks the same row; ?3 is 1 when the key's filter shows every station.
-constexpr const char* kLookupStatement =
-    "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater WHERE call = ?1 "
-    "AND (?2 IS NULL OR loc = ?2) AND (?3 OR station_hidden(aus, mode) IS NULL) "
-    "ORDER BY loc, aus, ein, mode, qth, asl, kanal, rem1, rem2 LIMIT 1";
+std::string LookupStatement(std::string_view siteColumns) {
+    return "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2, " + std::string(siteColumns) +
+           " FROM repeater WHERE call = ?1 AND (?2 IS NULL OR loc = ?2) AND (?3 OR station_hidden(aus, mode) IS NULL) "
+           "ORDER BY loc, aus, ein, mode, qth, asl, kanal, rem1, rem2 LIMIT 1";
+}
 
 // `station_hidden(aus, mode)` of a look-up, by the filter of the key being looked up.
 void LookupHidden(sqlite3_context* call, int count, sqlite3_value** arguments) {
@@ -249,6 +253,11 @@ bool StationDirectory::Run(std::string_view statement, const RowCallback& onRow,
     return status == SQLITE_OK && owned && DeliverRows(owned.get(), onRow);
 }
 
+std::string_view StationDirectory::SiteColumns() const {
+    const std::string probe = "SELECT " + std::string(kSiteColumns) + " FROM repeater LIMIT 0";
+    return RunQuery(probe, [](RowValues) {}) ? kSiteColumns : kNoSiteColumns;
+}
+
 struct StationDirectory::LookupConnection {
     FileIdentity identity;
     Database db;  // declared before the statement, finalized first
@@ -273,7 +282,8 @@ StationDirectory::LookupConnection* StationDirectory::Connected() const {
         return nullptr;
     sqlite3_progress_handler(fresh->db.get(), 1000, PastTheTimeLimit, &fresh->stop);
     sqlite3_stmt* prepared = nullptr;
-    sqlite3_prepare_v2(fresh->db.get(), kLookupStatement, -1, &prepared, nullptr);
+    for (const std::string_view site : {kSiteColumns, kNoSiteColumns})
+        if (!prepared) sqlite3_prepare_v2(fresh->db.get(), LookupStatement(site).c_str(), -1, &prepared, nullptr);
     fresh->statement.reset(prepared);
     if (!fresh->statement) return nullptr;
     lookups_ = std::move(fresh);

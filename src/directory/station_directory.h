@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Read-only access to the station directory: every query opens the file, runs its statement
 // and closes the file again.
@@ -35,7 +36,10 @@ struct StationKey {
 // The table the program reads; tools and tests that write directories create it from this.
 inline constexpr const char* kCreateRepeaterTable =
     "CREATE TABLE repeater (call TEXT, loc TEXT, asl TEXT, mode TEXT, qth TEXT, aus TEXT, ein TEXT, "
-    "kanal TEXT, rem1 TEXT, rem2 TEXT)";
+    "kanal TEXT, rem1 TEXT, rem2 TEXT, lat TEXT, lon TEXT)";
+// The site's columns as a statement reads them: a directory made before they were kept (or by
+// hand) has none, and reads as one whose every site is unknown.
+inline constexpr std::string_view kSiteColumns = "lat, lon", kNoSiteColumns = "'' AS lat, '' AS lon";
 // The index a directory should have: it holds every column the station list reads, filtered or
 // not, so the list is read in order without the table, and a call's lookup finds its rows.
 // Mode comes before aus: the later column costs SQLite more to reach in every row, and a
@@ -72,6 +76,9 @@ public:
     bool ListStations(const StationFilter& filter, const RowCallback& onRow) const;
 
     const std::filesystem::path& File() const { return file_; }
+
+    // kSiteColumns when the table has them, else kNoSiteColumns.
+    std::string_view SiteColumns() const;
 
     // Each key's row, as stored; nothing for a key the directory has no row of (or when the
     // directory cannot be read). One connection and one prepared statement serve every key,

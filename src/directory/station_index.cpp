@@ -1,47 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/station_index.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <numbers>
 #include <unordered_map>
 
+#include "directory/chord_bound.h"
 #include "directory/nearest_search.h"
 
 namespace moltrevane {
 namespace {
 
-// The station list's order, with the columns a filter reads.
-constexpr std::string_view kIndexStatement = "SELECT call, loc, aus, mode FROM repeater ORDER BY call, loc";
+// The station list's order, with the columns a filter reads and the site.
+std::string IndexStatement(std::string_view siteColumns) {
+    return "SELECT call, loc, aus, mode, " + std::string(siteColumns) + " FROM repeater ORDER BY call, loc";
+}
 
 // Reading a million stations takes far longer than a search may: the load runs on a worker.
 constexpr std::chrono::seconds kLoadTimeLimit{60};
 
-// No distance the program computes is shorter than the central angle times this radius less
-// a kilometre (the shortest radius of curvature, along a meridian at the equator, is 6335 km),
-// so a point whose chord alone puts it farther than the seventh can be passed over.
-constexpr double kShortestRadiusKm = 6300.0;
-
 constexpr std::size_t kSeven = std::tuple_size_v<NearestStations>;
-
-struct UnitVector {
-    double x, y, z;
-};
-
-UnitVector OnSphere(GeoPoint point) {
-    const double latitude = point.latitude * std::numbers::pi / 180, longitude = point.longitude * std::numbers::pi / 180;
-    return {std::cos(latitude) * std::cos(longitude), std::cos(latitude) * std::sin(longitude), std::sin(latitude)};
-}
 
 template <typename Vector>
 double Axis(const Vector& v, int axis) {
     return axis == 0 ? v.x : axis == 1 ? v.y : v.z;
-}
-
-// The longest chord of a point that may still lie within `km`.
-double ChordWithin(int km) {
-    const double angle = (km + 1.0) / kShortestRadiusKm;
-    return angle >= std::numbers::pi ? std::numeric_limits<double>::infinity() : 2 * std::sin(angle / 2);
 }
 
 }  // namespace
@@ -51,17 +34,19 @@ public:
     explicit Builder(StationIndex& index) : index_(index) {}
 
     void Add(RowValues row) {
-        if (row.size() < 4) return;
+        if (row.size() < 6) return;
         const std::string_view call = row[0], locator = row[1];
         if (call.size() > kLongestStationText || locator.size() > kLongestStationText) return;  // as the search does
         const auto rowNumber = static_cast<std::uint32_t>(index_.rows_.size());
         index_.rows_.push_back({static_cast<std::uint32_t>(index_.text_.size()), static_cast<std::uint8_t>(call.size()),
-                                static_cast<std::uint8_t>(locator.size()), BandOf(row[2]), TypeOf(row[3]),
+                                static_cast<std::uint8_t>(locator.size()), ModesOf(row[3]), BandOf(row[2]), TypeOf(row[3]),
                                 EarlierRowOf(call)});
         index_.text_.append(call).append(locator);
         if (!inOrder_) lastRowOf_[std::string(call)] = rowNumber + 1;
-        if (!IsValidLocator(locator)) return;
-        const GeoPoint place = PositionFromLocator(locator);
+        const std::optional<GeoPoint> site = IsValidLocator(locator) ? SiteOf(locator, row[4], row[5]) : std::nullopt;
+        index_.sites_.push_back(site.value_or(GeoPoint{}));
+        if (!site) return;  // no valid locator, no place: as the search has it
+        const GeoPoint place = *site;
         if (std::fabs(place.latitude) > 90) {
             index_.elsewhere_.push_back(rowNumber);
             return;
@@ -74,6 +59,7 @@ public:
         index_.text_.shrink_to_fit();
         index_.rows_.shrink_to_fit();
         index_.tree_.shrink_to_fit();
+        index_.sites_.shrink_to_fit();
         Split(index_.tree_.begin(), index_.tree_.end(), 0);
     }
 
@@ -143,8 +129,8 @@ private:
         } else {
             Visit(middle + 1, end, next);
         }
-        if (std::fabs(gap) > chordLimit_) return;
-        if (Chord(point) <= chordLimit_) Consider(point.row);
+        if (gap * gap > squaredChordLimit_) return;
+        if (Chord(ownVector_, point) <= squaredChordLimit_) Consider(point.row);
         if (gap < 0) {
             Visit(middle + 1, end, next);
         } else {
@@ -152,18 +138,13 @@ private:
         }
     }
 
-    double Chord(const Point& point) const {
-        const double dx = point.x - ownVector_.x, dy = point.y - ownVector_.y, dz = point.z - ownVector_.z;
-        return std::sqrt(dx * dx + dy * dy + dz * dz);
-    }
-
     void Consider(std::uint32_t row) {
         if (!index_.StandsForCall(row, filter_)) return;
-        const Found candidate{WholeKm(own_, PositionFromLocator(index_.Locator(row))), row};
+        const Found candidate{WholeKm(own_, index_.sites_[row]), row};
         if (found_.size() == kSeven && !(candidate < found_.back())) return;
         if (found_.size() == kSeven) found_.pop_back();
         found_.insert(std::upper_bound(found_.begin(), found_.end(), candidate), candidate);
-        if (found_.size() == kSeven) chordLimit_ = ChordWithin(found_.back().km);
+        if (found_.size() == kSeven) squaredChordLimit_ = SquaredChordWithin(found_.back().km);
     }
 
     const StationIndex& index_;
@@ -171,14 +152,16 @@ private:
     const StationFilter& filter_;
     const UnitVector ownVector_;
     std::vector<Found> found_;
-    double chordLimit_ = std::numeric_limits<double>::infinity();
+    double squaredChordLimit_ = std::numeric_limits<double>::infinity();
 };
 
 std::optional<StationIndex> StationIndex::Load(const std::filesystem::path& directoryFile,
                                               const std::atomic<bool>* cancelled) {
     StationIndex index;
     Builder builder(index);
-    if (!StationDirectory(directoryFile, kLoadTimeLimit, cancelled).RunQuery(kIndexStatement, [&](RowValues row) { builder.Add(row); })) return std::nullopt;
+    const StationDirectory directory(directoryFile, kLoadTimeLimit, cancelled);
+    if (!directory.RunQuery(IndexStatement(directory.SiteColumns()), [&](RowValues row) { builder.Add(row); }))
+        return std::nullopt;
     builder.Finish();
     return index;
 }
@@ -195,7 +178,8 @@ std::string_view StationIndex::Locator(std::uint32_t row) const {
 }
 
 bool StationIndex::Shown(std::uint32_t row, const StationFilter& filter) const {
-    return filter.ShowsBand(rows_[row].band) && filter.ShowsType(rows_[row].type);
+    const Row& r = rows_[row];
+    return filter.ShowsBand(r.band) && filter.ShowsType(r.type) && filter.ShowsModes(r.modes);
 }
 
 bool StationIndex::StandsForCall(std::uint32_t row, const StationFilter& filter) const {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The directory's stations held in memory, so that the seven nearest are found in
 // microseconds instead of a scan of the file: a search can then run every few seconds while
@@ -26,7 +27,8 @@ struct NearStation {
 };
 
 // The answer of a search: the same seven, in the same order, as SearchNearest gives over the
-// file the index was read from (whole kilometres rounded up, ties to the earlier call, each
+// file the index was read from (measured to each row's site where the row has one, which the
+// scan, reading locators only, does not know) (whole kilometres rounded up, ties to the earlier call, each
 // call once by its first row the filter shows); fewer when fewer stations have a place.
 using NearStations = std::vector<NearStation>;
 
@@ -45,6 +47,7 @@ private:
     struct Row {
         std::uint32_t textStart;         // call, then locator, in text_
         std::uint8_t callSize, locatorSize;
+        VoiceModes modes;
         Band band;
         StationType type;
         std::uint32_t earlierOfCall;     // the previous row of the same call + 1, 0 for none
@@ -65,6 +68,7 @@ private:
 
     std::string text_;
     std::vector<Row> rows_;
+    std::vector<GeoPoint> sites_;    // by row: where it is measured to (SiteOf)
     std::vector<Point> tree_;        // a k-d tree in place: each range's middle point splits it
     std::vector<std::uint32_t> elsewhere_;  // valid locators off the globe (latitude past a pole)
 };

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/station_kind.h"
 
 #include <algorithm>
@@ -36,6 +37,23 @@ constexpr std::pair<std::string_view, StationType> kModeWords[] = {
     {"NXDN", StationType::RepeaterFm},   {"P25", StationType::RepeaterFm},   {"TETRA", StationType::RepeaterFm},
     {"M17", StationType::RepeaterFm},    {"MULTI", StationType::RepeaterFm},
 };
+
+constexpr std::pair<std::string_view, VoiceMode> kVoiceWords[] = {
+    {"FM", VoiceMode::Fm},      {"DMR", VoiceMode::Dmr},           {"D-STAR", VoiceMode::DStar},
+    {"DSTAR", VoiceMode::DStar}, {"C4FM", VoiceMode::C4fm},        {"YSF", VoiceMode::C4fm},
+    {"NXDN", VoiceMode::OtherDigital}, {"P25", VoiceMode::OtherDigital}, {"TETRA", VoiceMode::OtherDigital},
+    {"M17", VoiceMode::OtherDigital},
+};
+
+// Calls `each` with every word of a mode.
+template <class Each>
+void ForEachWord(std::string_view mode, Each each) {
+    for (std::size_t start = 0; start < mode.size();) {
+        const std::size_t end = std::min(mode.find_first_of(" \t/,;+", start), mode.size());
+        each(mode.substr(start, end - start));
+        start = end + 1;
+    }
+}
 
 // When a mode names several types, the first of this order wins.
 constexpr std::array kPrecedence = {StationType::RepeaterAtv, StationType::Beacon, StationType::Digipeater,
@@ -81,17 +99,23 @@ Band BandOf(std::string_view aus) {
 
 StationType TypeOf(std::string_view mode) {
     StationType type = StationType::Other;
-    for (std::size_t start = 0; start < mode.size();) {
-        const std::size_t end = std::min(mode.find_first_of(" \t/,;+", start), mode.size());
-        const StationType word = WordType(mode.substr(start, end - start));
-        if (RankOf(word) < RankOf(type)) type = word;
-        start = end + 1;
-    }
+    ForEachWord(mode, [&](std::string_view word) {
+        if (const StationType named = WordType(word); RankOf(named) < RankOf(type)) type = named;
+    });
     return type;
+}
+
+VoiceModes ModesOf(std::string_view mode) {
+    VoiceModes modes = 0;
+    ForEachWord(mode, [&](std::string_view word) {
+        for (const auto& [known, voice] : kVoiceWords)
+            if (known.size() == word.size() && SameLetters(known, word)) modes |= ModeBit(voice);
+    });
+    return modes;
 }
 
 bool StationFilter::ShowsAllBands() const { return AllSet(bands); }
 
-bool StationFilter::ShowsAllTypes() const { return AllSet(types); }
+bool StationFilter::ShowsAllTypes() const { return AllSet(types) && modes == kAllVoiceModes; }
 
 }  // namespace moltrevane

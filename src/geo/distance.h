@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Distance (ellipsoid, Andoyer with first-order flattening) and initial bearing (sphere).
 // Arguments are degrees: own point first, then the target.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the sun stands, after NOAA's solar calculator (Meeus, "Astronomical Algorithms"):
 // accurate to about a minute of sunrise and sunset between 1900 and 2100.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where positions come from, as the rest of the program sees it: a port name opens a serial
 // receiver, or gpsd, and a reader hands the receiver's bytes to FeedByte.
@@ -11,6 +12,9 @@ namespace moltrevane {
 struct NmeaBuffer;
 
 inline constexpr unsigned kPortCount = 8;  // "COM1:" … "COM8:"
+// The device each port name means without a link of that name in the program's folder.
+inline constexpr std::array<std::string_view, kPortCount> kPortDevices = {
+    "/dev/ttyS0", "/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyACM1", "/dev/rfcomm0", "/dev/serial0", "/dev/gps0"};
 inline constexpr std::array<unsigned, 8> kSpeedTable = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 // "COM1:" … "COM8:" for 0 … 7; empty for any other index.

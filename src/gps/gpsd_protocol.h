@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The few parts of gpsd's JSON protocol the program speaks: where gpsd is, the request for the
 // receiver's NMEA, the devices gpsd reads, and the NMEA lines among its replies.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // NMEA line assembly (reader thread) and RMC decoding (user-interface thread).
 

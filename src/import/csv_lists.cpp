@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSV station lists, their columns found by name: RepeaterBook's export, the UK list, the
 // directory's own ten columns, and any list whose header says in English, German or Polish
 // which column is which.
@@ -25,10 +26,10 @@ constexpr std::pair<std::string_view, Role> kColumnNames[] = {
     {"locator", Role::Locator}, {"loc", Role::Locator}, {"qthr", Role::Locator}, {"lokator", Role::Locator},
     {"qthlocator", Role::Locator}, {"grid", Role::Locator},
     {"output", Role::Output}, {"outputfrequency", Role::Output}, {"tx", Role::Output},
-    {"txfrequency", Role::Output}, {"frequency", Role::Output}, {"freq", Role::Output}, {"aus", Role::Output},
+    {"txfrequency", Role::Output}, {"txmhz", Role::Output}, {"frequency", Role::Output}, {"freq", Role::Output}, {"aus", Role::Output},
     {"qrg", Role::Output}, {"częstotliwość", Role::Output}, {"czestotliwosc", Role::Output},
     {"input", Role::Input}, {"inputfrequency", Role::Input}, {"inputfreq", Role::Input}, {"rx", Role::Input},
-    {"rxfrequency", Role::Input}, {"ein", Role::Input}, {"wejście", Role::Input},
+    {"rxfrequency", Role::Input}, {"rxmhz", Role::Input}, {"ein", Role::Input}, {"wejście", Role::Input},
     {"offset", Role::Offset}, {"shift", Role::Offset}, {"ablage", Role::Offset},
     {"przesunięcie", Role::Offset},
     {"mode", Role::Mode}, {"modes", Role::Mode}, {"betriebsart", Role::Mode}, {"emisja", Role::Mode},
@@ -37,7 +38,7 @@ constexpr std::pair<std::string_view, Role> kColumnNames[] = {
     {"where", Role::Qth}, {"nearestcity", Role::Qth}, {"miejscowość", Role::Qth}, {"lokalizacja", Role::Qth},
     {"tone", Role::Tone}, {"ctcss", Role::Tone}, {"pl", Role::Tone}, {"pltone", Role::Tone},
     {"ctcsscc", Role::Tone}, {"subton", Role::Tone}, {"rem1", Role::Tone},
-    {"channel", Role::Channel}, {"kanal", Role::Channel}, {"kanał", Role::Channel},
+    {"channel", Role::Channel}, {"chan", Role::Channel}, {"kanal", Role::Channel}, {"kanał", Role::Channel},
     {"asl", Role::Asl}, {"altitude", Role::Asl}, {"höhe", Role::Asl}, {"hoehe", Role::Asl},
     {"elevation", Role::Asl}, {"wysokość", Role::Asl},
     {"remarks", Role::Remarks}, {"notes", Role::Remarks}, {"bemerkung", Role::Remarks}, {"uwagi", Role::Remarks},
@@ -46,10 +47,15 @@ constexpr std::pair<std::string_view, Role> kColumnNames[] = {
     {"status", Role::Status}, {"operationalstatus", Role::Status},
 };
 
-// RepeaterBook's mode columns, "Yes" or "No".
+// Mode columns: RepeaterBook's, "Yes" or "No", and the UK list's, "Y" or empty.
 constexpr std::pair<std::string_view, std::string_view> kModeFlags[] = {
-    {"fmanalog", "FM"}, {"dmr", "DMR"}, {"dstar", "D-STAR"}, {"systemfusion", "C4FM"},
-    {"nxdn", "NXDN"},   {"apcop25", "P25"}, {"m17", "M17"},  {"tetra", "TETRA"},
+    {"fmanalog", "FM"}, {"analog", "FM"}, {"dmr", "DMR"},   {"dstar", "D-STAR"}, {"systemfusion", "C4FM"},
+    {"fusion", "C4FM"}, {"nxdn", "NXDN"}, {"apcop25", "P25"}, {"m17", "M17"},   {"tetra", "TETRA"},
+};
+
+// The UK list's mode letters, as its key gives them: "AM" is analogue and DMR.
+constexpr std::pair<char, std::string_view> kUkModeLetters[] = {
+    {'A', "FM"}, {'D', "D-STAR"}, {'M', "DMR"}, {'F', "C4FM"}, {'N', "NXDN"}, {'P', "P25"},
 };
 
 std::string Folded(std::string_view name) {
@@ -63,6 +69,7 @@ std::string Folded(std::string_view name) {
 
 struct Columns {
     std::vector<Role> roles;
+    bool modeLetters = false;  // the UK list writes its modes as letters
     std::vector<std::pair<std::size_t, std::string_view>> modeFlags;  // column, mode
     bool Has(Role role) const { return std::find(roles.begin(), roles.end(), role) != roles.end(); }
 };
@@ -98,13 +105,21 @@ ListFormat KindOf(const CsvRecord& header) {
     return ListFormat::Csv;
 }
 
-// Modes in one field: "FM/DMR", "FM, D-STAR", "FM DMR".
-void AddModes(std::string_view field, std::vector<std::string>& modes) {
-    for (std::size_t start = 0; start < field.size();) {
-        const std::size_t end = std::min(field.find_first_of("/,;+ ", start), field.size());
-        if (end > start) modes.emplace_back(field.substr(start, end - start));
-        start = end + 1;
-    }
+// "AM", "DMFPN": a field of UK mode letters only, each a mode; any other field its words.
+void AddModes(std::string_view field, bool letters, std::vector<std::string>& modes) {
+    const auto letter = [](char c) {
+        return std::find_if(std::begin(kUkModeLetters), std::end(kUkModeLetters),
+                            [c](const auto& entry) { return entry.first == c; });
+    };
+    const bool allLetters = letters && !field.empty() &&
+                            std::all_of(field.begin(), field.end(), [&](char c) { return letter(c) != std::end(kUkModeLetters); });
+    if (!allLetters) return AddModeWords(field, modes);
+    for (char c : field) modes.emplace_back(letter(c)->second);
+}
+
+bool IsYes(std::string_view value) {
+    const std::string folded = Folded(value);
+    return folded == "yes" || folded == "y";
 }
 
 ListedStation StationOf(const Columns& columns, const CsvRecord& record) {
@@ -120,7 +135,7 @@ ListedStation StationOf(const Columns& columns, const CsvRecord& record) {
             case Role::Output: station.outputMhz = NumberOf(value); break;
             case Role::Input: station.inputMhz = NumberOf(value); break;
             case Role::Offset: offset = NumberOf(value); break;
-            case Role::Mode: AddModes(value, station.modes); break;
+            case Role::Mode: AddModes(value, columns.modeLetters, station.modes); break;
             case Role::Qth: station.qth = value; break;
             case Role::Tone: station.tone = value; break;
             case Role::Channel: station.channel = value; break;
@@ -133,7 +148,7 @@ ListedStation StationOf(const Columns& columns, const CsvRecord& record) {
         }
     }
     for (const auto& [column, mode] : columns.modeFlags)
-        if (column < record.size() && Folded(record[column]) == "yes") station.modes.emplace_back(mode);
+        if (column < record.size() && IsYes(record[column])) station.modes.emplace_back(mode);
     if (!station.inputMhz && station.outputMhz && offset) station.inputMhz = *station.outputMhz + *offset;
     return station;
 }
@@ -154,6 +169,7 @@ std::string ReadCsvList(ListFormat& format, const NextBytes& next, const OnStati
         else if (!(columns->Has(Role::Latitude) && columns->Has(Role::Longitude)) && !columns->Has(Role::Locator))
             refusal = "has no station positions (no latitude and longitude, no locator column)";
         if (format == ListFormat::Csv) format = KindOf(record);
+        columns->modeLetters = format == ListFormat::UkCsv;
         return refusal.empty();
     });
     for (std::string_view piece = next(); !piece.empty(); piece = next())

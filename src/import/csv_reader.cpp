@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/csv_reader.h"
 
 #include <algorithm>
@@ -60,9 +61,19 @@ bool CsvReader::StartRecords() {
 bool CsvReader::Finish() {
     if (failed_ || stopped_) return false;
     if (separator_ == 0 && !StartRecords()) return false;
-    if (state_ == State::Quoted) return Fail("a quote is never closed");
-    if (state_ != State::FieldStart || !record_.empty()) return EndRecord();
-    return true;
+    switch (state_) {
+        case State::Quoted: return Fail("a quote is never closed");
+        case State::AfterCr: return EndRecord();  // the line did end, with a lone CR
+        case State::FieldStart:
+            if (record_.empty()) return true;
+            break;
+        case State::Plain:
+        case State::QuoteInQuoted: break;
+    }
+    // A last line without its line end that has fewer fields than the header is a file cut
+    // short (a download broken off): its last field, a frequency say, may be cut too.
+    if (record_.size() + 1 < headerFields_) return Fail("cut short: the last line has no line end and fewer fields than the header");
+    return EndRecord();
 }
 
 bool CsvReader::Take(char c) {
@@ -116,6 +127,7 @@ bool CsvReader::EndField() {
 bool CsvReader::EndRecord() {
     if (!EndField()) return false;
     const bool blank = record_.size() == 1 && record_[0].empty();
+    if (headerFields_ == 0 && !blank) headerFields_ = record_.size();
     const bool go = blank || onRecord_(record_);
     record_.clear();
     recordBytes_ = 0;

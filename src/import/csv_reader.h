@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Records of a CSV text (RFC 4180): `,` or `;` between fields, quoted fields that hold the
 // separator, quotes and line breaks, CRLF or LF, a byte-order mark at the start. Fed in pieces
@@ -42,6 +43,7 @@ private:
     std::string field_;
     std::size_t recordBytes_ = 0;
     std::size_t line_ = 1, nextLine_ = 1;
+    std::size_t headerFields_ = 0;  // the first record's
     char separator_ = 0;  // chosen from the first line
     std::string firstLine_;  // the header's text until its separator is known
     bool headerQuoted_ = false;

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // JSON station lists: every object in the top array (or in an array of the top object, as
 // RepeaterBook's "results") is one station. Read through nlohmann's SAX interface, so only one
-// station is held at a time; the nesting and each value's length are bounded.
+// station is held at a time; the nesting, each value's length and each station's are bounded.
 
 #include <cmath>
 #include <iterator>
@@ -13,8 +14,9 @@ namespace {
 
 using nlohmann::json;
 
-// An input iterator over the file's pieces. It ends early when one value runs on for more
-// than kLongestListValue bytes: the parser then fails instead of holding the whole value.
+// An input iterator over the file's pieces. It ends early when one value, or the station being
+// held, runs on for more than kLongestListValue bytes: the parser then fails instead of holding
+// it whole (a station of a hundred values of almost 1 MB each would take hundreds of MB).
 class Bytes {
 public:
     explicit Bytes(const NextBytes& next) : next_(next) {}
@@ -29,15 +31,19 @@ public:
     void Advance() {
         ++at_;
         if (++sinceValue_ > kLongestListValue) overlong_ = true;
+        if (inStation_ && ++sinceStation_ > kLongestListValue) overlong_ = overlongStation_ = true;
     }
     void ValueEnded() { sinceValue_ = 0; }
+    void StationStarted() { inStation_ = true, sinceStation_ = 0; }
+    void StationEnded() { inStation_ = false; }
     bool Overlong() const { return overlong_; }
+    bool OverlongStation() const { return overlongStation_; }
 
 private:
     const NextBytes& next_;
     std::string_view piece_;
-    std::size_t at_ = 0, sinceValue_ = 0;
-    bool overlong_ = false;
+    std::size_t at_ = 0, sinceValue_ = 0, sinceStation_ = 0;
+    bool overlong_ = false, overlongStation_ = false, inStation_ = false;
 };
 
 class BytesIterator {
@@ -95,6 +101,7 @@ public:
     }
 
     std::string Error() const {
+        if (bytes_.OverlongStation()) return "a station longer than 1 MB";
         if (bytes_.Overlong()) return "a value longer than 1 MB";
         return error_;
     }
@@ -109,7 +116,7 @@ private:
         bytes_.ValueEnded();
         if (kinds_.size() == kDeepestListNesting) return Fail("nested deeper than 64");
         const bool startsStation = kind == 'o' && StartsStation();
-        if (startsStation) values_ = 0;
+        if (startsStation) values_ = 0, bytes_.StationStarted();
         const bool inStation = startsStation || !building_.empty();
         kinds_ += kind;
         if (inStation) {
@@ -127,6 +134,7 @@ private:
         building_.pop_back();
         keys_.pop_back();
         if (!building_.empty()) return Value(std::move(done));
+        bytes_.StationEnded();
         return onStation_(map_(done));
     }
 
@@ -227,9 +235,12 @@ ListedStation HearhamStation(const json& item) {
 ListedStation PrzemiennikiStation(const json& item) {
     ListedStation station;
     station.call = Text(item, "callsign");
+    // Beside the modes the list names the networks a repeater is in ("fmpoland"): remarks.
+    std::vector<std::string> networks;
     if (const auto modes = item.find("modes"); modes != item.end() && modes->is_array())
         for (const json& mode : *modes)
-            if (mode.is_string()) station.modes.push_back(mode.get<std::string>());
+            if (mode.is_string()) (IsModeWord(mode.get<std::string>()) ? station.modes : networks).push_back(mode.get<std::string>());
+    for (const std::string& network : networks) station.remarks += (station.remarks.empty() ? "" : ", ") + network;
     station.outputMhz = Mhz(Number(item, "tx_frequency"));
     station.inputMhz = Mhz(Number(item, "rx_frequency"));
     if (!station.inputMhz && station.outputMhz) {
@@ -238,7 +249,9 @@ ListedStation PrzemiennikiStation(const json& item) {
         if (offset && duplex == "-") offset = -std::fabs(*offset);
         if (offset) station.inputMhz = *station.outputMhz + *offset;
     }
-    station.tone = Text(item, "tx_ctcss");
+    // rx_ctcss is what the repeater listens for, the tone that opens it; tx_ctcss the one it sends.
+    station.tone = Text(item, "rx_ctcss");
+    if (AccessOf(station.tone).tone.empty()) station.tone = Text(item, "tx_ctcss");
     station.onAir = IsOnAir(Text(item, "status"));
     if (const auto at = item.find("coordinates"); at != item.end() && at->is_array() && at->size() == 2 &&
                                                   (*at)[0].is_number() && (*at)[1].is_number()) {
@@ -250,11 +263,32 @@ ListedStation PrzemiennikiStation(const json& item) {
     return station;
 }
 
+// SRAL's list of Finnish stations: tx_freq the output in MHz, rep_shift the input's distance.
+ListedStation SralStation(const json& item) {
+    ListedStation station;
+    station.call = Text(item, "callsign");
+    station.locator = Text(item, "locator");
+    station.latitude = Number(item, "wgs84lat");
+    station.longitude = Number(item, "wgs84lon");
+    station.outputMhz = Mhz(Number(item, "tx_freq"));
+    if (const std::optional<double> shift = Mhz(Number(item, "rep_shift")); shift && *shift != 0 && station.outputMhz)
+        station.inputMhz = *station.outputMhz + *shift;
+    station.tone = Text(item, "rep_access");
+    AddModeWords(Text(item, "mode"), station.modes);
+    const std::string status = Text(item, "status");
+    station.onAir = status.empty() || IsOnAir(status);
+    station.qth = Text(item, "qth_city");
+    station.remarks = Text(item, "name");
+    station.asl = Text(item, "alt_asl");
+    return station;
+}
+
 }  // namespace
 
 std::string ReadJsonList(ListFormat format, const NextBytes& next, const OnStation& onStation) {
     const MapStation map = format == ListFormat::HearhamJson       ? HearhamStation
                            : format == ListFormat::PrzemiennikiJson ? PrzemiennikiStation
+                           : format == ListFormat::SralJson         ? SralStation
                                                                     : RepeaterBookStation;
     Bytes bytes(next);
     StationSax sax(bytes, map, onStation);

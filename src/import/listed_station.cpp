@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/listed_station.h"
 
 #include <algorithm>
@@ -5,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "directory/station.h"
 #include "geo/locator.h"
 
 namespace moltrevane {
@@ -29,6 +31,13 @@ constexpr std::pair<std::string_view, std::string_view> kModeNames[] = {
     {"PACKET", "Packet"}, {"DIGI", "Digi"},    {"TRANSPONDER", "Transponder"}, {"ECHOLINK", "EchoLink"},
 };
 
+// Shortest text that reads back as the same number: "50.1", "-3.4567".
+std::string DegreesText(double degrees) {
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, degrees);
+    return error == std::errc() ? std::string(text, end) : std::string();
+}
+
 std::string FrequencyText(std::optional<double> mhz) {
     if (!mhz || !(*mhz > 0 && *mhz < 1e6)) return {};
     char text[32];
@@ -50,6 +59,7 @@ double DegreesMinutes(double degrees) {
 struct Placed {
     std::string locator;
     bool fromSquare = false;
+    std::string latitude{}, longitude{};  // the site, when the list gives it
 };
 
 std::optional<Placed> PlaceOf(const ListedStation& station) {
@@ -57,7 +67,8 @@ std::optional<Placed> PlaceOf(const ListedStation& station) {
         const double lat = *station.latitude, lon = *station.longitude;
         const bool inRange = lat >= -90 && lat < 90 && lon >= -180 && lon < 180;
         if (inRange && (lat != 0 || lon != 0))
-            return Placed{std::string(LocatorView(LocatorFromPosition(DegreesMinutes(lat), DegreesMinutes(lon))))};
+            return Placed{std::string(LocatorView(LocatorFromPosition(DegreesMinutes(lat), DegreesMinutes(lon)))), false,
+                          DegreesText(lat), DegreesText(lon)};
     }
     std::string locator = Folded(station.locator);
     if (locator.size() >= 6 && IsValidLocator(locator.substr(0, 6)) && locator[0] <= 'R' && locator[1] <= 'R')
@@ -70,6 +81,35 @@ std::string Joined(std::string_view first, std::string_view second) {
     if (first.empty()) return std::string(second);
     if (second.empty()) return std::string(first);
     return std::string(first) + "; " + std::string(second);
+}
+
+// Letters, digits and points: "CC1 / CTCSS 118.8Hz" is CC1, CTCSS, 118.8HZ.
+std::vector<std::string> AccessWords(std::string_view text) {
+    std::vector<std::string> words(1);
+    for (char c : text) {
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == ',')
+            words.back() += c == ',' ? '.' : Upper(c);
+        else if (!words.back().empty()) words.emplace_back();
+    }
+    if (words.back().empty()) words.pop_back();
+    return words;
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// A word that is a tone by itself: "118.8", "118.8HZ", "T127.3", "D023", "1750".
+std::optional<AccessTone> ToneWord(std::string word) {
+    if (word.ends_with("HZ")) word.resize(word.size() - 2);
+    if (word.size() == 4 && word[0] == 'D' && AllDigits(word.substr(1))) return AccessToneOf(word);
+    if (word.size() > 1 && word[0] == 'T') word.erase(0, 1);
+    const std::optional<double> hz = NumberOf(word);
+    if (!hz || *hz <= 0) return std::nullopt;
+    // Tones are written to a tenth of a hertz; 1750.0 is the burst.
+    char text[16];
+    std::snprintf(text, sizeof text, *hz == 1750 ? "%.0f" : "%.1f", *hz);
+    return AccessToneOf(text);
 }
 
 }  // namespace
@@ -118,10 +158,47 @@ std::optional<double> NumberOf(std::string_view text) {
     return value;
 }
 
+Access AccessOf(std::string_view text) {
+    Access access;
+    const std::vector<std::string> words = AccessWords(text);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word.size() > 2 && word.starts_with("CC") && AllDigits(word.substr(2)) && access.colourCode.empty())
+            access.colourCode = "CC" + std::to_string(std::stoi(word.substr(2, 3)));
+        else if (word == "CC" && i + 1 < words.size() && AllDigits(words[i + 1]) && access.colourCode.empty())
+            access.colourCode = "CC" + std::to_string(std::stoi(words[++i].substr(0, 3)));
+        else if (word == "DCS" && i + 1 < words.size() && words[i + 1].size() == 3 && access.tone.empty()) {
+            if (const auto dcs = AccessToneOf("D" + words[++i])) access.tone = StoredTone(*dcs);
+        } else if (const auto tone = ToneWord(word); tone && access.tone.empty())
+            access.tone = StoredTone(*tone);
+    }
+    if (access.tone.empty() && access.colourCode.empty()) {
+        const std::string folded = Folded(text);
+        for (std::string_view none : {"", "0", "NONE", "NO", "FALSE", "CSQ", "CARRIER", "BRAK", "KEIN", "KEINE", "NA"})
+            if (folded == none) return access;
+        access.unread = CleanText(text, 100);
+    }
+    return access;
+}
+
+bool IsModeWord(std::string_view word) {
+    const std::string folded = Folded(word);
+    return std::any_of(std::begin(kModeNames), std::end(kModeNames), [&](const auto& entry) { return entry.first == folded; });
+}
+
+void AddModeWords(std::string_view field, std::vector<std::string>& modes) {
+    for (std::size_t start = 0; start < field.size();) {
+        const std::size_t end = std::min(field.find_first_of("/,;+ ", start), field.size());
+        if (end > start) modes.emplace_back(field.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
 bool IsOnAir(std::string_view status) {
     const std::string word = Folded(status);
-    for (std::string_view off : {"OFFAIR", "OFF", "DISABLED", "PLANNED", "BUILDING", "INACTIVE", "DOWN", "0", "NO",
-                                 "FALSE"})
+    // Every list's word for a station not (or not yet, or no longer) on the air.
+    for (std::string_view off : {"OFFAIR", "OFF", "DISABLED", "PLANNED", "BUILDING", "INPROGRESS", "UNDERCONSTRUCTION",
+                                 "INACTIVE", "DOWN", "QRT", "NOTWORKING", "0", "NO", "FALSE"})
         if (word == off) return false;
     return true;
 }
@@ -147,6 +224,9 @@ RowOutcome RowOf(const ListedStation& station, std::string_view source, bool inc
     if (!station.onAir && !includeInactive) return {std::nullopt, SkipReason::NotWorking};
     const std::optional<Placed> place = PlaceOf(station);
     if (!place) return {std::nullopt, SkipReason::NoPosition};
+    const Access access = AccessOf(station.tone);
+    std::string remarks = Joined(Joined(access.colourCode, access.unread), CleanText(station.remarks));
+    if (place->fromSquare) remarks = Joined(kPlacedBySquareRemark, remarks);
     DirectoryRow row{call,
                      place->locator,
                      CleanText(station.asl, 40),
@@ -155,8 +235,10 @@ RowOutcome RowOf(const ListedStation& station, std::string_view source, bool inc
                      FrequencyText(station.outputMhz),
                      FrequencyText(station.inputMhz),
                      CleanText(station.channel, 40),
-                     CleanText(station.tone, 100),
-                     Joined(CleanText(station.remarks), source)};
+                     access.tone,
+                     Joined(remarks, source),
+                     place->latitude,
+                     place->longitude};
     return {.row = std::move(row), .fromSquare = place->fromSquare};
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One station as an outside list gives it, and the directory row made of it.
 
@@ -21,8 +22,9 @@ struct ListedStation {
     bool onAir = true;
 };
 
-// call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2: the directory's columns in order.
-using DirectoryRow = std::array<std::string, 10>;
+// call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2, lat, lon: the directory's columns in
+// order (lat and lon only from a list that gives the site).
+using DirectoryRow = std::array<std::string, 12>;
 
 enum class SkipReason { NoCall, NotWorking, NoPosition };
 
@@ -38,6 +40,20 @@ RowOutcome RowOf(const ListedStation& station, std::string_view source, bool inc
 // A list's mode words in the words the station filter knows ("MOTOTRBO" is "DMR", "DSTAR"
 // "D-STAR"), each once, joined with "/"; words it does not know are kept as they are.
 std::string DirectoryMode(const std::vector<std::string>& words);
+
+// Whether a word of a list's mode field is a mode at all ("fmpoland", a network, is none).
+bool IsModeWord(std::string_view word);
+
+// The words of one mode field: "FM/DMR", "FM, D-STAR", "FM DMR".
+void AddModeWords(std::string_view field, std::vector<std::string>& modes);
+
+// How a list writes the way in ("CTCSS 118.8", "Tone 1750", "CC1 / CTCSS 118.8Hz", "D023",
+// 127.3): the access tone in the directory's one form, a DMR colour code ("CC1"), and the text
+// itself when it holds neither and says more than "none".
+struct Access {
+    std::string tone, colourCode, unread;
+};
+Access AccessOf(std::string_view text);
 
 // A status word of any list (WORKING, Off-air, disabled, 0 …): false for a station that is
 // not on the air (off, disabled, planned, being built).

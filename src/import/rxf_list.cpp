@@ -1,6 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RXF XML export of przemienniki.net: one <repeater> per station, read with expat as the
-// file comes. A list needs no entities: a file that declares any (the "billion laughs", an
-// external entity) is refused, so nothing is ever expanded or fetched.
+// file comes. A list needs no document type of its own: a file that declares one (the "billion
+// laughs", an external entity, declarations by the million) is refused, so nothing is ever
+// expanded, fetched or kept. Memory stays bounded: no element nested deeper than 64, no tag
+// (expat holds one whole until it ends) longer than 1 MB.
 
 #include <expat.h>
 
@@ -30,7 +33,7 @@ public:
         XML_SetUserData(parser_, this);
         XML_SetElementHandler(parser_, &RxfReader::Start, &RxfReader::End);
         XML_SetCharacterDataHandler(parser_, &RxfReader::Characters);
-        XML_SetEntityDeclHandler(parser_, &RxfReader::EntityDeclared);
+        XML_SetStartDoctypeDeclHandler(parser_, &RxfReader::DoctypeStarted);
         XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
     }
 
@@ -44,17 +47,23 @@ public:
 
 private:
     static void Start(void* self, const XML_Char* name, const XML_Char** attributes) {
-        static_cast<RxfReader*>(self)->Open(LocalName(name), attributes);
+        RxfReader& reader = *static_cast<RxfReader*>(self);
+        // expat keeps every open element: a file nested millions deep would be held whole.
+        if (++reader.depth_ > kDeepestListNesting) return reader.Stop("nested deeper than 64");
+        reader.Open(LocalName(name), attributes);
     }
-    static void End(void* self, const XML_Char* name) { static_cast<RxfReader*>(self)->Close(LocalName(name)); }
+    static void End(void* self, const XML_Char* name) {
+        RxfReader& reader = *static_cast<RxfReader*>(self);
+        --reader.depth_;
+        reader.Close(LocalName(name));
+    }
     static void Characters(void* self, const XML_Char* text, int length) {
         std::string& held = static_cast<RxfReader*>(self)->text_;
         if (held.size() < kLongestElementText)
             held.append(text, std::min<std::size_t>(static_cast<std::size_t>(length), kLongestElementText - held.size()));
     }
-    static void EntityDeclared(void* self, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
-                               const XML_Char*, const XML_Char*, const XML_Char*) {
-        static_cast<RxfReader*>(self)->Stop("declares an entity; a station list needs none");
+    static void DoctypeStarted(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int internalSubset) {
+        if (internalSubset) static_cast<RxfReader*>(self)->Stop("declares a document type; a station list needs none");
     }
 
     void Stop(std::string why) {
@@ -116,6 +125,7 @@ private:
     const OnStation& onStation_;
     std::unique_ptr<Repeater> repeater_;
     std::string text_, qrgType_;
+    int depth_ = 0;
 };
 
 struct ParserFree {
@@ -128,30 +138,39 @@ std::string ReadRxfList(const NextBytes& next, const OnStation& onStation) {
     const std::unique_ptr<std::remove_pointer_t<XML_Parser>, ParserFree> parser(XML_ParserCreate(nullptr));
     if (!parser) return "out of memory";
     RxfReader reader(parser.get(), onStation);
-    bool started = false;  // real exports start with a blank line, which XML does not allow
-    std::size_t sinceTagEnd = 0;
+    // Real exports start with a blank line, which XML does not allow: blanks before the first
+    // tag are skipped, after a byte-order mark, however the file's first bytes come in pieces.
+    std::string lead;
+    bool leadKnown = false, started = false;
+    std::size_t fed = 0;
     for (;;) {
         std::string_view piece = next();
         const bool last = piece.empty();
-        if (!started) {
+        if (!leadKnown) {
+            lead.append(piece);
+            if (lead.size() < 3 && !last) continue;
+            leadKnown = true;
+            piece = lead;
             if (piece.starts_with("\xEF\xBB\xBF")) piece.remove_prefix(3);
+        }
+        if (!started) {
             const std::size_t start = std::min(piece.find_first_not_of(" \t\r\n"), piece.size());
             reader.skippedLines += static_cast<std::size_t>(std::count(piece.begin(), piece.begin() + start, '\n'));
             piece.remove_prefix(start);
             started = !piece.empty();
         }
-        // expat holds an unfinished tag whole: a tag of a gigabyte would be held in memory.
-        const std::size_t lastTagEnd = piece.rfind('>');
-        sinceTagEnd = lastTagEnd == std::string_view::npos ? sinceTagEnd + piece.size() : piece.size() - lastTagEnd;
-        if (sinceTagEnd > kLongestListValue) {
-            return reader.Where() + "an element longer than 1 MB";
-        }
+        fed += piece.size();
         if (XML_Parse(parser.get(), piece.data(), static_cast<int>(piece.size()), last) != XML_STATUS_OK) {
             if (!reader.error.empty()) return reader.error;
             if (XML_GetErrorCode(parser.get()) == XML_ERROR_ABORTED) return "stopped";
             return reader.Where() + XML_ErrorString(XML_GetErrorCode(parser.get()));
         }
         if (last) return {};
+        // expat holds an unfinished tag (an attribute, a comment) whole from its start, where its
+        // position stays, and reads it again with every piece: a long one costs memory and time.
+        const XML_Index tagStart = XML_GetCurrentByteIndex(parser.get());
+        if (tagStart >= 0 && fed - static_cast<std::size_t>(tagStart) > kLongestListValue)
+            return reader.Where() + "a tag longer than 1 MB";
     }
 }
 

@@ -1,13 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/station_import.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <chrono>
 #include <cstring>
 
+#include "directory/station_directory.h"
 #include "import/directory_writer.h"
 
 namespace moltrevane {
@@ -78,7 +82,8 @@ std::string ImportFile(const std::filesystem::path& path, std::size_t index, con
         if (Stopped(options)) return {};
         if (options.progress && Clock::now() - lastProgress > std::chrono::milliseconds(100)) {
             lastProgress = Clock::now();
-            options.progress(index, file.Size() ? static_cast<double>(file.Done()) / file.Size() : 1.0);
+            // A list that grows while it is read has more bytes than it had when opened.
+            options.progress(index, file.Size() ? std::min(1.0, static_cast<double>(file.Done()) / file.Size()) : 1.0);
         }
         return file.Next();
     };
@@ -96,6 +101,7 @@ std::string ImportFile(const std::filesystem::path& path, std::size_t index, con
             case DirectoryWriter::Added::New:
                 ++report.stations;
                 report.fromSquare += outcome.fromSquare ? 1 : 0;
+                report.withFrequency += (*outcome.row)[5].empty() ? 0 : 1;
                 return true;
             case DirectoryWriter::Added::Duplicate: ++report.duplicates; return true;
             case DirectoryWriter::Added::Failed: failed = true; return false;
@@ -114,23 +120,71 @@ std::string ImportFile(const std::filesystem::path& path, std::size_t index, con
     return {};
 }
 
-}  // namespace
+// The stations of the directory that is there, into the writer first, by the same rule as a
+// list's: read as any directory is, without trusting it, and given up with the import.
+std::string KeepStations(const std::filesystem::path& target, const ImportOptions& options, DirectoryWriter& writer,
+                         std::optional<std::size_t>& kept) {
+    std::error_code missing;
+    if (!std::filesystem::exists(target, missing)) return {};
+    const StationDirectory directory(target, std::chrono::hours(1), options.stop);
+    kept = 0;
+    bool failed = false;
+    const std::string statement = "SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2, " +
+                                  std::string(directory.SiteColumns()) + " FROM repeater";
+    const bool read = directory.RunQuery(statement, [&](RowValues values) {
+        DirectoryRow row;
+        for (std::size_t i = 0; i < row.size() && i < values.size(); ++i) row[i] = values[i];
+        if (failed) return;
+        const DirectoryWriter::Added added = writer.Add(row);
+        failed = added == DirectoryWriter::Added::Failed;
+        *kept += added == DirectoryWriter::Added::New ? 1 : 0;
+    });
+    if (Stopped(options)) return "interrupted";
+    if (failed) return writer.Error();
+    if (!read) return "cannot read the stations of " + target.string() + " to add to them";
+    return {};
+}
 
-ImportOutcome ImportStations(std::span<const std::filesystem::path> files, const std::filesystem::path& target,
-                             const ImportOptions& options) {
+ImportOutcome ImportAll(std::span<const std::filesystem::path> files, const std::filesystem::path& target,
+                        const ImportOptions& options) {
     ImportOutcome outcome;
     std::unique_ptr<DirectoryWriter> writer = DirectoryWriter::Begin(target, outcome.error);
     if (!writer) return outcome;
+    if (options.kind == ImportKind::Add && !(outcome.error = KeepStations(target, options, *writer, outcome.kept)).empty())
+        return outcome;
     for (std::size_t i = 0; i < files.size(); ++i) {
         outcome.files.push_back({.name = files[i].filename().string()});
         outcome.error = ImportFile(files[i], i, options, *writer, outcome.files.back());
         if (!outcome.error.empty()) return outcome;
     }
     if (Stopped(options)) return outcome.error = "interrupted", outcome;
-    outcome.error = writer->Commit();
+    // Lists that give no station (of a shape no reader knows, every station skipped) would
+    // leave an empty directory: the user is told why each gave none instead.
+    std::size_t stations = 0;
+    for (const FileReport& file : outcome.files) stations += file.stations;
+    if (stations == 0) {
+        outcome.error = "no station to import";
+        for (const FileReport& file : outcome.files) outcome.error += "\n" + ReportLine(file);
+        return outcome;
+    }
+    outcome.error = writer->Commit(options.stop);
     outcome.keptOld = writer->KeptOld();
     outcome.oldPath = writer->OldPath();
     return outcome;
+}
+
+}  // namespace
+
+ImportOutcome ImportStations(std::span<const std::filesystem::path> files, const std::filesystem::path& target,
+                             const ImportOptions& options) {
+    // Whatever throws (memory running out), the writer's file goes with it and the caller is told.
+    try {
+        return ImportAll(files, target, options);
+    } catch (const std::exception& error) {
+        ImportOutcome outcome;
+        outcome.error = error.what();
+        return outcome;
+    }
 }
 
 std::string ReportLine(const FileReport& report) {
@@ -143,7 +197,9 @@ std::string ReportLine(const FileReport& report) {
     skip(report.noCall, "without a call");
     skip(report.duplicates, report.duplicates == 1 ? "duplicate" : "duplicates");
     const std::size_t skipped = report.notWorking + report.noPosition + report.noCall + report.duplicates;
-    return report.name + ": " + std::to_string(report.stations) + (report.stations == 1 ? " station (" : " stations (") +
+    const bool noFrequency = report.stations > 0 && report.withFrequency == 0;
+    return report.name + ": " + std::to_string(report.stations) + (report.stations == 1 ? " station" : " stations") +
+           (noFrequency ? ", none with a frequency (" : " (") +
            std::to_string(skipped) + " skipped" + skips + "; " + std::to_string(report.fromSquare) +
            " placed from a 4-character locator)";
 }
@@ -151,10 +207,24 @@ std::string ReportLine(const FileReport& report) {
 std::string ReportText(const ImportOutcome& outcome) {
     if (!outcome.error.empty()) return outcome.error + "\nThe station directory was left as it was.";
     std::string text;
+    if (outcome.kept) text += std::to_string(*outcome.kept) + " stations of the directory kept, the lists' added:\n";
     for (const FileReport& file : outcome.files) text += ReportLine(file) + "\n";
     if (outcome.keptOld) text += "The directory before was kept as " + outcome.oldPath.string() + ".";
     else text += "There was no directory before.";
     return text;
+}
+
+std::string UndoImport(const std::filesystem::path& target) {
+    const std::filesystem::path old = target.string() + ".old";
+    struct stat status {};
+    if (lstat(old.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return "there is no " + old.string() + " to go back to";
+    // One step, atomic: the program, which may be reading the directory, sees the one or the other.
+    const bool swapped = renameat2(AT_FDCWD, old.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
+    if (!swapped && !(errno == ENOENT && rename(old.c_str(), target.c_str()) == 0))
+        return "cannot put " + old.string() + " back: " + std::strerror(errno);
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    if (const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) fsync(fd), close(fd);
+    return {};
 }
 
 }  // namespace moltrevane

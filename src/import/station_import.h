@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Station lists into a new station directory: each file read, its stations made rows, the
 // directory replaced only when every file was read whole.
@@ -15,7 +16,11 @@
 
 namespace moltrevane {
 
+// Whether the lists replace the directory's stations or are added to them.
+enum class ImportKind { Replace, Add };
+
 struct ImportOptions {
+    ImportKind kind = ImportKind::Replace;  // Add: the directory's stations come first, a list's duplicate of one is dropped
     std::optional<ListFormat> format;  // told from each file's content when not given
     bool includeInactive = false;
     // Which file (index) and how much of it is read, 0 … 1; called a few times a second at most.
@@ -27,10 +32,12 @@ struct FileReport {
     std::string name;  // the file's name without its folder
     ListFormat format = ListFormat::Csv;
     std::size_t stations = 0, noCall = 0, notWorking = 0, noPosition = 0, duplicates = 0, fromSquare = 0;
+    std::size_t withFrequency = 0;  // of `stations`
 };
 
 struct ImportOutcome {
     std::string error;  // empty when the directory was replaced
+    std::optional<std::size_t> kept;  // of an Add: the stations taken over from the directory
     std::vector<FileReport> files;
     bool keptOld = false;
     std::filesystem::path oldPath;
@@ -39,8 +46,13 @@ struct ImportOutcome {
 ImportOutcome ImportStations(std::span<const std::filesystem::path> files, const std::filesystem::path& target,
                              const ImportOptions& options);
 
+// Puts NAME.old back in the directory's place and keeps the one it replaces as NAME.old, so
+// that a second undo undoes the first. Empty on success, the reason otherwise.
+std::string UndoImport(const std::filesystem::path& target);
+
 // "przemienniki.xml: 875 stations (193 skipped: 167 not working, 26 without a position; 0
-// placed from a 4-character locator)"
+// placed from a 4-character locator)"; "uk.csv: 13 stations, none with a frequency (…)" when
+// the list gave none.
 std::string ReportLine(const FileReport& report);
 
 // The whole report: a line per file, then where the old directory was kept; or the error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/station_lists.h"
 
 #include <algorithm>
@@ -7,12 +8,13 @@
 namespace moltrevane {
 namespace {
 
-constexpr std::array<std::pair<ListFormat, std::string_view>, 7> kFormatNames = {{
+constexpr std::array<std::pair<ListFormat, std::string_view>, 8> kFormatNames = {{
     {ListFormat::RepeaterBookJson, "repeaterbook-json"},
     {ListFormat::RepeaterBookCsv, "repeaterbook-csv"},
     {ListFormat::HearhamJson, "hearham"},
     {ListFormat::RxfXml, "rxf"},
     {ListFormat::PrzemiennikiJson, "przemienniki-json"},
+    {ListFormat::SralJson, "sral-json"},
     {ListFormat::UkCsv, "uk-csv"},
     {ListFormat::Csv, "csv"},
 }};
@@ -43,6 +45,7 @@ std::string_view SourceName(ListFormat format) {
         case ListFormat::HearhamJson: return "hearham";
         case ListFormat::RxfXml: return "przemienniki.net";
         case ListFormat::PrzemiennikiJson: return "przemienniki.eu";
+        case ListFormat::SralJson: return "SRAL";
         case ListFormat::UkCsv: return "UK repeater list";
         case ListFormat::Csv: return "";
     }
@@ -56,7 +59,11 @@ std::optional<ListFormat> DetectFormat(std::string_view head) {
     if (start == std::string_view::npos) return ListFormat::Csv;
     switch (head[start]) {
         case '<': return ListFormat::RxfXml;
-        case '{': return ListFormat::RepeaterBookJson;
+        case '{':  // SRAL's {"stations": […]} names the site as no other list does
+            return head.find("\"wgs84lat\"") != std::string_view::npos || head.find("\"rep_access\"") != std::string_view::npos ||
+                           head.find("\"tx_freq\"") != std::string_view::npos
+                       ? ListFormat::SralJson
+                       : ListFormat::RepeaterBookJson;
         case '[':
             return head.find("\"tx_frequency\"") != std::string_view::npos ||
                            head.find("\"coordinates\"") != std::string_view::npos

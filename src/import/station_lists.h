@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The station lists hams have, told apart by their content and read one station at a time.
 
@@ -11,7 +12,7 @@
 
 namespace moltrevane {
 
-enum class ListFormat { RepeaterBookJson, RepeaterBookCsv, HearhamJson, RxfXml, PrzemiennikiJson, UkCsv, Csv };
+enum class ListFormat { RepeaterBookJson, RepeaterBookCsv, HearhamJson, RxfXml, PrzemiennikiJson, SralJson, UkCsv, Csv };
 
 // The names --format takes: "repeaterbook-json", "rxf", "csv" …
 std::string_view FormatName(ListFormat format);
@@ -41,6 +42,9 @@ std::string ReadJsonList(ListFormat format, const NextBytes& next, const OnStati
 std::string ReadRxfList(const NextBytes& next, const OnStation& onStation);
 // A CSV's kind is told from its header: `format` Csv becomes RepeaterBookCsv or UkCsv there.
 std::string ReadCsvList(ListFormat& format, const NextBytes& next, const OnStation& onStation);
+
+// How the lists' files end, in lower case: what a search for lists on a drive looks for.
+inline constexpr std::string_view kListEndings[] = {".csv", ".json", ".xml", ".rxf"};
 
 inline constexpr std::size_t kLongestListValue = 1 << 20;  // bytes
 inline constexpr int kDeepestListNesting = 64;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An IPv4 address and port as the user writes it, "127.0.0.1:2237". Only numbers: looking a
 // name up could wait on the network.

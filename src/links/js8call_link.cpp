@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "links/js8call_link.h"
 
 #include <nlohmann/json.hpp>
@@ -29,7 +30,6 @@ bool Js8callLink::WantsConnection(SteadyTime now) {
 std::string Js8callLink::Connected(SteadyTime now) {
     connected_ = true;
     line_.clear();
-    skippingLine_ = false;
     answeredGrid_.reset();
     sentAt_ = now;
     return locator_ ? SetGridLine(LocatorView(*locator_)) : std::string();
@@ -37,20 +37,19 @@ std::string Js8callLink::Connected(SteadyTime now) {
 
 void Js8callLink::Disconnected() { connected_ = false; }
 
-void Js8callLink::Receive(std::span<const char> bytes) {
+bool Js8callLink::Receive(std::span<const char> bytes, SteadyTime now) {
     for (const char c : bytes) {
         if (c == '\n') {
-            if (!skippingLine_) TakeLine(line_);
+            TakeLine(line_);
             line_.clear();
-            skippingLine_ = false;
-        } else if (!skippingLine_) {
-            line_ += c;
-            if (line_.size() > kJs8callLongestLine) {
-                line_.clear();
-                skippingLine_ = true;
-            }
+        } else if (line_ += c; line_.size() > kJs8callLongestLine) {
+            line_.clear();
+            connected_ = false;
+            lastAttempt_ = now;
+            return false;
         }
     }
+    return true;
 }
 
 void Js8callLink::TakeLine(std::string_view line) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // JS8Call's TCP API: one JSON object a line. We send STATION.SET_GRID and read its answer,
 // STATION.GRID; everything else JS8Call says (pings, activity) is passed over. No sockets:
@@ -15,8 +16,10 @@ namespace moltrevane {
 
 using SteadyTime = std::chrono::steady_clock::time_point;
 
-// JS8Call's lines are short; a longer one is junk and is passed over up to its end.
-inline constexpr std::size_t kJs8callLongestLine = 16 * 1024;
+// JS8Call's lines are short: a peer that sends more without a line end is no JS8Call (or one
+// gone wrong), and its stream would cost a core for as long as it lasts. It is dropped, and
+// tried again later as an absent one.
+inline constexpr std::size_t kJs8callLongestLine = 8 * 1024;
 // Not more often than this is an absent JS8Call tried again.
 inline constexpr std::chrono::seconds kJs8callRetry{5};
 inline constexpr std::chrono::seconds kJs8callConfirmTime{30};
@@ -33,8 +36,9 @@ public:
     // A connection is made: the line to send (empty without a locator).
     std::string Connected(SteadyTime now);
     void Disconnected();
-    // Bytes from JS8Call, in any pieces.
-    void Receive(std::span<const char> bytes);
+    // Bytes from JS8Call, in any pieces; false when they run past the longest line: the
+    // connection is to be dropped, and is tried again kJs8callRetry after `now`.
+    bool Receive(std::span<const char> bytes, SteadyTime now);
     // A changed locator: the line to send while connected, else empty.
     std::string SetLocator(const std::optional<LocatorText>& locator, SteadyTime now);
     // "JS8Call: …"
@@ -49,7 +53,6 @@ private:
     SteadyTime sentAt_{};
     std::optional<std::string> answeredGrid_;  // since the last send
     std::string line_;
-    bool skippingLine_ = false;  // the rest of an overlong line
 };
 
 }  // namespace moltrevane

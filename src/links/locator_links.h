@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Handing the own locator to WSJT-X and JS8Call: what the user chose, and what the window
 // learns back. The sockets live on a worker behind LocatorLinks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The WSJT-X instances that send to us, and the locator each has been given. No sockets:
 // the worker hands in what arrives and sends what comes back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // WSJT-X's UDP messages (its NetworkMessage.hpp): QDataStream, big-endian, a magic number,
 // a schema number and a type, then the fields. Only what handing over the locator needs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // moltrevane-import: station lists into the station directory, from a terminal.
 
 #include <unistd.h>
@@ -23,7 +24,8 @@ void Interrupt(int) { interrupted = true; }
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: moltrevane-import [--output FILE] [--format NAME] [--include-inactive] FILE...\n"
+                 "usage: moltrevane-import [--output FILE] [--add] [--format NAME] [--include-inactive] FILE...\n"
+                 "       moltrevane-import [--output FILE] --undo\n"
                  "formats: %s\n",
                  FormatNames().c_str());
     return 2;
@@ -63,6 +65,7 @@ int main(int argc, char** argv) {
     ImportOptions options;
     std::filesystem::path output;
     std::vector<std::filesystem::path> files;
+    bool undo = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "--output" && i + 1 < argc) output = argv[++i];
@@ -70,11 +73,13 @@ int main(int argc, char** argv) {
             options.format = FormatNamed(argv[++i]);
             if (!options.format) return Usage();
         } else if (argument == "--include-inactive") options.includeInactive = true;
+        else if (argument == "--add") options.kind = ImportKind::Add;
+        else if (argument == "--undo") undo = true;
         else if (argument == "--help" || argument == "-h") return Usage(), 0;
         else if (argument.starts_with("-") && argument != "-") return Usage();
         else files.emplace_back(argument);
     }
-    if (files.empty()) return Usage();
+    if (undo ? !files.empty() || options.kind == ImportKind::Add : files.empty()) return Usage();
     if (output.empty()) {
         const char* home = std::getenv("HOME");
         if (home == nullptr || *home == '\0') {
@@ -83,6 +88,15 @@ int main(int argc, char** argv) {
         }
         CreateProgramFolders(home);
         output = HostPath(home, kDirectoryFile);
+    }
+    if (undo) {
+        if (const std::string error = UndoImport(output); !error.empty()) {
+            std::fprintf(stderr, "moltrevane-import: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("The directory before the last import is back; the one it replaced is kept as %s.old.\n",
+                    output.c_str());
+        return 0;
     }
     struct sigaction action {};
     action.sa_handler = Interrupt;
@@ -98,9 +112,11 @@ int main(int argc, char** argv) {
     const ImportOutcome outcome = ImportStations(files, output, options);
     bar.Clear();
     if (!outcome.error.empty()) {
-        std::fprintf(stderr, "moltrevane-import: %s\n", outcome.error.c_str());
+        std::fprintf(stderr, "moltrevane-import: %s\n", ReportText(outcome).c_str());
         return 1;
     }
     std::printf("%s\n", ReportText(outcome).c_str());
+    // A signal that came as the new directory was renamed into place found nothing to undo.
+    if (interrupted) std::fputs("moltrevane-import: interrupted when the import had already finished\n", stderr);
     return 0;
 }

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // moltrevane: the Maidenhead locator, distance and bearing, and the nearest stations, from GPS.
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -10,10 +12,12 @@
 #include "settings/host_paths.h"
 #include "directory/index_loader.h"
 #include "directory/station_directory.h"
+#include "import/list_finder.h"
 #include "platform/posix/alert_player.h"
 #include "platform/fltk/fltk_program.h"
 #include "platform/posix/network_locator_links.h"
 #include "platform/posix/posix_gps_source.h"
+#include "platform/posix/rigctld_link.h"
 #include "platform/posix/running_instance.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +30,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: moltrevane [--version]\n");
         return 2;
     }
+    // A launcher may leave SIGCHLD ignored: the kernel would then reap the players unasked.
+    std::signal(SIGCHLD, SIG_DFL);
     const char* home = std::getenv("HOME");
     const std::filesystem::path root = home && *home ? home : ".";
     CreateProgramFolders(root);
@@ -41,10 +47,12 @@ int main(int argc, char** argv) {
     const StationDirectory directory(HostPath(root, kDirectoryFile));
     FltkScreens screens;
     NetworkLocatorLinks links;
+    RigctldLink radio;
     IndexLoader stationIndex(HostPath(root, kDirectoryFile));
     AlertPlayer announcer;
-    ScreenContext context{state,       port,      messages, directory, screens, links, stationIndex,
-                          announcer,   HostPath(root, kSettingsFile)};
+    ScreenContext context{state,        port,      messages, directory, screens, links, radio,
+                          stationIndex, announcer, HostPath(root, kSettingsFile)};
+    context.listPlaces = ListPlaces(root);
     Fl::visual(FL_DOUBLE | FL_INDEX);
     Fl_Window::default_xclass("moltrevane");  // the desktop entry's StartupWMClass
     return screens.RunProgram(context, instance);

@@ -1,6 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/about_screen.h"
-
-#include <filesystem>
 
 #include "core/app_state.h"
 #include "core/palette.h"
@@ -17,9 +16,7 @@ void AboutScreen::Initialise() {
 void AboutScreen::OnPress(int id) {
     if (id == ids::kLinksButton) context_.opener.Open(ScreenKind::Links);
     if (id != ids::kImportStations || context_.import.Running()) return;
-    std::vector<std::filesystem::path> files;
-    for (const std::string& chosen : dialog_.ChooseFiles("Station lists to import")) files.emplace_back(chosen);
-    if (files.empty() || !context_.import.Start(std::move(files), context_.directory.File())) return;
+    context_.opener.Open(ScreenKind::ListPicker);  // returns when it is left, an import started or not
     ShowImport();
 }
 

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/driving_screen.h"
 
 #include <optional>
 
 #include "core/app_state.h"
+#include "links/radio_link.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -44,10 +46,15 @@ void DrivingScreen::TakeChoices() {
     drive.told.fix = dialog_.Checked(ids::kTellFix);
 }
 
+// Beside speech, why the radio does not follow: a rig that cannot tell whether it transmits is
+// never retuned by itself, so that no QSO is cut.
 void DrivingScreen::ShowSpeech() {
     const bool missing = !context_.announcer.SpeechAvailable();
-    dialog_.SetText(ids::kSpeechState, missing ? "Speech: espeak-ng is not installed; spoken alerts are silent"
-                                               : "Speech: by espeak-ng");
+    std::string text = missing ? "Speech: espeak-ng is not installed; spoken alerts are silent" : "Speech: by espeak-ng";
+    const RigSettings& rig = context_.state.rig;
+    if (rig.on && rig.tune == TuneMode::Follow && context_.radio.State().pttUnknown)
+        text += "\nRadio: no PTT report from the rig: tuned on a tap only";
+    dialog_.SetText(ids::kSpeechState, text);
 }
 
 }  // namespace moltrevane

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "Driving": whether the list follows the car and after how many km, how a change is told
 // (a tone, or spoken when espeak-ng is there) and which changes are (a new nearest, a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text fitted to its place, so that no letter is shown in part: a line that does not fit ends
 // with "…", so that the reader sees that something is missing; or, where there are lines to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An import of station lists on a worker thread: the window's thread starts it, looks at its
 // progress once a second and takes the report when it is done, never waiting on it.
@@ -11,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "import/station_import.h"
+
 namespace moltrevane {
 
 struct ScreenContext;
@@ -22,8 +25,9 @@ public:
     ImportJob(const ImportJob&) = delete;
     ImportJob& operator=(const ImportJob&) = delete;
 
-    // False while another import runs.
-    bool Start(std::vector<std::filesystem::path> files, std::filesystem::path directory);
+    // False while another import runs. Add keeps the directory's stations beside the lists'.
+    bool Start(std::vector<std::filesystem::path> files, std::filesystem::path directory,
+               ImportKind kind = ImportKind::Replace);
     bool Running() const { return running_; }
     int PercentDone() const { return percent_; }
     // The report (a line per file, or the error) once, when the import has ended.

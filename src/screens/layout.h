@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every screen's controls: kind, identifier, text and place in dialog units.
 
@@ -9,6 +10,8 @@
 
 namespace moltrevane {
 
+struct ScreenScale;
+
 enum class ControlKind { Label, Entry, Button, CheckBox, Choice, Frame, List, Icon };
 
 enum ControlStyle : unsigned {
@@ -18,6 +21,12 @@ enum ControlStyle : unsigned {
     kUpperCase = 4,
     kMultiLine = 8,
     kSixCharacters = 16,
+    // What the program's keypad offers for the entry: a locator's, a call's or an address's keys.
+    kLocatorKeys = 32,
+    kCallKeys = 64,
+    kAddressKeys = 128,
+    kRowText = 256,    // a repeater row's text: read at a glance, larger on a car's panel
+    kPlaceText = 512,  // a row's place: as large in the wide layout, where it has the width
 };
 
 struct ControlSpec {
@@ -33,13 +42,16 @@ struct ScreenLayout {
     std::span<const ControlSpec> controls;
 };
 
-// A layout's size in dialog units: the design's 139 × 154, or 256 × 154 for a panel of 5:3.
+// A layout's size in dialog units: the design's 139 × 154, 256 × 154 for a panel of 5:3, or
+// 139 × 231 for one of 3:5.
 struct LayoutUnits {
     int width, height;
 };
+inline constexpr int kPortraitHeight = 231;
 LayoutUnits UnitsOf(LayoutShape shape);
 
-// A window clearly wider than the design's shape, wider than 4:3, gets the wide layout.
+// A window clearly wider than the design's shape, wider than 4:3, gets the wide layout; one
+// clearly taller, taller than 3:4, the portrait layout.
 LayoutShape ShapeFor(int width, int height);
 
 // Every shape of a screen has the same controls in the same order; only their places differ.
@@ -56,6 +68,15 @@ struct MainDrawingPlaces {
     PictureArea picture;
 };
 const MainDrawingPlaces& MainDrawingOf(LayoutShape shape);
+
+// Whether a finger touches the control: buttons, check boxes, lists to choose from, and entries
+// typed into on the keypad but those only typed after a button (a repeater row's call).
+bool Touched(const ControlSpec& c);
+
+// The height of a control's text in window pixels: the design's 11 pixels scaled, a repeater
+// row's 14 on a car's panel (18 pixels from baseline to capital on a 7-inch 800 × 480 one), its
+// place's 14 in the wide layout and 10 in the portrait one, where a whole place needs the width.
+int TextPixels(const ControlSpec& c, const ScreenScale& scale);
 
 // Where a control of `controls` is shown. The layout was made for a font with room above its
 // letters; a label that begins inside an entry above it (a repeater row's info line) would have

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/links_screen.h"
 
 #include "core/app_state.h"
 #include "core/own_position.h"
+#include "links/radio_link.h"
 #include "screens/control_ids.h"
 
 namespace moltrevane {
@@ -23,22 +25,25 @@ void LinksScreen::Initialise() {
     dialog_.SetText(ids::kWsjtxAddress, links.wsjtxAddress);
     dialog_.SetChecked(ids::kJs8callOn, links.js8call);
     dialog_.SetText(ids::kJs8callAddress, links.js8callAddress);
+    openedRig_ = context_.state.rig;
+    dialog_.SetChecked(ids::kRigOn, openedRig_.on);
+    dialog_.SetText(ids::kRigAddress, openedRig_.address);
     ShowStates();
     dialog_.StartTimer();
 }
 
 void LinksScreen::OnPress(int id) {
-    if (id == ids::kWsjtxOn || id == ids::kJs8callOn) TakeControls();
+    if (id == ids::kWsjtxOn || id == ids::kJs8callOn || id == ids::kRigOn) TakeControls();
 }
 
 void LinksScreen::OnFocusLost(int id) {
-    if (id == ids::kWsjtxAddress || id == ids::kJs8callAddress) TakeControls();
+    if (id == ids::kWsjtxAddress || id == ids::kJs8callAddress || id == ids::kRigAddress) TakeControls();
 }
 
 void LinksScreen::OnClose() {
     dialog_.StopTimer();
     TakeControls();
-    if (context_.state.links != opened_) SaveIniTelling(context_, "the links");
+    if (context_.state.links != opened_ || context_.state.rig != openedRig_) SaveIniTelling(context_, "the links");
 }
 
 void LinksScreen::TakeControls() {
@@ -50,12 +55,21 @@ void LinksScreen::TakeControls() {
     ShowText(ids::kWsjtxAddress, links.wsjtxAddress);
     ShowText(ids::kJs8callAddress, links.js8callAddress);
     context_.links.Publish(links, OwnLocator(context_.state));
+    RigSettings& rig = context_.state.rig;
+    rig.on = dialog_.Checked(ids::kRigOn);
+    rig.address = AddressOr(dialog_.Text(ids::kRigAddress), kDefaultRigAddress);
+    ShowText(ids::kRigAddress, rig.address);
+    context_.radio.Publish(rig);
 }
 
 void LinksScreen::ShowStates() {
     const LinkStates states = context_.links.States();
     ShowText(ids::kWsjtxState, states.wsjtx);
     ShowText(ids::kJs8callState, states.js8call);
+    // The radio's line names a shift with a minus sign no 8-bit code page has.
+    const std::string rig = context_.radio.State().line;
+    if (rig != shownRig_) dialog_.SetDirectoryText(ids::kRigState, rig);
+    shownRig_ = rig;
 }
 
 // Only a changed text reaches its control, so a caret in an entry stays put.

@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// "Links": whether the own locator goes to WSJT-X and JS8Call, where, and how each took it.
+// "Links": whether the own locator goes to WSJT-X and JS8Call, where, and how each took it;
+// whether the radio is tuned through rigctld, where that listens, and what the radio was set to.
 
 #include "links/locator_links.h"
+#include "links/radio_link.h"
 #include "screens/screen.h"
 #include "screens/screen_context.h"
 
@@ -26,6 +29,8 @@ private:
     ScreenContext& context_;
     Dialog& dialog_;
     LinkSettings opened_;  // as the screen found them
+    RigSettings openedRig_;
+    std::string shownRig_;  // the radio's state line, as last shown
 };
 
 }  // namespace moltrevane

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/main_screen.h"
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "core/filter_flags.h"
 #include "core/follow.h"
 #include "links/locator_links.h"
+#include "links/radio_link.h"
 #include "screens/messages.h"
 #include "core/own_position.h"
 #include "core/palette.h"
@@ -77,6 +79,7 @@ void MainScreen::Initialise() {
     if (state.portActive && !PortName(state.portIndex).empty())
         context_.port.OpenPort(state.nmea, PortName(state.portIndex), BaudRateFor(state.speedIndex), WhenAbsent::Wait);
     LoadIni(state, context_.settingsFile);
+    PublishLinks();  // the radio is reached from the start, also when a sub-screen opens first
     night_ = NightWanted(state.palette, SkyPosition(state), std::time(nullptr));
     dialog_.SetNight(night_);
     fields_.locatorLabel = "Locator";
@@ -84,6 +87,11 @@ void MainScreen::Initialise() {
     context_.stationIndex.Refresh();  // the directory is read beside the window from now on
     dialog_.StartTimer();
     TakeAllText(context_.state.nmea);
+}
+
+void MainScreen::PublishLinks() {
+    context_.links.Publish(context_.state.links, OwnLocator(context_.state));
+    context_.radio.Publish(context_.state.rig);
 }
 
 void MainScreen::OnPress(int id) {
@@ -115,11 +123,12 @@ void MainScreen::RunCycle() {
     const std::optional<GeoPoint> own = OwnPosition(context_.state);  // once a cycle, for every step
     TargetStep(own);
     ShowFields();
-    context_.links.Publish(context_.state.links, OwnLocator(context_.state));
+    PublishLinks();
     FollowStep(own);
     // Between searches the rows stay in order of their distance: the first row is the nearest an
     // alert tells, in the same second.
     const std::vector<MeasuredStation> listed = KeepInDistanceOrder(context_.rows, own);
+    TuneStep(listed);
     AlertStep(listed);
     if (own) drawing_.around = AroundTheCar{listed, HeadingDeg(context_.state), drawing_.ink};
     else drawing_.around.reset();
@@ -145,6 +154,24 @@ void MainScreen::FollowStep(std::optional<GeoPoint> own) {
         FillNearestRows(context_, own);  // while the directory is read, again next second
 }
 
+// With tune = follow, the radio goes with the list: each new nearest, by the rule an alert
+// tells it by, is tuned by itself.
+void MainScreen::TuneStep(const std::vector<MeasuredStation>& listed) {
+    const AppState& state = context_.state;
+    const MeasuredStation* nearest = tuneWatch_.NewNearest(listed);
+    if (nearest && state.rig.on && state.rig.tune == TuneMode::Follow && state.drive.followKm > 0 && nearest->station.outputMhz)
+        context_.radio.Tune(nearest->station, TuneCause::Follow);
+}
+
+// A new nearest the radio is being set to is told once it is set (at most a few seconds
+// later), so that the driver hears "radio set" with it.
+bool MainScreen::HoldForRadio(const RigState& radio, const MeasuredStation* nearest) {
+    const bool tuning = nearest && radio.busy && SameStation(*radio.busy, nearest->station);
+    if (!tuning) holdSince_.reset();
+    else if (!holdSince_) holdSince_ = seconds_;
+    return holdSince_ && seconds_ - *holdSince_ < kHoldForRadioSeconds;
+}
+
 // What the driver is told: the cycle counts the seconds. A change is told as the second it is
 // told in has it, so that it names what the list shows then.
 void MainScreen::AlertStep(const std::vector<MeasuredStation>& listed) {
@@ -153,16 +180,25 @@ void MainScreen::AlertStep(const std::vector<MeasuredStation>& listed) {
     DrivingSecond second{seconds_, state.portActive, state.fixLive, {}, listed, HeadingDeg(state)};
     if (const std::optional<LocatorText> square = OwnLocator(state)) second.square = LocatorView(*square);
     alertPacer_.Offer(alertWatch_.Observe(second, state.drive.told));
-    const std::optional<std::vector<AlertKind>> due = alertPacer_.Due(seconds_, context_.announcer.Busy());
+    const RigState radio = context_.radio.State();
+    const MeasuredStation* nearest = NearestOf(listed);
+    const bool hold = HoldForRadio(radio, nearest);
+    const std::optional<std::vector<AlertKind>> due = alertPacer_.Due(seconds_, context_.announcer.Busy() || hold);
     if (!due) return;
-    const std::optional<Announcement> told = alertWatch_.Tell(*due, second, state.drive.told);
+    std::optional<Announcement> told = alertWatch_.Tell(*due, second, state.drive.told);
+    if (told && nearest && radio.tuned && SameStation(*radio.tuned, nearest->station) &&
+        std::find(told->kinds.begin(), told->kinds.end(), AlertKind::Nearest) != told->kinds.end())
+        told->text += ". radio set";
     if (told && state.drive.alert != AlertMode::Off) context_.announcer.Start(state.drive.alert, *told);
 }
 
-// The fix's time when it has one: a replayed or simulated drive gets its own day and night.
+// The receiver's time once it gave one, also while the fix is lost: a replayed or simulated
+// drive gets its own day and night, and a machine whose clock is off does not choose for it.
 void MainScreen::PaletteStep() {
     const AppState& state = context_.state;
-    const std::int64_t utc = state.portActive && fixUtcSeconds_ ? fixUtcSeconds_ : std::time(nullptr);
+    const std::int64_t utc = state.portActive && receiverClock_
+                                 ? ReceiverUtcNow(*receiverClock_, std::chrono::steady_clock::now())
+                                 : std::time(nullptr);
     const bool night = NightWanted(state.palette, SkyPosition(state), utc);
     if (night != night_) dialog_.SetNight(night);
     night_ = night;
@@ -197,12 +233,13 @@ void MainScreen::GpsStep() {
         drawing_.time.clear();
         fields_.utc = "No GPS Signal";
     }
-    fixUtcSeconds_ = reading.utcSeconds;
+    if (reading.utcSeconds != 0) receiverClock_ = ReceiverClock{reading.utcSeconds, std::chrono::steady_clock::now()};
     state.fixLive = reading.status == 'A';
     state.motion = !state.fixLive ? GroundMotion{} : reading.motion.speedKmh ? reading.motion : reported;
     drawing_.ink = reading.status == 'A' ? Ink::Live : Ink::Stale;
     ShowPositionLive(reading.status == 'A');
     if (reading.status == 'A') ShowFix(reading);
+    if (!state.gpsFix && sentence.empty()) fields_.sentence = kNoPositionHint;  // nothing heard yet
 }
 
 void MainScreen::ShowFix(const RmcReading& reading) {
@@ -234,7 +271,7 @@ void MainScreen::OfflineStep() {
     fields_.locatorLabel = "Locator offline";
     drawing_.mapShown = false;
     drawing_.locator = LocatorView(state.offlineLocator);
-    fields_.sentence.clear();
+    fields_.sentence = IsValidLocator(LocatorView(state.offlineLocator)) ? std::string() : std::string(kNoPositionHint);
     state.currentLocator = {};
     state.fixLive = false;
     state.motion = {};
@@ -245,7 +282,7 @@ void MainScreen::OfflineStep() {
 void MainScreen::TargetStep(std::optional<GeoPoint> own) {
     const LocatorText target = ToLocatorText(fields_.target);  // its first six characters
     if (!own || !IsValidLocator(LocatorView(target))) {
-        fields_.distance.clear();
+        fields_.distance = !own && !fields_.target.empty() ? std::string(kNoPositionShort) : std::string();
         fields_.bearing.clear();
         return;
     }

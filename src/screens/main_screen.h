@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main screen: start-up, the one-second cycle, shut-down and its drawing: the time, the
 // locator, and the map of the position in its square or the picture of the stations around.
@@ -8,7 +9,9 @@
 #include <vector>
 
 #include "core/alerts.h"
+#include "core/palette.h"
 #include "geo/locator.h"
+#include "links/radio_link.h"
 #include "screens/screen.h"
 #include "screens/screen_context.h"
 #include "screens/station_picture.h"
@@ -63,8 +66,12 @@ private:
     void ShowFix(const RmcReading& reading);
     void OfflineStep();
     void TargetStep(std::optional<GeoPoint> own);
+    // The links and the radio learn the settings and the locator they are to hand on.
+    void PublishLinks();
     void PaletteStep();
     void FollowStep(std::optional<GeoPoint> own);
+    void TuneStep(const std::vector<MeasuredStation>& listed);
+    bool HoldForRadio(const RigState& radio, const MeasuredStation* nearest);
     void AlertStep(const std::vector<MeasuredStation>& listed);
     bool PictureShown(LayoutShape shape) const { return (shape == LayoutShape::Wide) != otherPicture_; }
     void PortFailureStep();
@@ -74,12 +81,15 @@ private:
     Dialog& dialog_;
     Fields fields_;
     Drawing drawing_;
-    std::int64_t fixUtcSeconds_ = 0;  // of this second's sentence, 0 without a time and date
+    std::optional<ReceiverClock> receiverClock_;  // since the last sentence with a time and date
     bool night_ = false;
     bool otherPicture_ = false;  // tapped: the map where the shape shows the stations, or these
     std::int64_t seconds_ = 0;  // cycles run: one a second
     AlertWatch alertWatch_;
     AlertPacer alertPacer_;
+    NearestWatch tuneWatch_;  // the radio's, apart from the alerts': it follows whether told or not
+    std::optional<std::int64_t> holdSince_;  // an alert waiting for the radio since
+    static constexpr std::int64_t kHoldForRadioSeconds = 3;
 };
 
 }  // namespace moltrevane

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/make_screen.h"
 
 #include "screens/about_screen.h"
 #include "screens/driving_screen.h"
 #include "screens/links_screen.h"
+#include "screens/list_picker_screen.h"
 #include "screens/repeater_screen.h"
 #include "screens/settings_screen.h"
 #include "screens/station_info_screen.h"
@@ -19,6 +21,7 @@ std::unique_ptr<Screen> MakeScreen(ScreenKind kind, ScreenContext& context, Dial
         case ScreenKind::EditStation: return std::make_unique<EditStationScreen>();
         case ScreenKind::Links: return std::make_unique<LinksScreen>(context, dialog);
         case ScreenKind::Driving: return std::make_unique<DrivingScreen>(context, dialog);
+        case ScreenKind::ListPicker: return std::make_unique<ListPickerScreen>(context, dialog);
     }
     return nullptr;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The repeater rows filled with the seven nearest stations, as "Search Stn." fills them and as
 // the list that follows the car does, and kept in order of their distance between searches.

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/repeater_screen.h"
 
 #include "core/app_state.h"
 #include "core/own_position.h"
 #include "screens/code_page.h"
 #include "screens/control_ids.h"
+#include "screens/messages.h"
 #include "screens/nearest_rows.h"
+#include "screens/radio_tuning.h"
 #include "screens/station_texts.h"
 
 namespace moltrevane {
@@ -13,7 +16,8 @@ namespace {
 constexpr std::size_t kRows = ids::kRepeaterRows.size();
 constexpr std::size_t kTypedCallLimit = 23;  // what the historic call buffer kept
 
-std::string InfoOf(const std::optional<RowStation>& row) { return row ? RowInfoText(row->station) : std::string(); }
+std::string ChannelOf(const std::optional<RowStation>& row) { return row ? ChannelText(row->station) : std::string(); }
+std::string PlaceOf(const std::optional<RowStation>& row) { return row ? RowPlaceText(row->station) : std::string(); }
 
 // Typed text is 8-bit; the directory's text is UTF-8.
 std::string TypedCall(std::string_view typed) { return Utf8FromCodePage(typed.substr(0, kTypedCallLimit)); }
@@ -45,6 +49,7 @@ void RepeaterScreen::OnPress(int id) {
     for (std::size_t r = 0; r < kRows; ++r) {
         if (id == ids::kRepeaterRows[r].newCall) BeginNewCall(r);
         if (id == ids::kRepeaterRows[r].stationInfo) OpenStationInfo(r);
+        if (id == ids::kRepeaterRows[r].tune) TuneRow(r);
     }
 }
 
@@ -57,6 +62,7 @@ void RepeaterScreen::OnTimer() {
     if (searchWaits_) Search();  // once the directory is read
     else if (shownOrder_ != std::pair(context_.rows.searches, context_.rows.reorders)) ShowRows();  // the list followed the car
     RefreshDistances();
+    ShowTuning();
 }
 
 void RepeaterScreen::OnClose() { context_.rows.typing.reset(); }
@@ -80,10 +86,31 @@ void RepeaterScreen::LookupRow(std::size_t row) {
     context_.rows.typing.reset();
     dialog_.SetReadOnly(call, true);
     const bool found = FillRow(context_, row, {TypedCall(dialog_.Text(call)), std::nullopt, StationFilter{}});  // whatever the filters hide
-    labels_[row] = {"", "", InfoOf(context_.rows.rows[row])};
+    labels_[row] = {"", "", ChannelOf(context_.rows.rows[row]), PlaceOf(context_.rows.rows[row])};
     if (found) dialog_.SetDirectoryText(call, context_.rows.rows[row]->key.call);
     else dialog_.SetText(call, "no Call");
     ShowLabels();
+}
+
+void RepeaterScreen::TuneRow(std::size_t row) {
+    const std::optional<RowStation>& shown = context_.rows.rows[row];
+    if (!shown || !MayTune(context_.state.rig, shown->station)) return;
+    context_.radio.Tune(shown->station, TuneCause::Tap);
+    ShowTuning();
+}
+
+// Each row's button says whether the radio is on its station; a row the radio cannot be set
+// to has none to tap.
+void RepeaterScreen::ShowTuning() {
+    const RigState radio = context_.radio.State();
+    for (std::size_t r = 0; r < kRows; ++r) {
+        const std::optional<RowStation>& shown = context_.rows.rows[r];
+        const int id = ids::kRepeaterRows[r].tune;
+        const bool may = shown && MayTune(context_.state.rig, shown->station);
+        const std::string_view text = may ? TuneButtonText(radio, shown->station) : ids::kTuneText;
+        if (dialog_.Text(id) != text) dialog_.SetText(id, text);
+        dialog_.SetEnabled(id, may);
+    }
 }
 
 void RepeaterScreen::OpenStationInfo(std::size_t row) {
@@ -104,6 +131,10 @@ void RepeaterScreen::Search() {
         for (std::size_t r = 0; r < kRows; ++r)
             if (filled.missed[r]) dialog_.SetText(ids::kRepeaterRows[r].call, "no Call");
         RefreshDistances();
+        if (!OwnPosition(context_.state)) {  // nothing to search from: say how to get a position
+            labels_[0].info = kNoPositionHint;
+            ShowLabels();
+        }
         dialog_.SetEnabled(ids::kSearchStation, true);
     }
     dialog_.StartTimer();
@@ -112,11 +143,12 @@ void RepeaterScreen::Search() {
 void RepeaterScreen::ShowRows() {
     for (std::size_t r = 0; r < kRows; ++r) {
         const std::optional<RowStation>& shown = context_.rows.rows[r];
-        labels_[r] = {"", "", InfoOf(shown)};
+        labels_[r] = {"", "", ChannelOf(shown), PlaceOf(shown)};
         dialog_.SetDirectoryText(ids::kRepeaterRows[r].call, shown ? shown->key.call : "");
     }
     shownOrder_ = {context_.rows.searches, context_.rows.reorders};
     ShowFollow();
+    ShowTuning();
     ShowLabels();
 }
 
@@ -148,7 +180,15 @@ void RepeaterScreen::ShowLabels() {
         const ids::RepeaterRowIds& row = ids::kRepeaterRows[r];
         dialog_.SetDirectoryText(row.km, labels_[r].km);
         dialog_.SetDirectoryText(row.grad, labels_[r].grad);
-        dialog_.SetDirectoryText(row.info, labels_[r].info);
+        const RowLabels& shown = labels_[r];
+        if (dialog_.Shape() == LayoutShape::Design) {  // one info line: the channel leads it
+            dialog_.SetDirectoryText(row.channel, "");
+            dialog_.SetDirectoryText(row.info, shown.channel.empty() || shown.info.empty() ? shown.channel + shown.info
+                                                                                           : shown.channel + "  " + shown.info);
+        } else {
+            dialog_.SetDirectoryText(row.channel, shown.channel);
+            dialog_.SetDirectoryText(row.info, shown.info);
+        }
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Seven station rows with distance and bearing (or, while the car moves, the way against its
 // course), refreshed every second, nearest first.
@@ -27,6 +28,8 @@ public:
     void BeginNewCall(std::size_t row);
     void LookupRow(std::size_t row);
     void OpenStationInfo(std::size_t row);
+    // The radio set to the row's station, on a tap; the rows' buttons then show how far it is.
+    void TuneRow(std::size_t row);
     // From the station index; while the directory is still being read, the rows say so and
     // the search runs once it is.
     void Search();
@@ -35,10 +38,11 @@ public:
 
 private:
     struct RowLabels {
-        std::string km, grad, info;  // UTF-8
+        std::string km, grad, channel, info;  // UTF-8
     };
     void ShowRows();
     void ShowFollow();
+    void ShowTuning();
     void ShowLabels();
 
     ScreenContext& context_;

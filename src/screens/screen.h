@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a screen needs from the toolkit, and what the toolkit calls on a screen. Control
 // texts here are 8-bit (Windows-1252); text straight from the station directory is UTF-8
@@ -10,6 +11,10 @@
 namespace moltrevane {
 
 // One modal window's controls, by identifier.
+// The design's shape, a wide one that uses a landscape panel's whole width, and a tall one that
+// uses a portrait panel's whole height.
+enum class LayoutShape { Design, Wide, Portrait };
+
 class Dialog {
 public:
     virtual ~Dialog() = default;
@@ -29,8 +34,14 @@ public:
     virtual void Redraw() = 0;
     // The night palette for every screen, this one and those opened later; or the day's.
     virtual void SetNight(bool night) = 0;
+    // The shape the screen is shown in now: it follows the window's.
+    virtual LayoutShape Shape() const = 0;
     // Files the user picks in the toolkit's chooser (UTF-8 paths); none when cancelled.
     virtual std::vector<std::string> ChooseFiles(std::string_view title) = 0;
+    // Leaves the screen, as "Back" does.
+    virtual void Close() = 0;
+    // Shows or hides a control (a row of a list with fewer entries than rows).
+    virtual void SetShown(int id, bool shown) = 0;
 };
 
 // How the main screen's drawing is coloured: a position of this second, one kept from an
@@ -52,10 +63,7 @@ public:
     virtual void Dot(int centreX, int centreY, int radius) = 0;   // filled in the ink
 };
 
-enum class ScreenKind { Main, Settings, Repeater, StationInfo, About, EditStation, Links, Driving };
-
-// The design's portrait shape, and a wide one that uses a landscape panel's whole width.
-enum class LayoutShape { Design, Wide };
+enum class ScreenKind { Main, Settings, Repeater, StationInfo, About, EditStation, Links, Driving, ListPicker };
 
 class ScreenOpener {
 public:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the screens share for the whole run.
 
@@ -9,7 +10,9 @@
 
 #include "core/follow.h"
 #include "directory/station_directory.h"
+#include "import/list_finder.h"
 #include "screens/import_job.h"
+#include "screens/list_scan.h"
 
 namespace moltrevane {
 
@@ -18,6 +21,7 @@ class Announcer;
 class GpsSource;
 class IndexLoader;
 class LocatorLinks;
+class RadioLink;
 class MessageSink;
 class ScreenOpener;
 
@@ -42,6 +46,7 @@ struct ScreenContext {
     const StationDirectory& directory;
     ScreenOpener& opener;
     LocatorLinks& links;
+    RadioLink& radio;
     IndexLoader& stationIndex;
     Announcer& announcer;
     std::filesystem::path settingsFile;
@@ -49,6 +54,8 @@ struct ScreenContext {
     StationKey infoStation{};
     ImportJob import{};  // kept while the Info screen is closed, so closing it does not stop an import
     std::optional<FollowMark> followMark{};  // where the rows were last searched
+    std::vector<ListPlace> listPlaces{};  // where "Import stations…" looks for lists
+    ListScan listScan{};  // kept while the picker is closed: leaving it never waits for a slow stick
 };
 
 // Writes Moltrevane.ini with the state's settings; when that fails, the user is told that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How large a screen is drawn: its layout in dialog units, and the screens' drawing in the
 // pixels of the original 1.75-pixel unit, both scaled alike and centred in the window.
@@ -37,6 +38,13 @@ inline constexpr double kSmallestPixelsPerUnit = 1.0;
 // shape fits, centred; the design's size where that fits. Examples: 480 × 800 → the design's
 // shape at 3.45 pixels a unit, 480 × 532 from y 134; 800 × 480 → wide at 3.12, 798 × 480.
 ScreenScale FittingScale(int width, int height);
+
+// A car's panel: the wide layout, or a scale at which the design's 154 units are 460 pixels
+// and more (its shorter side 480 pixels).
+inline constexpr double kCarPixelsPerUnit = 3.0;
+inline bool IsCarScale(const ScreenScale& scale) {
+    return scale.shape != LayoutShape::Design || scale.pixelsPerUnit >= kCarPixelsPerUnit;
+}
 
 // The window size of a whole screen of a shape at a scale with its origin at the top left.
 PixelRect WindowSize(double pixelsPerUnit, LayoutShape shape);

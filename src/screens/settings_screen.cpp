@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/settings_screen.h"
 
 #include <array>
@@ -27,6 +28,7 @@ void SettingsScreen::Initialise() {
     dialog_.Select(ids::kSpeedChoice, ItemOrNone(state.speedIndex));
     dialog_.SetText(ids::kOfflineLocator, LocatorView(state.offlineLocator));
     for (const FilterFlag& flag : kFilterFlags) dialog_.SetChecked(flag.controlId, state.*flag.field);
+    for (const ModeFlag& flag : kModeFlags) dialog_.SetChecked(flag.controlId, (state.shownModes & ModeBit(flag.mode)) != 0);
     if (state.portActive) dialog_.StartTimer();
     SetPortButtons(!state.portActive, state.portActive);
 }
@@ -73,8 +75,17 @@ void SettingsScreen::OfflineLocatorLeft() {
     dialog_.SetText(ids::kOfflineLocator, "ERROR");
 }
 
+// The flags go into the settings record when the program ends; the modes, which it has no room
+// for, into Moltrevane.ini now.
 void SettingsScreen::OnClose() {
-    for (const FilterFlag& flag : kFilterFlags) context_.state.*flag.field = dialog_.Checked(flag.controlId);
+    AppState& state = context_.state;
+    for (const FilterFlag& flag : kFilterFlags) state.*flag.field = dialog_.Checked(flag.controlId);
+    VoiceModes modes = 0;
+    for (const ModeFlag& flag : kModeFlags)
+        if (dialog_.Checked(flag.controlId)) modes |= ModeBit(flag.mode);
+    if (modes == state.shownModes) return;
+    state.shownModes = modes;
+    SaveIniTelling(context_, "the modes");
 }
 
 }  // namespace moltrevane

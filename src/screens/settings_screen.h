@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Port, speed, the raw NMEA view, the offline locator and the "Show only:" flags.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The stations of the list drawn around the car: the car in the middle, heading up while it
 // moves and north up while it stands (an "N" marks north either way), each station a dot with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/station_texts.h"
 
 #include <array>
@@ -36,7 +37,10 @@ std::string ChannelText(const Station& station) {
         std::snprintf(digits, sizeof digits, "%.4f", *station.outputMhz);
         AppendPart(text, digits);
     }
-    if (station.outputMhz && station.inputMhz) {
+    if (IsCrossBand(station)) {
+        std::snprintf(digits, sizeof digits, "/%.4f", *station.inputMhz);
+        text += digits;
+    } else if (station.outputMhz && station.inputMhz) {
         const double shift = std::round((*station.inputMhz - *station.outputMhz) * 1000) / 1000;
         std::snprintf(digits, sizeof digits, "%s%.3f", shift < 0 ? "\u2212" : shift > 0 ? "+" : "", std::fabs(shift));
         AppendPart(text, digits);
@@ -46,10 +50,36 @@ std::string ChannelText(const Station& station) {
     return text;
 }
 
-std::string RowInfoText(const Station& station) {
-    const std::string channel = ChannelText(station);
-    return (channel.empty() ? "" : channel + "  ") + ShownValue(station.locator) + " - " + ShownValue(station.place);
+std::vector<std::string> NamedStationLines(const Station& station) {
+    const auto mhz = [](std::optional<double> value, bool signedShift) {
+        if (!value) return std::string("-");
+        char digits[32];
+        if (signedShift) {
+            const double shift = std::round(*value * 1000) / 1000;
+            std::snprintf(digits, sizeof digits, "%s%.3f MHz", shift < 0 ? "\u2212" : shift > 0 ? "+" : "", std::fabs(shift));
+        } else {
+            std::snprintf(digits, sizeof digits, "%.4f MHz", *value);
+        }
+        return std::string(digits);
+    };
+    const auto known = [](std::string_view value, std::string_view unit) {
+        const std::string_view trimmed = Trimmed(value);
+        return trimmed.empty() ? std::string("-") : ShownValue(trimmed) + std::string(unit);
+    };
+    std::optional<double> shift;
+    if (station.outputMhz && station.inputMhz) shift = *station.inputMhz - *station.outputMhz;
+    return {
+        "Output: " + mhz(station.outputMhz, false),
+        "Input: " + mhz(station.inputMhz, false),
+        "Shift: " + mhz(shift, true),
+        "Tone: " + (station.tone ? ToneText(*station.tone) : std::string("-")),
+        "Height: " + known(station.height, " m"),
+        "Mode: " + known(station.mode, ""),
+        "Place: " + known(station.place, ""),
+    };
 }
+
+std::string RowPlaceText(const Station& station) { return ShownValue(station.locator) + " - " + ShownValue(station.place); }
 
 std::string_view WayArrow(Way way) {
     static constexpr std::array<std::string_view, 8> kArrows = {"\u2191", "\u2197", "\u2192", "\u2198",

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A station's record as the screens show it.
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/way.h"
 #include "directory/station.h"
@@ -18,9 +20,13 @@ std::string ToneText(const AccessTone& tone);
 // empty are left out.
 std::string ChannelText(const Station& station);
 
-// A repeater row's info line: "145.7125 −0.600 FM T127.3  JN57WA - Kirche", values shown cut
+// The record's values each with its name, UTF-8: "Output: 439.1000 MHz", "Input: …", "Shift: …",
+// "Tone: T127.3", "Height: 100 m", "Mode: FM", "Place: Dortmund"; "-" for a value not known.
+std::vector<std::string> NamedStationLines(const Station& station);
+
+// A repeater row's place line beside or below its channel: "JN57WA - Kirche", values shown cut
 // as long directory values are.
-std::string RowInfoText(const Station& station);
+std::string RowPlaceText(const Station& station);
 
 // "↑", "↗", "→" …: the way against the car's course as an arrow pointing there, UTF-8.
 std::string_view WayArrow(Way way);

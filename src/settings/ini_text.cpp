@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/ini_text.h"
 
 #include <algorithm>
@@ -42,6 +43,16 @@ std::string OneLine(std::string_view value) {
     return line;
 }
 
+// The line that sets the key to the value, when the reader takes that value back from it;
+// nothing for a value it would not (a line too long): such a value is never written.
+std::optional<std::string> SettingLine(const std::string& key, std::string_view value) {
+    const std::string kept = OneLine(value);
+    std::string line = key + " = " + kept;
+    const auto read = Setting(line);
+    if (!read || read->second != Trimmed(kept)) return std::nullopt;
+    return line;
+}
+
 // Calls `each` with every line of the text, its line end excluded.
 template <class Each>
 void ForEachLine(std::string_view text, Each each) {
@@ -69,17 +80,24 @@ std::string WithIniValues(std::string_view text, const IniValues& values) {
     ForEachLine(text, [&](std::string_view line, bool lineEnd) {
         const auto setting = Setting(line);
         const auto given = setting ? values.find(setting->first) : values.end();
-        if (given == values.end()) {
+        const auto written = given == values.end() ? std::nullopt : SettingLine(given->first, given->second);
+        if (!written) {
             result += line;
         } else {
-            result += given->first + " = " + OneLine(given->second);
+            result += *written;
             if (line.ends_with('\r')) result += '\r';  // the file's own line ends stay
-            missing.erase(given->first);
         }
+        if (given != values.end()) missing.erase(given->first);
         if (lineEnd) result += '\n';
     });
-    if (!result.empty() && result.back() != '\n' && !missing.empty()) result += '\n';
-    for (const auto& [key, value] : missing) result += key + " = " + OneLine(value) + "\n";
+    // Lines added keep the file's line ends: a file written on Windows stays one.
+    const std::size_t firstEnd = text.find('\n');
+    const std::string_view lineEnd = firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r' ? "\r\n" : "\n";
+    std::string added;
+    for (const auto& [key, value] : missing)
+        if (const auto written = SettingLine(key, value)) (added += *written) += lineEnd;
+    if (!result.empty() && result.back() != '\n' && !added.empty()) result += lineEnd;
+    result += added;
     return result;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Moltrevane.ini beside the settings record: the settings the 31 bytes have no room for.
 
@@ -29,7 +30,8 @@ IniValues IniValuesOf(const AppState& state);
 void LoadIni(AppState& state, const std::filesystem::path& settingsFile);
 
 // Rewrites the file with the state's values, as the user left it otherwise; a failure when it
-// could not be written or is not ours to rewrite (too large, no plain file).
+// could not be written or is not ours to rewrite (larger than kIniLargest, no plain file, a
+// link to another user's file), in words that say which.
 FileWritten SaveIni(const AppState& state, const std::filesystem::path& settingsFile);
 
 }  // namespace moltrevane

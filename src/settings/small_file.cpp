@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/small_file.h"
 
 #include <fcntl.h>
@@ -66,15 +67,26 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& file, std:
 
 FileWritten ReplaceFile(const std::filesystem::path& file, std::string_view bytes) {
     const std::filesystem::path target = FileBehindLinks(file);
+    struct stat link {};
+    const bool linked = ::lstat(file.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
     if (exists && !S_ISREG(old.st_mode)) return Failed(file, "not a plain file");
+    // A link is followed to the user's own file only (a dotfile manager's): one that names a
+    // missing file or another user's (as root, say) is neither written through nor replaced.
+    if (linked && (!exists || old.st_uid != ::geteuid())) return Failed(file, "a link to another user's file or to none, left as it is");
     if (exists && ((old.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0))
         return Failed(file, "the file is read-only");
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     std::string temporary = (folder / TemporaryPrefix(target)).string() + std::string(kUniqueLetters, 'X');
     UniqueFd fd(::mkstemp(temporary.data()));
     if (!fd) return Failed(file, std::strerror(errno));
+    // The new file keeps the old one's owner and group: root saving in a user's folder leaves
+    // the user's file the user's. Where it cannot, the file is not replaced by one of ours.
+    if (exists && ::fchown(fd.get(), old.st_uid, old.st_gid) != 0 && old.st_uid != ::geteuid()) {
+        ::unlink(temporary.c_str());
+        return Failed(file, "belongs to another user, left as it is");
+    }
     if (exists) ::fchmod(fd.get(), old.st_mode & 07777);
     int error = WriteAll(fd.get(), bytes.data(), bytes.size()) && ::fsync(fd.get()) == 0 ? 0 : errno;
     if (::close(fd.release()) != 0 && error == 0) error = errno;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own small files in its folder: read only when they are plain files, replaced
 // whole or not at all.
@@ -21,9 +22,10 @@ struct FileWritten {
     explicit operator bool() const { return failure.empty(); }
 };
 
-// Replaces the file atomically (temporary file, flush to disk, rename, flush of the folder),
-// through a symbolic link (a dotfile manager's) and keeping the file's mode. A file the user
-// cannot or chose not to write, or one that is no plain file, stays as it is.
+// Replaces the file atomically (temporary file beside it, flush to disk, rename over it, flush
+// of the folder), keeping the file's mode, owner and group. Through a symbolic link only to a
+// file of the same user (a dotfile manager's). A file the user cannot or chose not to write,
+// one that is no plain file, another user's, or a link to one, stays as it is.
 FileWritten ReplaceFile(const std::filesystem::path& file, std::string_view bytes);
 
 // Removes the temporary files of ReplaceFile that a run killed between writing and renaming

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the driver is told without looking at the screen, and when.
 #include <gtest/gtest.h>
 
@@ -42,21 +43,18 @@ TEST(AlertWatch, AChangeIsToldAsTheSecondItIsToldInHasIt) {
     EXPECT_EQ(watch.Observe(Listing(9, {{"A", 2.0}, {"B", 3.1}}), kEverything), Kinds{AlertKind::Nearest})
         << "B was told: A is the new nearest, a kilometre nearer";
     EXPECT_EQ(watch.Tell({AlertKind::Nearest}, Listing(10, {}), kEverything), std::nullopt) << "the list emptied";
-    DrivingSecond back = Listing(11, {});
-    EXPECT_EQ(watch.Tell({AlertKind::FixLost}, back, kEverything), std::nullopt) << "the fix came back before";
+    EXPECT_EQ(watch.Tell({AlertKind::FixLost}, Listing(11, {}), kEverything), std::nullopt) << "the fix came back before";
 }
 
 TEST(AlertWatch, SquareChangesOfFourOrSixCharactersAndAFixLostForTenSecondsAndBack) {
     AlertWatch watch;
     DrivingSecond second{0, true, true, "JN58SD", {}, {}};
     EXPECT_EQ(watch.Observe(second, kEverything), Kinds{}) << "the first square is no change";
-    second.square = "JN58TD";
-    second.seconds = 1;
+    second = {1, true, true, "JN58TD", {}, {}};
     EXPECT_EQ(watch.Observe(second, kEverything), Kinds{AlertKind::Square});
     EXPECT_EQ(watch.Tell({AlertKind::Square}, second, kEverything)->text, "Now in Juliet November Five Eight Tango Delta");
-    second.fix = false;
-    second.square.clear();
-    for (second.seconds = 2; second.seconds < 11; ++second.seconds) EXPECT_EQ(watch.Observe(second, kEverything), Kinds{});
+    second = {2, true, false, "", {}, {}};
+    for (; second.seconds < 11; ++second.seconds) EXPECT_EQ(watch.Observe(second, kEverything), Kinds{});
     EXPECT_EQ(watch.Observe(second, kEverything), Kinds{AlertKind::FixLost});  // ten seconds after the last fix
     EXPECT_EQ(watch.Tell({AlertKind::FixLost}, second, kEverything)->text, "GPS fix lost");
     ++second.seconds;

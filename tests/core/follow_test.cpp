@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search that runs by itself while the car moves.
 #include <gtest/gtest.h>
 

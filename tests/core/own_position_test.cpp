@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program is, whether that is this second's, and which way the car goes.
 #include <gtest/gtest.h>
 

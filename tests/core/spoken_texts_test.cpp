@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What speech says of a station, a square, a call.
 #include <gtest/gtest.h>
 

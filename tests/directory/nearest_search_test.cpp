@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/nearest_search.h"
 
 #include <gtest/gtest.h>
@@ -12,69 +13,56 @@ namespace {
 
 using testing::Row;
 
-struct SearchResult {
+// The list as "CALL LOC", then the seven nearest as "CALL KM", "-" for a place left unfilled.
+std::string Searched(GeoPoint own, const std::filesystem::path& file) {
     StationList list;
     NearestStations nearest;
-    std::vector<std::string> calls() const {
-        std::vector<std::string> out;
-        for (const NearestEntry& e : nearest)
-            out.push_back(e.stationIndex == kNoStation ? "-" : std::string(list.Call(static_cast<std::size_t>(e.stationIndex))));
-        return out;
+    SearchNearest(own, StationDirectory(file), StationFilter{}, list, nearest);
+    std::string text;
+    for (std::size_t i = 0; i < list.Count(); ++i) text += std::string(list.Call(i)) + " " + std::string(list.Locator(i)) + ", ";
+    for (const NearestEntry& e : nearest)
+        text += e.stationIndex == kNoStation ? (e.distanceKm == kUnfilledDistance ? " -" : " ?")
+                                             : " " + std::string(list.Call(static_cast<std::size_t>(e.stationIndex))) + " " +
+                                                   std::to_string(e.distanceKm);
+    return text;
+}
+
+// Every row is a candidate; a call's duplicates keep the smallest locator; a locator that is none
+// places nothing; ties keep the earlier call, and one equal to the last does not enter; a call
+// is listed once whatever its storage, a value ends at its first zero byte, and overlong text
+// is no station.
+TEST(SearchNearest, TheNearestSevenOfTheListedCalls) {
+    std::vector<Row> eight;
+    for (char c = 'A'; c <= 'H'; ++c) eight.push_back(Row{std::string("S") + c, "JN58TD"});  // at 7 km
+    std::vector<Row> nearerLast = eight;
+    nearerLast.push_back(Row{"Z", "JN58SD"});
+    const struct {
+        const char* own;
+        std::vector<Row> rows;
+        const char* sql;
+        std::string found;
+    } cases[] = {
+        {"JN58SD", {Row{"A1", "JN58SD"}, Row{"B1", "JO62QM"}, Row{"C1", "JN58TD"}}, "",
+         "A1 JN58SD, B1 JO62QM, C1 JN58TD,  A1 0 C1 7 B1 504 - - - -"},  // 6.18 km rounded up
+        {"JO62QM", {Row{"DUP", "JN58SD"}, Row{"DUP", "JO62QM"}, Row{"BAD", "jo62qm"}, Row{"NUL", std::nullopt}, Row{"LONGCALL99", "JO62QMXX"}},
+         "", "BAD jo62qm, DUP JN58SD, LONGCALL99 JO62QMXX, NUL ,  LONGCALL99 0 DUP 504 - - - - -"},
+        {"JN58SD", eight, "", "SA JN58TD, SB JN58TD, SC JN58TD, SD JN58TD, SE JN58TD, SF JN58TD, SG JN58TD, SH JN58TD,  SA 7 SB 7 SC 7 SD 7 SE 7 SF 7 SG 7"},
+        {"JN58SD", nearerLast, "", "SA JN58TD, SB JN58TD, SC JN58TD, SD JN58TD, SE JN58TD, SF JN58TD, SG JN58TD, SH JN58TD, Z JN58SD,  Z 0 SA 7 SB 7 SC 7 SD 7 SE 7 SF 7"},
+        {"JN58SD", {Row{std::string(100, 'L'), "JN58SD"}, Row{"FAR", "JN58SD" + std::string(100, 'x')}},
+         "INSERT INTO repeater (call, loc) VALUES (123, 'JN58SD'), ('123', 'JN58SD'), (CAST('123' AS BLOB), 'JN58SD'), "
+         "('OK', 'JN58TD'), ('ZE' || char(0) || 'RO', 'JN58SD')",
+         "123 JN58SD, OK JN58TD, ZE JN58SD,  123 0 ZE 0 OK 7 - - - -"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.found);
+        testing::TempFolder folder;
+        testing::WriteDirectory(folder / "d.sqlite", c.rows);
+        sqlite3* db = nullptr;
+        sqlite3_open((folder / "d.sqlite").c_str(), &db);
+        sqlite3_exec(db, c.sql, nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        EXPECT_EQ(Searched(PositionFromLocator(c.own), folder / "d.sqlite"), c.found);
     }
-};
-
-SearchResult Search(GeoPoint own, const std::vector<Row>& rows) {
-    testing::TempFolder folder;
-    testing::WriteDirectory(folder / "d.sqlite", rows);
-    SearchResult result;
-    SearchNearest(own, StationDirectory(folder / "d.sqlite"), StationFilter{}, result.list, result.nearest);
-    return result;
-}
-
-TEST(SearchNearest, EveryRowIsACandidateAndEmptyPositionsAreMarked) {
-    const GeoPoint own = PositionFromLocator("JN58SD");
-    const SearchResult r = Search(own, {Row{"A1", "JN58SD"}, Row{"B1", "JO62QM"}, Row{"C1", "JN58TD"}});
-    EXPECT_EQ(r.calls(), (std::vector<std::string>{"A1", "C1", "B1", "-", "-", "-", "-"}));
-    EXPECT_EQ(r.nearest[0].distanceKm, 0);
-    EXPECT_EQ(r.nearest[1].distanceKm, 7);  // 6.18 km rounded up
-    EXPECT_EQ(r.nearest[2].distanceKm, 504);
-    EXPECT_EQ(r.nearest[3].distanceKm, kUnfilledDistance);
-}
-
-TEST(SearchNearest, DuplicateCallsKeepTheSmallestLocatorAndBadLocatorsAreSkipped) {
-    const GeoPoint own = PositionFromLocator("JO62QM");
-    const SearchResult r = Search(own, {Row{"DUP", "JN58SD"}, Row{"DUP", "JO62QM"}, Row{"BAD", "jo62qm"},
-                                          Row{"NUL", std::nullopt}, Row{"LONGCALL99", "JO62QMXX"}});
-    ASSERT_EQ(r.list.Count(), 4u);
-    EXPECT_EQ(r.list.Locator(1), "JN58SD");
-    EXPECT_EQ(r.list.Call(3), "NUL");
-    EXPECT_EQ(r.calls(), (std::vector<std::string>{"LONGCALL99", "DUP", "-", "-", "-", "-", "-"}));
-}
-
-TEST(SearchNearest, ACallIsListedOnceWhateverItsStorageAndOverlongTextIsNoStation) {
-    testing::TempFolder folder;
-    const auto file = folder / "d.sqlite";
-    testing::WriteDirectory(file, {Row{std::string(100, 'L'), "JN58SD"}, Row{"FAR", "JN58SD" + std::string(100, 'x')}});
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db, "INSERT INTO repeater (call, loc) VALUES (123, 'JN58SD'), ('123', 'JN58SD'), "
-                     "(CAST('123' AS BLOB), 'JN58SD'), ('OK', 'JN58TD'), ('ZE' || char(0) || 'RO', 'JN58SD')",
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    const GeoPoint own = PositionFromLocator("JN58SD");
-    SearchResult r;
-    SearchNearest(own, StationDirectory(file), StationFilter{}, r.list, r.nearest);
-    // A value ends at its first zero byte.
-    EXPECT_EQ(r.calls(), (std::vector<std::string>{"123", "ZE", "OK", "-", "-", "-", "-"}));
-}
-
-TEST(SearchNearest, TiesKeepTheEarlierCallAndEqualToLastDoesNotEnter) {
-    const GeoPoint own = PositionFromLocator("JN58SD");
-    std::vector<Row> rows;
-    for (char c = 'A'; c <= 'H'; ++c) rows.push_back(Row{std::string("S") + c, "JN58TD"});  // eight at 7 km
-    EXPECT_EQ(Search(own, rows).calls(), (std::vector<std::string>{"SA", "SB", "SC", "SD", "SE", "SF", "SG"}));
-    rows.push_back(Row{"Z", "JN58SD"});  // nearer, and last in the list
-    EXPECT_EQ(Search(own, rows).calls(), (std::vector<std::string>{"Z", "SA", "SB", "SC", "SD", "SE", "SF"}));
 }
 
 TEST(SearchNearest, LargeDirectoriesAreReadWhole) {

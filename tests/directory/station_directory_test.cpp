@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/station_directory.h"
 
 #include <gtest/gtest.h>
@@ -57,8 +58,16 @@ TEST_F(StationDirectoryTest, EachKeyFindsItsExactCallsFirstRow) {
     EXPECT_EQ(*whole, (StoredRow{"DB0ABC", "JN58SD", "520", "FM", "Muenchen", "439.100", "431.500", "RU692", "Echolink", "demo"}));
 }
 
-TEST_F(StationDirectoryTest, ALookUpAfterTheFileWasReplacedOrRemovedReadsWhatIsThereNow) {
-    ASSERT_TRUE(directory.LookupRow({"DB0ABC"}));
+// A writer in the middle of a transaction does not stop reading; a look-up after the file was
+// replaced or removed reads what is there now.
+TEST_F(StationDirectoryTest, ALookUpReadsWhatIsCommittedThereNow) {
+    sqlite3* writer = nullptr;
+    sqlite3_open(file.c_str(), &writer);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; INSERT INTO repeater (call) VALUES ('DB0NEW')", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_TRUE(directory.LookupRow({"DB0ABC"}));
+    EXPECT_FALSE(directory.LookupRow({"DB0NEW"}));  // not committed
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
     testing::WriteDirectory(folder / "new.sqlite", {Row{"DB0NEW", "JO62QM"}});
     std::filesystem::rename(folder / "new.sqlite", file);  // as an import puts its directory in place
     EXPECT_TRUE(directory.LookupRow({"DB0NEW"}));
@@ -77,99 +86,63 @@ TEST_F(StationDirectoryTest, TypedTextCannotChangeTheStatementOrTheFile) {
     }
     EXPECT_EQ(testing::ReadFile(file), before);
     EXPECT_TRUE(directory.LookupRow({"DB0ABC"}));
+    EXPECT_TRUE(directory.LookupRow({std::string("DB0ABC\0' OR '1'='1", 18)})) << "a zero byte ends a typed call";
 }
 
+// A missing file (never created), text, a file without the table, a FIFO (which would block in
+// open()), a folder, and a view without end (which finds C1, then runs on past the time limit)
+// all look like a failed query without rows.
 TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
     TempFolder folder;
-    const auto noRows = [](const std::filesystem::path& file) {
-        StationDirectory directory(file);
-        int rows = 0;
-        directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; });
-        return rows == 0 && !directory.LookupRow({"DB0ABC"});
-    };
-    EXPECT_TRUE(noRows(folder / "missing.sqlite"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite"));  // never created
-
     testing::WriteFile(folder / "text.sqlite", "this is not a database at all, just some text\n");
-    EXPECT_TRUE(noRows(folder / "text.sqlite"));
-
-    sqlite3* db = nullptr;
-    sqlite3_open((folder / "other.sqlite").c_str(), &db);
-    sqlite3_exec(db, "CREATE TABLE other (x TEXT)", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    EXPECT_TRUE(noRows(folder / "other.sqlite"));
-}
-
-TEST_F(StationDirectoryTest, AWriterInTheMiddleOfATransactionDoesNotStopReading) {
-    sqlite3* writer = nullptr;
-    sqlite3_open(file.c_str(), &writer);
-    ASSERT_EQ(sqlite3_exec(writer, "BEGIN EXCLUSIVE; INSERT INTO repeater (call) VALUES ('DB0NEW')", nullptr, nullptr,
-                           nullptr), SQLITE_OK);
-    EXPECT_TRUE(directory.LookupRow({"DB0ABC"}));
-    EXPECT_FALSE(directory.LookupRow({"DB0NEW"}));  // not committed
-    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
-    sqlite3_close(writer);
-}
-
-TEST(StationDirectoryFailures, AnEndlessQueryEndsAsAFailedOne) {
-    TempFolder folder;
-    sqlite3* db = nullptr;
-    sqlite3_open((folder / "endless.sqlite").c_str(), &db);
-    sqlite3_exec(db,
-                 "CREATE VIEW repeater AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
-                 "SELECT printf('C%d', i) AS call, 'JN58SD' AS loc, '' AS asl, '' AS mode, '' AS qth, '' AS aus, "
-                 "'' AS ein, '' AS kanal, '' AS rem1, '' AS rem2 FROM n",
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    const StationDirectory directory(folder / "endless.sqlite", std::chrono::milliseconds(300));
-    int rows = 0;
-    EXPECT_FALSE(directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; }));
-    EXPECT_EQ(rows, 0);
-    EXPECT_FALSE(directory.LookupRow({"C1"}));  // the view finds it, then runs on past the limit
-}
-
-TEST(StationDirectoryFailures, OnlyARegularFileIsOpened) {
-    TempFolder folder;
     ASSERT_EQ(::mkfifo((folder / "fifo.sqlite").c_str(), 0600), 0);
-    EXPECT_FALSE(StationDirectory(folder / "fifo.sqlite").LookupRow({"DB0ABC"}));  // would block in open()
-    EXPECT_FALSE(StationDirectory(folder.path()).LookupRow({"DB0ABC"}));
+    for (const auto& [name, statement] : {std::pair{"other.sqlite", "CREATE TABLE other (x TEXT)"},
+                                          std::pair{"endless.sqlite",
+                                                    "CREATE VIEW repeater AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n) "
+                                                    "SELECT printf('C%d', i) AS call, 'JN58SD' AS loc, '' AS asl, '' AS mode, '' AS qth, "
+                                                    "'' AS aus, '' AS ein, '' AS kanal, '' AS rem1, '' AS rem2 FROM n"}}) {
+        sqlite3* db = nullptr;
+        sqlite3_open((folder / name).c_str(), &db);
+        sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    for (const char* name : {"missing.sqlite", "text.sqlite", "other.sqlite", "fifo.sqlite", "", "endless.sqlite"}) {
+        const StationDirectory directory(folder / name, std::chrono::milliseconds(300));
+        int rows = 0;
+        EXPECT_FALSE(directory.RunQuery(kStationListStatement, [&](RowValues) { ++rows; })) << name;
+        EXPECT_EQ(rows, 0) << name;
+        EXPECT_FALSE(directory.LookupRow({"C1"})) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite"));
 }
 
-TEST(StationDirectoryFailures, AFilePastSqlitesPathLimitIsRead) {  // a HOME of some 470 bytes
+// Under a HOME of some 470 bytes, past SQLite's path limit, a directory is read; its huge
+// values are shown cut at a character boundary.
+TEST(StationDirectoryFailures, AFilePastSqlitesPathLimitIsReadAndHugeValuesAreShownCut) {
     TempFolder folder;
     std::filesystem::path deep = folder.path();
     while (deep.string().size() < 600) deep /= std::string(100, 'd');
     std::filesystem::create_directories(deep);
-    testing::WriteDirectory(folder / "short.sqlite", {Row{"DB0ABC", "JN58SD"}});
-    std::filesystem::rename(folder / "short.sqlite", deep / "Moltrevane.sqlite");
-    EXPECT_TRUE(StationDirectory(deep / "Moltrevane.sqlite").LookupRow({"DB0ABC"}));
-}
-
-TEST(StationDirectoryFailures, HugeValuesAreShownCutAtACharacterBoundary) {
-    TempFolder folder;
     const std::string umlauts = std::string(kShownValueLimit - 1, 'a') + "\u00FC\u00FC";
     testing::WriteDirectory(folder / "huge.sqlite", {Row{"DB0BIG", umlauts, "1", std::string(262144, 'm'), "Ort"}});
-    const StationDirectory directory(folder / "huge.sqlite");
+    std::filesystem::rename(folder / "huge.sqlite", deep / "Moltrevane.sqlite");
+    const StationDirectory directory(deep / "Moltrevane.sqlite");
+    ASSERT_TRUE(directory.LookupRow({"DB0BIG"}));
     EXPECT_EQ(ShownValue((*directory.LookupRow({"DB0BIG"}))[1]), std::string(kShownValueLimit - 1, 'a') + "\u2026");
     const std::vector<std::string> lines = StationRecordLines(directory, {"DB0BIG"});
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_LT(lines[0].size(), 1000u);
 }
 
+// Five lines per row, a NULL remark as three blanks still listed, the access tone said for what
+// it is, and a value holding a carriage return going on in a line of its own.
 TEST_F(StationDirectoryTest, RecordListsFiveLinesPerRow) {
+    using Lines = std::vector<std::string>;
     EXPECT_EQ(StationRecordLines(directory, {"DB0ABC"}),
-              (std::vector<std::string>{"DB0ABC  -  JN58SD  -  520  -  FM", "   Muenchen",
-                                        "   439.100  -  431.500  -  RU692", "   Echolink", "   demo"}));
-    const auto berlin = StationRecordLines(directory, {"DB0DUP", "JO62QM", {}});  // one row of a call listed twice
-    ASSERT_EQ(berlin.size(), 5u);
-    EXPECT_EQ(berlin[0], "DB0DUP  -  JO62QM  -  40  -  FM");
-    EXPECT_EQ(berlin[3], "   tone 88.5") << "the access tone said for what it is";
-    EXPECT_EQ(berlin[4], "   ");  // NULL remark: three blanks, still listed
-
-    const auto split = StationRecordLines(directory, {"DB0CR"});
-    ASSERT_EQ(split.size(), 6u);
-    EXPECT_EQ(split[1], "   Stutt");
-    EXPECT_EQ(split[2], "gart");
+              (Lines{"DB0ABC  -  JN58SD  -  520  -  FM", "   Muenchen", "   439.100  -  431.500  -  RU692", "   Echolink", "   demo"}));
+    EXPECT_EQ(StationRecordLines(directory, {"DB0DUP", "JO62QM", {}}),  // one row of a call listed twice
+              (Lines{"DB0DUP  -  JO62QM  -  40  -  FM", "   Berlin", "   145.600  -  145.000  -  ", "   tone 88.5", "   "}));
+    EXPECT_EQ(StationRecordLines(directory, {"DB0CR"}), (Lines{"DB0CR  -  JN48FX  -  300  -  FM", "   Stutt", "gart", "     -    -  ", "   ", "   "}));
     EXPECT_TRUE(StationRecordLines(directory, {"NOBODY"}).empty());
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "directory/station_kind.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +75,9 @@ TEST(KnownTexts, AnswersEachTextAndWorksItOutOnce) {
     EXPECT_EQ(workedOut, 320);
 }
 
-// Search with every flag set but one, on a directory with a station of each band and type.
+// Search with every flag set but one, each voice mode cleared alone, and band and type together
+// (both columns read), on a directory with a station of each band and type, in UTF-8 and UTF-16
+// (the file's text is read as text).
 TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
     testing::TempFolder folder;
     const std::vector<testing::Row> rows = {
@@ -82,45 +85,56 @@ TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
         {"SEVENTY", "JN58SD", "", "DMR", "", "439.100"}, {"TWENTYTHREE", "JN58SD", "", "ATV", "", "1278.250"},
         {"MICRO", "JN58SD", "", "Bake", "", "10368.9"},  {"DIGI", "JN58SD", "", "APRS", "", "144.800"},
         {"TRANS", "JN58SD", "", "Transponder", "", "435.0"}, {"SIX", "JN58SD", "", "FM", "", "51.910"},
-        {"NOFREQ", "JN58SD", "", "SSB", "", ""},
+        {"NOFREQ", "JN58SD", "", "SSB", "", ""},         {"DSTAR", "JN58SD", "", "D-STAR", "", ""},
+        {"FUSION", "JN58SD", "", "ysf", "", ""},         {"TETRA", "JN58SD", "", "TETRA", "", ""},
+        {"MIXED", "JN58SD", "", "FM/DMR", "", ""},       {"MULTI", "JN58SD", "", "Multi", "", ""},
     };
-    testing::WriteDirectory(folder / "d.sqlite", rows);
-    const StationDirectory directory(folder / "d.sqlite");
+    testing::WriteDirectory(folder / "utf8.sqlite", rows);
+    testing::WriteDirectory(folder / "utf16.sqlite", rows, "UTF-16le");
     StationList list;
     NearestStations nearest;
-    const auto calls = [&] {
-        std::set<std::string> listed;
-        for (std::size_t i = 0; i < list.Count(); ++i) listed.emplace(list.Call(i));
-        return listed;
+    const auto expectHidden = [&](const StationFilter& filter, const std::set<std::string>& hidden, const auto& name) {
+        for (const char* file : {"utf8.sqlite", "utf16.sqlite"}) {
+            SearchNearest(PositionFromLocator("JN58SD"), StationDirectory(folder / file), filter, list, nearest);
+            std::set<std::string> shown, expected;
+            for (std::size_t i = 0; i < list.Count(); ++i) shown.emplace(list.Call(i));
+            for (const testing::Row& row : rows)
+                if (!hidden.contains(*row[0])) expected.emplace(*row[0]);
+            EXPECT_EQ(shown, expected) << name << " in " << file;
+        }
     };
-    const auto found = [&](const StationFilter& filter) {
-        SearchNearest(PositionFromLocator("JN58SD"), directory, filter, list, nearest);
-        return calls();
-    };
-    const std::set<std::string> all = found(StationFilter{});
-    EXPECT_EQ(all.size(), rows.size());
+    expectHidden(StationFilter{}, {}, "all");
     const std::map<std::string_view, std::set<std::string>> hidden = {
         {"KW", {"HF"}},           {"2 m", {"TWO", "DIGI"}},         {"70 cm", {"SEVENTY", "TRANS"}},
-        {"23 cm", {"TWENTYTHREE"}}, {"< 23 cm", {"MICRO"}},        {"Repeater FM / Multi", {"HF", "TWO", "SEVENTY", "SIX"}},
+        {"23 cm", {"TWENTYTHREE"}}, {"< 23 cm", {"MICRO"}},        {"Repeater FM / Multi", {"HF", "TWO", "SEVENTY", "SIX", "DSTAR", "FUSION", "TETRA", "MIXED", "MULTI"}},
         {"Repeater ATV", {"TWENTYTHREE"}}, {"Transponder", {"TRANS"}}, {"Digipeater", {"DIGI"}},
         {"Bake", {"MICRO"}},      {"other", {"NOFREQ"}},
     };
     for (const FilterFlag& flag : kFilterFlags) {
         AppState state;
-        for (const FilterFlag& other : kFilterFlags) state.*other.field = true;
-        state.*flag.field = false;
-        std::set<std::string> expected = all;
-        for (const std::string& call : hidden.at(flag.label)) expected.erase(call);
-        EXPECT_EQ(found(FilterOf(state)), expected) << flag.label;
+        for (const FilterFlag& other : kFilterFlags) state.*other.field = &other != &flag;
+        expectHidden(FilterOf(state), hidden.at(flag.label), flag.label);
     }
-    StationFilter bandAndType;  // both columns read
+    // A station of several modes shows while one of them is chosen; one whose mode names none (a
+    // beacon, "Multi") is never hidden by the modes.
+    const std::pair<VoiceModes, std::set<std::string>> modesHidden[] = {
+        {kAllVoiceModes & ~ModeBit(VoiceMode::Fm), {"HF", "TWO", "SIX"}},
+        {kAllVoiceModes & ~ModeBit(VoiceMode::Dmr), {"SEVENTY"}},
+        {kAllVoiceModes & ~ModeBit(VoiceMode::DStar), {"DSTAR"}},
+        {kAllVoiceModes & ~ModeBit(VoiceMode::C4fm), {"FUSION"}},
+        {kAllVoiceModes & ~ModeBit(VoiceMode::OtherDigital), {"TETRA"}},
+        {ModeBit(VoiceMode::Fm), {"SEVENTY", "DSTAR", "FUSION", "TETRA"}},
+        {0, {"HF", "TWO", "SIX", "SEVENTY", "DSTAR", "FUSION", "TETRA", "MIXED"}},
+    };
+    for (const auto& [modes, hiddenCalls] : modesHidden) {
+        StationFilter filter;
+        filter.modes = modes;
+        expectHidden(filter, hiddenCalls, int{modes});
+    }
+    StationFilter bandAndType;
     bandAndType.bands[static_cast<std::size_t>(Band::TwoMetres)] = false;
     bandAndType.types[static_cast<std::size_t>(StationType::Beacon)] = false;
-    EXPECT_EQ(found(bandAndType), (std::set<std::string>{"HF", "SEVENTY", "TWENTYTHREE", "TRANS", "SIX", "NOFREQ"}));
-
-    testing::WriteDirectory(folder / "utf16.sqlite", rows, "UTF-16le");  // the file's text is read as text
-    SearchNearest(PositionFromLocator("JN58SD"), StationDirectory(folder / "utf16.sqlite"), bandAndType, list, nearest);
-    EXPECT_EQ(calls(), (std::set<std::string>{"HF", "SEVENTY", "TWENTYTHREE", "TRANS", "SIX", "NOFREQ"}));
+    expectHidden(bandAndType, {"TWO", "DIGI", "MICRO"}, "2 m and Bake");
 }
 
 }  // namespace

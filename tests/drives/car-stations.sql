@@ -1,7 +1,7 @@
 -- Stations round the car drive's track at 48° N 11° E, for its pictures and its reading of a
 -- whole place name: invented calls, place names and tones as a real list has them.
 BEGIN;
-INSERT INTO repeater VALUES ('DB0QKL', 'JN58MA', '612', 'FM', 'Kaufering Lechfeld Sender', '439.2750', '431.6750', 'DM11', '', 'invented');
+INSERT INTO repeater VALUES ('DB0QKL', 'JN58MA', '612', 'FM', 'Kaufering Lechfeld Sender', '439.2750', '431.6750', 'DM11', '123.0', 'invented');
 INSERT INTO repeater VALUES ('DB0QSA', 'JN57LW', '585', 'C4FM', 'Schondorf am Ammersee Nord', '145.6375', '145.0375', 'RV55', '', 'invented');
 INSERT INTO repeater VALUES ('DB0QWT', 'JN58OB', '640', 'DMR', 'Türkenfeld Funkstelle West', '438.5125', '430.9125', 'DM05', '', 'invented');
 INSERT INTO repeater VALUES ('DM0QLK', 'JN58JB', '631', 'FM', 'Landsberg am Lech Klinikum', '145.7250', '145.1250', 'RV58', '123.0', 'invented');

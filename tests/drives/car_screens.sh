@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # shellcheck disable=SC2086  # the controls' places below are numbers to split
 # The program on a car's panel (xvfb-run's screen: 800 × 480, 1024 × 600 or 480 × 800): the
 # window's size after start, every screen in the day and the night palette kept as screenshots
 # (the main screen's once more with the stations found around the car),
 # the palette chosen by the sun (night for a fix at 22:00 UTC in December at 48° N 11° E, day at
-# 12:00), and on a landscape panel the nearest station's 25-character place name read whole.
+# 12:00), and the nearest station's 25-character place name read whole and its tone.
 #
 #   car_screens.sh PROGRAM NMEA_REPLAY SOURCE_DIR SCREENSHOT_DIR   (inside xvfb-run)
 set -euo pipefail
@@ -28,12 +29,12 @@ track() {
 # Without a window manager FLTK makes a full-screen window of its own, which has no title.
 fills_screen() { xwininfo -root -tree | grep -q " ${screen}+0+0 "; }
 sized() {  # the main window is WIDTHxHEIGHT again
-  eval "$(xdotool getwindowgeometry --shell "$(window Moltrevane)")"
+  geometry "$(window Moltrevane)"
   [ "${WIDTH}x$HEIGHT" = "$1" ]
 }
 full_screen_and_back() {  # F11 fills the screen, and F11 again restores the window
   local size
-  eval "$(xdotool getwindowgeometry --shell "$(window Moltrevane)")"
+  geometry "$(window Moltrevane)"
   size=${WIDTH}x$HEIGHT
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) key F11
   wait_for 30 fills_screen || fail "F11 did not fill the $screen screen"
@@ -44,11 +45,13 @@ full_screen_and_back() {  # F11 fills the screen, and F11 again restores the win
 # Where the controls are, in the design's pixels of the layout shown: the wide one on a
 # landscape panel.
 if [ "$screen_w" -gt "$screen_h" ]; then
-  left_button="75 257" middle_button="224 257" right_button="373 257" links_button="336 248"
-  first_row_info_button="436 14" latitude="12 100 60 14" nmea_view="7 95 190 60" first_row_info="28 22 394 15"
+  left_button="75 257" middle_button="224 257" right_button="373 257" links_button="250 254"
+  first_row_info_button="432 17" latitude="12 100 60 14" nmea_view="7 100 190 60" first_row_info="31 19 385 16"
+  first_row_channel="180 2 207 17"
 else
-  left_button="40 257" middle_button="121 257" right_button="201 257" links_button="178 246"
-  first_row_info_button="228 14" latitude="12 56 70 13" nmea_view="7 89 210 38" first_row_info="32 23 200 14"
+  left_button="40 387" middle_button="121 387" right_button="201 387" links_button="178 339"
+  first_row_info_button="227 16" latitude="12 84 70 20" nmea_view="7 133 210 60" first_row_info="3 40 236 14"
+  first_row_channel="3 26 236 14"
 fi
 fix_shown() { has_text Moltrevane $latitude; }
 palette_is() {  # day|night: the main screen's corner is bright or dark
@@ -65,6 +68,13 @@ first_place_read() {  # the first row's info line, by OCR, holds the nearest sta
   design_point Repeater $((x + w)) $((y + h))
   ocr Repeater "$((px - left))x$((py - top))+$left+$top" | tee "$home/first-row.txt" | grep -q "Kaufering Lechfeld Sender"
 }
+first_tone_read() {  # the first row's channel, by OCR: the station's tone after its mode
+  local x y w h left top
+  read -r x y w h <<< "$first_row_channel"
+  design_point Repeater "$x" "$y"; left=$px top=$py
+  design_point Repeater $((x + w)) $((y + h))
+  ocr Repeater "$((px - left))x$((py - top))+$left+$top" | tee "$home/first-channel.txt" | grep -Eq "FM ?[T17I]?123\.0"
+}
 time_drawn() {  # the main screen's red time is drawn (in either palette): no other screen has red
   local left top
   design_point Moltrevane 42 31; left=$px top=$py
@@ -77,12 +87,12 @@ background() { convert "$1" -format '%[fx:round(255*mean)]' -crop 4x4+2+2 info:;
 
 drive() {  # hour palette: every screen's screenshot, and the palette the main screen chose
   track "$1" > "$home/track.nmea"
-  "$replay" --folder "$folder" --port COM2 "$home/track.nmea" > /dev/null &
+  "${with_drive[@]}" "$replay" --folder "$folder" --port COM2 "$home/track.nmea" > /dev/null &
   local replay_pid=$!
   wait_for 30 test -L "$folder/COM2" || fail "nmea-replay made no COM2 link"
   start_program
   local id; id=$(window Moltrevane)
-  eval "$(xdotool getwindowgeometry --shell "$id")"
+  geometry "$id"
   if [ "$screen_w" -gt "$screen_h" ]; then
     [ "$HEIGHT" -ge 460 ] || fail "at $screen the window is only $HEIGHT pixels high"
   else
@@ -97,8 +107,9 @@ drive() {  # hour palette: every screen's screenshot, and the palette the main s
   at Moltrevane $middle_button; window Repeater > /dev/null
   at Repeater $left_button
   wait_for 30 row_filled || fail "the search filled no row"
-  if [ "$screen_w" -gt "$screen_h" ] && [ "$2" = day ]; then  # OCR reads dark letters on light
+  if [ "$2" = day ]; then  # OCR reads dark letters on light
     wait_for 30 first_place_read || fail "the first row reads '$(cat "$home/first-row.txt")', not the whole place name"
+    wait_for 30 first_tone_read || fail "the first row's channel reads '$(cat "$home/first-channel.txt")', not its tone"
   fi
   shot Repeater "$shots/$2-repeater.png"
   at Repeater $first_row_info_button; window "Info Station" > /dev/null; shot "Info Station" "$shots/$2-station-info.png"

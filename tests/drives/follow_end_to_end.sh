@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The list follows the car: a generated drive north past a line of stations, with follow = 5 in
 # Moltrevane.ini; the repeater screen's first row turns to the station ahead without a press.
 #
@@ -27,7 +28,7 @@ sqlite3 "$folder/Moltrevane.sqlite" \
 printf '231-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
 printf '# the driver\nfollow = 5\nalert = off\n' > "$folder/Moltrevane.ini"
 
-"$replay" --folder "$folder" --port COM2 "$home/track.nmea" > /dev/null &
+"${with_drive[@]}" "$replay" --folder "$folder" --port COM2 "$home/track.nmea" > /dev/null &
 wait_for 30 test -L "$folder/COM2" || fail "nmea-replay made no COM2 link"
 start_program
 click Moltrevane 121 257       # Repeater; "Search Stn." is never pressed

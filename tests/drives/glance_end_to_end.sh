@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the driver reads at a glance and hears, on a car's landscape panel: a generated drive
 # east at 100 km/h with follow at 1 km and speech, through a stand-in for espeak-ng that keeps
 # what it was given. The first announcement names the station in front phonetically, with its
@@ -48,18 +49,18 @@ red_pixels() {  # title x y width height in the design's pixels → the drawing'
   convert "$home/part.png" -crop "$((px - left))x$((py - top))+$left+$top" +repage -fuzz 30% -fill black +opaque red \
     -fill white -opaque red -colorspace gray -format '%[fx:round(mean*w*h)]' info:
 }
-# The picture's area (226, 34, 220 × 210) and the car at its middle, 336, 139.
+# The picture's area (226, 30, 220 × 206) and the car at its middle, 336, 133.
 in_front_drawn() { [ "$(red_pixels Moltrevane 300 40 72 95)" -gt 20 ]; }  # SR5KAB's dot and call above the car
-first_row_tone() {  # the first row's channel, read by OCR: the tone at its end
+first_row_tone() {  # the first row's channel beside its call, read by OCR: the tone at its end
   local left top
-  design_point Repeater 28 22; left=$px top=$py
-  design_point Repeater 422 37
-  ocr Repeater "$((px - left))x$((py - top))+$left+$top" | tee "$home/first-row.txt" | grep -q "FM [T1I]127\.3 "  # OCR may take T for 1
+  design_point Repeater 180 2; left=$px top=$py
+  design_point Repeater 387 19
+  ocr Repeater "$((px - left))x$((py - top))+$left+$top" | tee "$home/first-row.txt" | grep -q "FM [T1I]127\.3"  # OCR may take T for 1
 }
 way_shown() {  # the first row's direction, while moving an arrow: some of its part stands out, by day or night
   local left top
-  design_point Repeater 206 3; left=$px top=$py
-  design_point Repeater 258 18
+  design_point Repeater 140 2; left=$px top=$py
+  design_point Repeater 180 19
   shot Repeater "$home/way.png"
   [ "$(convert "$home/way.png" -crop "$((px - left))x$((py - top))+$left+$top" +repage -colorspace gray \
         -format '%[fx:maxima - minima > 0.3]' info:)" = 1 ]
@@ -69,7 +70,7 @@ dark() { [ "$(convert "$1" -format '%[fx:round(255*mean)]' -crop 4x4+2+2 info:)"
 drive() {  # palette
   rm -f "$home/said"
   printf '# the driver\nfollow = 1\nalert = speech\npalette = %s\n' "$1" > "$folder/Moltrevane.ini"
-  "$replay" --folder "$folder" --port COM2 "$home/track.nmea" > /dev/null &
+  "${with_drive[@]}" "$replay" --folder "$folder" --port COM2 "$home/track.nmea" > /dev/null &
   local replay_pid=$!
   wait_for 30 test -L "$folder/COM2" || fail "nmea-replay made no COM2 link"
   PATH=$home/bin:$PATH start_program

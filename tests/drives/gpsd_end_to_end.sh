@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program reading the replayed receiver through Debian's gpsd: gpsd on a free port
 # reads the replay's pseudo-terminal, COM2 is linked to gpsd, and the main screen shows the fix.
 # No system gpsd and no port 2947 is touched.
@@ -16,7 +17,7 @@ for port in $(shuf -i 20000-60000 -n 20); do listening "$port" || break; done
 listening "$port" && fail "no free port found"
 device=$(readlink -f "$folder/COM5")
 # -b: read only, never reconfigure the replay's terminal; -F: a control socket of its own.
-"$(command -v gpsd || echo /usr/sbin/gpsd)" -N -n -b -S "$port" -F "$home/gpsd.sock" -P "$home/gpsd.pid" "$device" 2> "$home/gpsd.log" &
+"${with_drive[@]}" "$(command -v gpsd || echo /usr/sbin/gpsd)" -N -n -b -S "$port" -F "$home/gpsd.sock" -P "$home/gpsd.pid" "$device" 2> "$home/gpsd.log" &
 wait_for 30 listening "$port" || fail "gpsd did not start: $(cat "$home/gpsd.log")"
 ln -s "gpsd:127.0.0.1:$port" "$folder/COM2"
 

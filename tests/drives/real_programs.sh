@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real WSJT-X and JS8Call (Debian's wsjtx and js8call) beside the real program. Each runs
 # on a virtual display of its own and talks on a private port; its settings hold JN58SD. The
 # program, in offline mode, hands them the offline locator JO62QM, and the links screen says
@@ -27,7 +28,7 @@ printf '[Configuration]\nMyCall=DL1ABC\nMyGrid=JN58SD\nTCPServer=127.0.0.1\nTCPS
   "$js8call_port" > "$home/.config/JS8Call - $rig.ini"
 groups=()
 for peer in wsjtx js8call; do
-  HOME=$home setsid xvfb-run -a -s "-screen 0 1280x1024x24" "$peer" --rig-name="$rig" > "$home/$peer.log" 2>&1 &
+  HOME=$home "${with_drive[@]}" setsid xvfb-run -a -s "-screen 0 1280x1024x24" "$peer" --rig-name="$rig" > "$home/$peer.log" 2>&1 &
   groups+=("$!")
 done
 trap 'for g in "${groups[@]}"; do kill -- "-$g" 2>/dev/null || true; done; kill $(jobs -p) 2>/dev/null || true; rm -rf "$home"' EXIT
@@ -40,7 +41,7 @@ state_line() {  # y of the line in pixels → its text, read by OCR
 start_program
 window Moltrevane > /dev/null || fail "no main window"
 click Moltrevane 201 257       # Info
-click Info 178 246             # Links
+click Info 178 226             # Links
 window Links > /dev/null || fail "no links screen"
 for _ in $(seq 90); do
   shot Links "$shots/links.png"

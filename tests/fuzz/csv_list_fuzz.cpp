@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSV station lists: the RFC 4180 reader and the columns found by name.
 #include "station_list_fuzz.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A directory file as anyone may hand it over: rows of every storage class, any journal mode,
 // bytes overwritten anywhere, searched with any filter from any place. The search leaves the
 // folder as it was, lists each call once, its seven are the seven nearest of what it read, and

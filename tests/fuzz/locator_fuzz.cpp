@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locator texts and coordinates: no value without meaning for a valid locator, and the
 // centre of any standard locator leads back to it.
 #include <fuzzer/FuzzedDataProvider.h>

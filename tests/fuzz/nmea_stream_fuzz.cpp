@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary receiver bytes, taken now and then as the main cycle (one sentence) or the
 // settings screen (all text) takes them.
 #include <fuzzer/FuzzedDataProvider.h>

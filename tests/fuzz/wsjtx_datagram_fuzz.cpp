@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Datagrams from anyone who can reach the port: whatever they hold, the reader reads within
 // bounds and the instance table stays small and answers only with well-formed Locations.
 #include <fuzzer/FuzzedDataProvider.h>

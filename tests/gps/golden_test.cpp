@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Logs replayed through the decoder a cycle at a time, compared line by line with what was
 // checked in: a change in what any receiver's sentences decode to shows up here.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,7 +33,7 @@ std::vector<std::string> Cycles(const std::string& log) {
 }
 
 // One line a cycle: time, seconds since 1970 (time and date), status, position fields, and for a fix the position in degrees, the
-// locator, the map's cross, and the speed (km/h) and course when given.
+// locator, the map's cross, and the speed (km/h) and course ("nan" when not given).
 std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
     for (const char c : cycle) FeedByte(nmea, static_cast<unsigned char>(c));
     const RmcReading r = DecodeSentence(TakeSentence(nmea));
@@ -45,11 +47,8 @@ std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
         std::snprintf(degrees, sizeof degrees, " %.8f %.8f ", r.latitude, r.longitude);
         line += degrees + std::string(LocatorView(LocatorFromPosition(r.rawLatitude, r.rawLongitude))) + " " +
                 std::to_string(cross.x) + "," + std::to_string(cross.y);
-        char motion[64] = " - -";
-        if (r.motion.speedKmh && r.motion.courseDeg)
-            std::snprintf(motion, sizeof motion, " %.2f %.1f", *r.motion.speedKmh, *r.motion.courseDeg);
-        else if (r.motion.speedKmh)
-            std::snprintf(motion, sizeof motion, " %.2f -", *r.motion.speedKmh);
+        char motion[64];
+        std::snprintf(motion, sizeof motion, " %.4f %.2f", r.motion.speedKmh.value_or(NAN), r.motion.courseDeg.value_or(NAN));
         line += motion;
     }
     return line + "\n";
@@ -81,7 +80,8 @@ INSTANTIATE_TEST_SUITE_P(Logs, GoldenLog,
                          ::testing::Values(Log{"SampleTrack", "data/sample-track.nmea"},
                                            Log{"UbloxM8", "tests/gps/golden/ublox-m8.nmea"},
                                            Log{"ColdStart", "tests/gps/golden/cold-start.nmea"},
-                                           Log{"OtherTalkers", "tests/gps/golden/other-talkers.nmea"}),
+                                           Log{"OtherTalkers", "tests/gps/golden/other-talkers.nmea"},
+                                           Log{"OddFields", "tests/gps/golden/odd-fields.nmea"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

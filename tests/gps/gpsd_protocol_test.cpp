@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What is asked of gpsd and what its answers say.
 #include "gps/gpsd_protocol.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "import/station_import.h"
 
 #include <gtest/gtest.h>
@@ -5,15 +6,16 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
 #include <fstream>
+#include <sstream>
 
-#include "directory/nearest_search.h"
 #include "directory/station_directory.h"
+#include "import/directory_writer.h"
 #include "support/temp_folder.h"
 
 namespace moltrevane {
@@ -26,21 +28,23 @@ using testing::WriteFile;
 
 const std::filesystem::path kFixtures = MOLTREVANE_IMPORT_FIXTURES;
 
-std::vector<std::string> NearestSeven(const std::filesystem::path& directory) {
-    StationList list;
-    NearestStations nearest;
-    SearchNearest(PositionFromLocator("JO50AA"), StationDirectory(directory), StationFilter{}, list, nearest);
-    std::vector<std::string> calls;
-    for (const NearestEntry& entry : nearest)
-        calls.emplace_back(entry.stationIndex == kNoStation ? "-" : list.Call(static_cast<std::size_t>(entry.stationIndex)));
-    return calls;
+// Hard links fail as on a file system without them, so that the old directory is copied; a group
+// is refused as to a user outside it, root or not.
+bool linksFail = false, groupsRefused = false;
+extern "C" int __real_fchown(int fd, uid_t owner, gid_t group);
+extern "C" int __wrap_fchown(int fd, uid_t owner, gid_t group) {
+    if (!groupsRefused || group == static_cast<gid_t>(-1)) return __real_fchown(fd, owner, group);
+    errno = EPERM;
+    return -1;
+}
+extern "C" int __real_link(const char* from, const char* to);
+extern "C" int __wrap_link(const char* from, const char* to) {
+    if (!linksFail) return __real_link(from, to);
+    errno = EPERM;
+    return -1;
 }
 
-std::vector<std::string> Calls(const std::string& prefix, std::string_view letters) {
-    std::vector<std::string> calls;
-    for (char letter : letters) calls.push_back(prefix + letter);
-    return calls;
-}
+const std::filesystem::path kGolden = kFixtures.parent_path() / "golden", kBroken = kFixtures.parent_path() / "broken";
 
 ImportOutcome Import(std::vector<std::filesystem::path> files, const std::filesystem::path& target,
                      ImportOptions options = {}) {
@@ -56,113 +60,119 @@ std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
 
 // Every fixture follows one plan: A is off the air, B … J lie ever farther from JO50AA, B also
 // has a 70 cm channel and a second, duplicate row, K has no position, L (where the list can
-// say so) only the 4-character locator JO50, which puts it between G and H.
-struct Fixture {
-    const char* file;
-    const char* report;
-    const char* prefix;
-    const char* nearest;
-};
-
-TEST(StationImport, EveryListImportsAndTheSearchListsItsNearestSeven) {
-    const Fixture fixtures[] = {
-        {"repeaterbook.json", "10 stations (4 skipped: 1 not working, 1 without a position, 1 without a call, 1 duplicate; 0 placed", "K0RJ", "BCDEFGH"},
-        {"repeaterbook.csv", "10 stations (3 skipped: 1 not working, 1 without a position, 1 duplicate; 0 placed", "K0RC", "BCDEFGH"},
-        {"hearham.json", "10 stations (3 skipped: 1 not working, 1 without a position, 1 duplicate; 0 placed", "W0HH", "BCDEFGH"},
-        {"przemienniki.xml", "11 stations (3 skipped: 1 not working, 1 without a position, 1 duplicate; 1 placed", "SR0X", "BCDEFGL"},
-        {"przemienniki-eu.json", "11 stations (3 skipped: 1 not working, 1 without a position, 1 duplicate; 1 placed", "SR0E", "BCDEFGL"},
-        {"uk-repeaters.csv", "11 stations (2 skipped: 1 without a position, 1 duplicate; 1 placed", "GB3U", "BCDEFGL"},
-        {"english.csv", "10 stations (4 skipped: 1 not working, 2 without a position, 1 duplicate; 0 placed", "DB0E", "BCDEFGH"},
-        {"german.csv", "11 stations (3 skipped: 1 not working, 1 without a position, 1 duplicate; 1 placed", "DB0G", "BCDEFGL"},
-        {"polish.csv", "11 stations (3 skipped: 1 not working, 1 without a position, 1 duplicate; 1 placed", "SR0P", "BCDEFGL"},
-        {"directory-columns.csv", "11 stations (2 skipped: 1 without a position, 1 duplicate; 1 placed", "DB0T", "BCDEFGL"},
-    };
-    for (const Fixture& fixture : fixtures) {
-        SCOPED_TRACE(fixture.file);
+// say so) only the 4-character locator JO50. Each fixture's whole directory, every column of
+// every row in the order written, is checked in beside it in golden/, after its report line.
+// MOLTREVANE_WRITE_GOLDEN=1 writes what was read there instead (to be read over before commit).
+TEST(StationImport, EveryListGivesItsGoldenDirectory) {
+    std::size_t compared = 0;
+    for (const auto& golden : std::filesystem::directory_iterator(kGolden)) {
+        const std::string list = golden.path().stem().string();
+        SCOPED_TRACE(list);
         TempFolder folder;
-        const ImportOutcome outcome = Import({kFixtures / fixture.file}, folder / "Moltrevane.sqlite");
+        const ImportOutcome outcome = Import({kFixtures / list}, folder / "Moltrevane.sqlite");
         ASSERT_EQ(outcome.error, "");
-        EXPECT_EQ(ReportLine(outcome.files[0]),
-                  fixture.file + std::string(": ") + fixture.report + " from a 4-character locator)");
-        EXPECT_EQ(NearestSeven(folder / "Moltrevane.sqlite"), Calls(fixture.prefix, fixture.nearest));
+        std::string text = ReportLine(outcome.files[0]) + "\n";
+        StationDirectory(folder / "Moltrevane.sqlite").RunQuery("SELECT * FROM repeater ORDER BY rowid", [&](RowValues row) {
+            for (std::size_t i = 0; i < row.size(); ++i) text += std::string(i ? "|" : "") + std::string(row[i]);
+            text += "\n";
+        });
+        if (std::getenv("MOLTREVANE_WRITE_GOLDEN")) WriteFile(golden.path(), text);
+        EXPECT_EQ(text, ReadFile(golden.path()));
+        ++compared;
     }
+    EXPECT_EQ(compared, 13u);
 }
 
-TEST(StationImport, RowsCarryTheDirectorysColumnsWithTheRightSenseOfEachFrequency) {
+// hearham.json twice over a hand-made file: each station once, the file before kept as .old;
+// then the UK (one generation kept), then Poland added: both countries' stations, the UK's
+// first; each undo swaps the directory with the one kept before it.
+TEST(StationImport, ListsReplaceOrAreAddedAndEachUndoGoesBackOneStep) {
     TempFolder folder;
-    const auto target = folder / "d.sqlite";
-    ASSERT_EQ(Import({kFixtures / "przemienniki.xml", kFixtures / "hearham.json"}, target).error, "");
-    std::vector<std::string> rows;
-    StationDirectory(target).RunQuery("SELECT call, loc, asl, mode, qth, aus, ein, kanal, rem1, rem2 FROM repeater "
-                                      "WHERE call IN ('SR0XB', 'W0HHC', 'SR0XC')",
-                                      [&](RowValues row) {
-                                          std::string text;
-                                          for (std::string_view value : row) text += std::string(value) + "|";
-                                          rows.push_back(text);
-                                      });
-    std::sort(rows.begin(), rows.end());
-    EXPECT_EQ(rows, (std::vector<std::string>{
-                        "SR0XB|JO50AC|120|FM|Altdorf|145.6125|145.0125||94.8|Wieża & maszt; przemienniki.net|",
-                        "SR0XB|JO50AC|120|FM|Altdorf|439.2000|431.6000||94.8|Wieża & maszt; przemienniki.net|",
-                        "SR0XC|JO50BE|120|DMR|Bergheim|145.6250|145.0250||94.8|Wieża & maszt; przemienniki.net|",
-                        "W0HHC|JO50BE||FM|Bergheim|145.6250|145.0250||100.0|club station; hearham|"}));
-}
-
-TEST(StationImport, DuplicatesAcrossFilesAreOneRowAndTheDirectoryBeforeIsKept) {
-    TempFolder folder;
-    const auto target = folder / "Moltrevane.sqlite";
+    const auto target = folder / "Moltrevane.sqlite", old = folder / "Moltrevane.sqlite.old";
     WriteFile(target, "hand-made");
-    const ImportOutcome first = Import({kFixtures / "hearham.json", kFixtures / "hearham.json"}, target);
-    ASSERT_EQ(first.error, "");
-    EXPECT_EQ(ReportLine(first.files[1]), "hearham.json: 0 stations (13 skipped: 1 not working, 1 without a position, "
+    const ImportOutcome twice = Import({kFixtures / "hearham.json", kFixtures / "hearham.json"}, target);
+    ASSERT_EQ(twice.error, "");
+    EXPECT_EQ(ReportLine(twice.files[1]), "hearham.json: 0 stations (13 skipped: 1 not working, 1 without a position, "
                                           "11 duplicates; 0 placed from a 4-character locator)");
-    EXPECT_TRUE(first.keptOld);
-    EXPECT_EQ(ReadFile(folder / "Moltrevane.sqlite.old"), "hand-made");
-    EXPECT_NE(ReportText(first).find("kept as " + (folder / "Moltrevane.sqlite.old").string()), std::string::npos);
-    const std::string imported = ReadFile(target);
-    ASSERT_EQ(Import({kFixtures / "uk-repeaters.csv"}, target).error, "");
-    EXPECT_EQ(ReadFile(folder / "Moltrevane.sqlite.old"), imported);  // one generation
+    EXPECT_TRUE(twice.keptOld);
+    EXPECT_EQ(ReadFile(old), "hand-made");
+    EXPECT_NE(ReportText(twice).find("kept as " + old.string()), std::string::npos);
+    const std::string hearham = ReadFile(target);
+    ASSERT_EQ(Import({kFixtures / "uk-all.csv"}, target).error, "");
+    EXPECT_EQ(ReadFile(old), hearham);  // one generation
     EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{"Moltrevane.sqlite", "Moltrevane.sqlite.old"}));
+    const std::string uk = ReadFile(target);
+    ImportOptions add;
+    add.kind = ImportKind::Add;
+    const ImportOutcome both = Import({kFixtures / "przemienniki-eu.json", kFixtures / "uk-all.csv"}, target, add);
+    ASSERT_EQ(both.error, "");
+    EXPECT_EQ(ReportText(both).substr(0, ReportText(both).find("\nThe directory")),
+              "11 stations of the directory kept, the lists' added:\n"
+              "przemienniki-eu.json: 11 stations (3 skipped: 1 not working, 1 without a position, 1 duplicate; 1 placed "
+              "from a 4-character locator)\n"
+              "uk-all.csv: 0 stations (13 skipped: 1 without a position, 12 duplicates; 0 placed from a 4-character locator)");
+    std::string calls;
+    StationDirectory(target).RunQuery("SELECT call FROM repeater ORDER BY rowid",
+                                      [&](RowValues row) { calls += std::string(calls.empty() ? "" : " ") + std::string(row[0]); });
+    EXPECT_EQ(calls, "GB3AB GB3AC GB3AD GB3AE GB3AF GB3AG GB3AH GB3AI GB3AJ GB3AB GB3AL SR0EB SR0EC SR0ED SR0EE SR0EF "
+                     "SR0EG SR0EH SR0EI SR0EJ SR0EB SR0EL");
+    const std::string combined = ReadFile(target);
+    for (const std::string& now : {uk, combined, uk}) {
+        EXPECT_EQ(ReadFile(old), now);
+        ASSERT_EQ(UndoImport(target), "");
+        EXPECT_EQ(ReadFile(target), now);
+    }
+    std::filesystem::remove(old);
+    EXPECT_EQ(UndoImport(target), "there is no " + old.string() + " to go back to");
+    WriteFile(target, "no directory");
+    EXPECT_EQ(Import({kFixtures / "uk-all.csv"}, target, add).error,
+              "cannot read the stations of " + target.string() + " to add to them");
+    EXPECT_EQ(ReadFile(target), "no directory");
 }
 
-// Whatever goes wrong, the directory before stays byte for byte and nothing is left beside it.
+// Whatever goes wrong, and when the lists give no station at all (which would empty the
+// directory), the directory before stays byte for byte and nothing is left beside it. Each list
+// is read after german.csv, or alone; the small ones and what each must say are in broken/.
 TEST(StationImport, AFailedImportLeavesTheOldDirectoryAndNoLitter) {
     struct Case {
         std::string name, bytes, error;
+        bool alone = false;
     };
-    const std::string deep(100000, '[');
-    const std::string laughs =
-        "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
-        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]><r><repeater><qra>&c;</qra></repeater></r>";
-    const std::string external =
-        "<?xml version=\"1.0\"?><!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><r><repeater><qra>&x;</qra></repeater></r>";
-    const Case cases[] = {
+    const auto repeat = [](const std::string& text, int times) {
+        std::string repeated;
+        for (int i = 0; i < times; ++i) repeated += text;
+        return repeated;
+    };
+    std::vector<Case> cases = {
         {"chirp.csv", ReadFile(kFixtures / "chirp.csv"), "chirp.csv: has no station positions (CHIRP lists hold none)"},
-        {"cut.json", ReadFile(kFixtures / "hearham.json").substr(0, 700), "cut.json: parse error at line 38"},
-        {"cut.xml", ReadFile(kFixtures / "przemienniki.xml").substr(0, 900), "cut.xml: line 7: unclosed token"},
-        {"deep.json", deep, "deep.json: nested deeper than 64"},
-        {"laughs.xml", laughs, "laughs.xml: line 1: declares an entity; a station list needs none"},
-        {"external.xml", external, "external.xml: line 1: declares an entity; a station list needs none"},
-        {"huge.json", "[{\"callsign\":\"DB0AA\",\"latitude\":1e999}]", "huge.json: number overflow parsing '1e999'"},
-        {"nul.csv", "call,loc\nDB0AA,JO50AA\nDB0AB,JO5\0AA\n"s, "nul.csv: is no station list"},
+        {"deep.json", std::string(100000, '['), "deep.json: nested deeper than 64"},
+        {"deep.xml", "<r>\n" + repeat("<a>", 100000), "deep.xml: line 2: nested deeper than 64"},
         {"nul-late.csv", "call,loc\n" + std::string(70000, '\n') + "DB0AB,JO5\0AA\n"s, "nul-late.csv: line 70002: a NUL byte"},
         {"line.csv", "call,loc\n\"" + std::string(3 << 20, 'x'), "line.csv: line 2: longer than 1 MB"},
-        {"object.json", "{\"count\": 0, \"results\": []}", "object.json: holds no stations"},
-        {"quote.csv", "call,loc\nDB0AA,\"JO50AA\nDB0AB,JO50AB\n", "quote.csv: line 2: a quote is never closed"},
-        {"binary.xml", "<r>" + std::string(3 << 20, 'x'), "binary.xml: line 1: an element longer than 1 MB"},
+        {"attribute.xml", "<r>\n<a b=\"" + repeat("x>", 1 << 20), "attribute.xml: line 2: a tag longer than 1 MB"},
         {"value.json", "[\"" + std::string(3 << 20, 'x'), "value.json: a value longer than 1 MB"},
+        {"station.json", "[{\"callsign\":\"DB0AA\"" + repeat(",\"k\":\"" + std::string(400000, 'x') + "\"", 3),
+         "station.json: a station longer than 1 MB"},
     };
+    std::istringstream expected(ReadFile(kBroken / "errors.txt"));  // blocks: "NAME [alone]", then the error's lines
+    for (std::string head, line; std::getline(expected, head);) {
+        Case& read = cases.emplace_back(head.substr(0, head.find(' ')), ReadFile(kBroken / head.substr(0, head.find(' '))), "",
+                                        head.ends_with(" alone"));
+        while (std::getline(expected, line) && !line.empty()) read.error += (read.error.empty() ? "" : "\n") + line;
+    }
     for (const Case& failing : cases) {
-        SCOPED_TRACE(failing.name);
+        SCOPED_TRACE(failing.name + (failing.alone ? " alone" : ""));
         TempFolder folder;
         const auto target = folder / "Moltrevane.sqlite";
         WriteFile(target, "hand-made");
         WriteFile(folder / failing.name, failing.bytes);
-        const ImportOutcome outcome = Import({kFixtures / "german.csv", folder / failing.name}, target);
-        EXPECT_EQ(outcome.error.substr(0, failing.error.size()), failing.error);
+        std::vector<std::filesystem::path> lists = {kFixtures / "german.csv", folder / failing.name};
+        if (failing.alone) lists.erase(lists.begin());
+        EXPECT_EQ(ImportStations(lists, target, {}).error.substr(0, failing.error.size()), failing.error);
         EXPECT_EQ(ReadFile(target), "hand-made");
         EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{"Moltrevane.sqlite", failing.name}));
     }
+    EXPECT_EQ(cases.size(), 23u);
 }
 
 class StoppedImport : public ::testing::Test {
@@ -190,6 +200,34 @@ TEST_F(StoppedImport, AnInterruptedImportLeavesNothing) {
     ExpectNothingChanged();
 }
 
+// A signal while the directory is indexed and flushed, before the rename: the old one stays.
+TEST_F(StoppedImport, AStopBeforeTheRenameLeavesTheOldDirectory) {
+    std::string error;
+    std::unique_ptr<DirectoryWriter> writer = DirectoryWriter::Begin(target, error);
+    ASSERT_TRUE(writer) << error;
+    ASSERT_EQ(writer->Add({"DB0AA", "JO50AA", "", "FM", "", "145.6000", "145.0000", "", "", ""}), DirectoryWriter::Added::New);
+    const std::atomic<bool> stop{true};
+    EXPECT_EQ(writer->Commit(&stop), "interrupted");
+    writer.reset();
+    ExpectNothingChanged();
+}
+
+// A list still being written (a download) grows while it is read: read to its end, its share
+// done never past the whole.
+TEST_F(StoppedImport, AListThatGrowsWhileReadIsReadToItsEnd) {
+    double most = 0;
+    ImportOptions options;
+    options.progress = [&](std::size_t, double done) {
+        if (most == 0) std::ofstream(folder / "many.csv", std::ios::app) << ReadFile(folder / "many.csv").substr(13);
+        most = std::max(most, done);
+    };
+    const ImportOutcome outcome = Import({folder / "many.csv"}, target, options);
+    ASSERT_EQ(outcome.error, "");
+    EXPECT_EQ(outcome.files[0].stations + outcome.files[0].duplicates, 400000u);
+    EXPECT_EQ(most, 1.0);
+    EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{"Moltrevane.sqlite", "Moltrevane.sqlite.old", "many.csv"}));
+}
+
 // The directory grows past what the file system takes: in a child, whose file size is limited.
 TEST_F(StoppedImport, AFullDiskLeavesNothing) {
     const pid_t child = fork();
@@ -206,32 +244,88 @@ TEST_F(StoppedImport, AFullDiskLeavesNothing) {
     ExpectNothingChanged();
 }
 
-// What a killed import left is removed by the next; what another import holds, what was just
-// made and what is not of that shape stay.
+// A directory that is no regular file (here a FIFO, a folder, a link; a device node for
+// --output /dev/null) is refused, and stays what it was.
+TEST(StationImport, OnlyARegularFileIsReplaced) {
+    TempFolder folder;
+    ASSERT_EQ(mkfifo((folder / "fifo").c_str(), 0600), 0);
+    std::filesystem::create_directory(folder / "folder");
+    std::filesystem::create_symlink(kFixtures / "german.csv", folder / "link");
+    for (const char* name : {"fifo", "folder", "link"}) {
+        SCOPED_TRACE(name);
+        const auto before = std::filesystem::symlink_status(folder / name).type();
+        EXPECT_EQ(Import({kFixtures / "german.csv"}, folder / name).error,
+                  (folder / name).string() + " is no regular file (a device, a link, a folder): give a station directory or a new name");
+        EXPECT_EQ(std::filesystem::symlink_status(folder / name).type(), before);
+    }
+    EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{"fifo", "folder", "link"}));
+}
+
+// In a folder shared by a group, the new directory and the old one kept beside it belong to the
+// original's owner and group (root may give them) with its mode, or are kept from the group.
+TEST(StationImport, TheDirectoriesKeepTheOriginalsOwnerGroupAndMode) {
+    for (const auto& [copied, refused] : {std::pair{false, false}, std::pair{true, false}, std::pair{true, true}}) {
+        SCOPED_TRACE(copied ? (refused ? "old directory copied, its group refused" : "old directory copied") : "old directory linked");
+        TempFolder folder;
+        const auto target = folder / "Moltrevane.sqlite";
+        WriteFile(target, "hand-made");
+        ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+        const bool root = chown(target.c_str(), 4243, 4242) == 0;
+        struct stat original {};
+        ASSERT_EQ(stat(target.c_str(), &original), 0);
+        linksFail = copied;
+        groupsRefused = refused;
+        ASSERT_EQ(Import({kFixtures / "german.csv"}, target).error, "");
+        linksFail = groupsRefused = false;
+        EXPECT_EQ(ReadFile(folder / "Moltrevane.sqlite.old"), "hand-made");
+        for (const auto& made : {target, folder / "Moltrevane.sqlite.old"}) {
+            SCOPED_TRACE(made);
+            struct stat file {};
+            ASSERT_EQ(stat(made.c_str(), &file), 0);
+            EXPECT_TRUE(!refused || file.st_gid != original.st_gid);
+            if (root && !refused) {
+                EXPECT_EQ(std::pair(file.st_uid, file.st_gid), std::pair(original.st_uid, original.st_gid));
+            }
+            EXPECT_EQ(file.st_mode & 0777, file.st_gid == original.st_gid ? 0640u : 0600u);
+        }
+    }
+}
+
+// What a killed import left is removed by the next, however new; what another holds locked and
+// what is not of that shape stay.
 TEST(StationImport, WhatAKilledImportLeftIsRemovedByTheNext) {
     TempFolder folder;
-    const auto left = [&](const std::string& name, bool old) {
+    for (const char* name : {".Moltrevane.sqlite.import-KILLED", ".Moltrevane.sqlite.import-ALIVE1", ".Moltrevane.sqlite.import-mine"})
         WriteFile(folder / name, "half a directory");
-        if (old) std::filesystem::last_write_time(folder / name, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
-        return folder / name;
-    };
-    left(".Moltrevane.sqlite.import-KILLED", true);
-    const int held = open(left(".Moltrevane.sqlite.import-ALIVE1", true).c_str(), O_RDONLY | O_CLOEXEC);
+    const int held = open((folder / ".Moltrevane.sqlite.import-ALIVE1").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_EQ(flock(held, LOCK_EX), 0);
-    left(".Moltrevane.sqlite.import-NEWONE", false);
-    left(".Moltrevane.sqlite.import-mine", true);
     WriteFile(folder / "list.csv", "call,loc\nDB0AA,JO50AA\n");
     EXPECT_EQ(Import({folder / "list.csv"}, folder / "Moltrevane.sqlite").error, "");
     close(held);
-    EXPECT_EQ(FolderNames(folder.path()),
-              (std::vector<std::string>{".Moltrevane.sqlite.import-ALIVE1", ".Moltrevane.sqlite.import-NEWONE",
-                                        ".Moltrevane.sqlite.import-mine", "Moltrevane.sqlite", "list.csv"}));
+    EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{".Moltrevane.sqlite.import-ALIVE1", ".Moltrevane.sqlite.import-mine",
+                                                                    "Moltrevane.sqlite", "list.csv"}));
+}
+
+// A second import into the folder while the first runs is refused: the first keeps the
+// directory from before both as the old one.
+TEST_F(StoppedImport, ASecondImportAtOnceIsRefused) {
+    WriteFile(folder / "small.csv", "call,loc\nDB0AA,JO50AA\n");
+    std::string second;
+    ImportOptions options;
+    options.progress = [&](std::size_t, double) {
+        if (second.empty()) second = Import({folder / "small.csv"}, target).error;
+    };
+    const ImportOutcome first = Import({folder / "many.csv"}, target, options);
+    EXPECT_EQ(second, "another import into " + folder.path().string() + " is running: try again when it has ended");
+    ASSERT_EQ(first.error, "");
+    EXPECT_EQ(ReadFile(folder / "Moltrevane.sqlite.old"), "hand-made");
+    EXPECT_EQ(first.files[0].stations, 200000u);
 }
 
 TEST(StationImport, BadTextIsCleanedAndForcedFormatsAreObeyed) {
     TempFolder folder;
     const auto target = folder / "d.sqlite";
-    WriteFile(folder / "bad.csv", "call,loc,qth\ndb0\xff\xfe,jo50ac,\"Ort\x01\xc3 \"\"Mitte\"\"\"\n");
+    WriteFile(folder / "bad.csv", "call,loc,qth\ndb0\xff\xfe,jo50ac,\"Ort\x01\xc3 \"\"Mitte\"\"\"");  // whole, without a line end
     ASSERT_EQ(Import({folder / "bad.csv"}, target).error, "");
     std::string row;
     StationDirectory(target).RunQuery("SELECT call || '|' || loc || '|' || qth FROM repeater",

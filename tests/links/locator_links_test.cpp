@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The locator for WSJT-X and JS8Call, without sockets: the messages and what each side does
 // with them over (injected) time.
 #include <gtest/gtest.h>
@@ -35,15 +36,13 @@ TEST(WsjtxProtocol, ReadsHeartbeatAndStatusAndRejectsWhatIsNotThem) {
     ASSERT_TRUE(status && status->deGrid);
     EXPECT_EQ(*status->deGrid, "jo62qm");
 
-    std::vector<unsigned char> bytes = Heartbeat("WSJT-X", 3);
-    bytes[0] = 0xac;  // wrong magic
-    EXPECT_FALSE(ReadWsjtxDatagram(bytes));
-    bytes = Heartbeat("WSJT-X", 3);
-    bytes[7] = 99;  // schema 99
-    EXPECT_FALSE(ReadWsjtxDatagram(bytes));
-    bytes = Heartbeat("WSJT-X", 3);
-    bytes[12] = bytes[13] = bytes[14] = 0xff, bytes[15] = 0xf0;  // an Id of 0xFFFFFFF0 bytes
-    EXPECT_FALSE(ReadWsjtxDatagram(bytes));
+    // A wrong magic, schema 99, an Id of 0xFFFFFFF0 bytes.
+    for (const auto& [at, value] : {std::pair{0, 0xac}, {7, 99}, {15, 0xf0}}) {
+        std::vector<unsigned char> bytes = Heartbeat("WSJT-X", 3);
+        bytes[at] = static_cast<unsigned char>(value);
+        if (at == 15) bytes[12] = bytes[13] = bytes[14] = 0xff;
+        EXPECT_FALSE(ReadWsjtxDatagram(bytes)) << at;
+    }
     const std::vector<unsigned char> whole = Status("WSJT-X", "JO62QM");
     const std::size_t throughDeGrid = whole.size() - 8;  // the DX grid after it is not read
     for (std::size_t size = 0; size < throughDeGrid; ++size)  // cut anywhere before: nothing read
@@ -125,16 +124,22 @@ TEST(Js8call, ConnectsSendsAndReadsTheAnswerInAnyPieces) {
     EXPECT_EQ(link.StateLine(t0 + 5s), "JS8Call: no position");
     EXPECT_EQ(link.SetLocator(kJo62qm, t0 + 6s), SetGridLine("JO62QM"));
     const std::string answer = "{\"type\":\"STATION.GRID\",\"value\":\"JO62QM\"}\n";
-    link.Receive(std::string(kJs8callLongestLine + 1, 'x'));
-    link.Receive(answer);  // the end of an endless line, passed over
-    EXPECT_EQ(link.StateLine(t0 + 7s), "JS8Call: JO62QM sent");
-    link.Receive(std::string_view(answer).substr(0, 10));
-    link.Receive(std::string_view(answer).substr(10));
+    EXPECT_TRUE(link.Receive(std::string(kJs8callLongestLine, 'x') + "\n", t0 + 6s));  // long, yet a line
+    EXPECT_TRUE(link.Receive(std::string_view(answer).substr(0, 10), t0 + 7s));
+    EXPECT_TRUE(link.Receive(std::string_view(answer).substr(10), t0 + 7s));
     EXPECT_EQ(link.StateLine(t0 + 7s), "JS8Call: JO62QM confirmed");
+    // A stream without a line end is dropped, and tried again as an absent JS8Call is.
+    EXPECT_FALSE(link.Receive(std::string(kJs8callLongestLine + 1, '{'), t0 + 8s));
+    EXPECT_EQ(link.StateLine(t0 + 8s), "JS8Call: not running");
+    EXPECT_FALSE(link.WantsConnection(t0 + 12s));
+    ASSERT_TRUE(link.WantsConnection(t0 + 13s));
+    EXPECT_EQ(link.Connected(t0 + 13s), SetGridLine("JO62QM"));
+    EXPECT_TRUE(link.Receive(answer, t0 + 13s));  // nothing of the dropped stream is kept
+    EXPECT_EQ(link.StateLine(t0 + 13s), "JS8Call: JO62QM confirmed");
     link.Disconnected();
     EXPECT_EQ(link.StateLine(t0 + 8s), "JS8Call: not running");
     EXPECT_EQ(link.Connected(t0 + 20s), SetGridLine("JO62QM"));  // after every reconnect
-    link.Receive(std::string_view("{\"type\":\"STATION.GRID\",\"value\":\"JN58SD\"}\n"));
+    link.Receive(std::string_view("{\"type\":\"STATION.GRID\",\"value\":\"JN58SD\"}\n"), t0 + 20s);
     EXPECT_EQ(link.StateLine(t0 + 21s), "JS8Call: not accepting: allow setting station information from the APIs");
 }
 

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/alert_player.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -70,6 +72,23 @@ TEST(AlertPlayer, AHangingSpeakerHoldsNothingUpAndAMissingOneIsSaid) {
     AlertPlayer player;
     EXPECT_FALSE(player.Start(AlertMode::Speech, {{AlertKind::Nearest}, "nobody speaks"}));
     EXPECT_FALSE(player.Busy());
+}
+
+// Started with SIGCHLD ignored, as some launchers leave it: the kernel reaps each ended program,
+// and the next announcement still comes at once, not when the first would have timed out.
+TEST(AlertPlayer, AnnouncementsFollowEachOtherWhereTheKernelReapsThePlayers) {
+    StandIns path;
+    path.Add("espeak-ng", "printf '%s\\n' \"$3\" >> " + (path / "said").string());
+    struct sigaction ignored {}, before {};
+    ignored.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGCHLD, &ignored, &before), 0);
+    AlertPlayer player;
+    for (const char* text : {"one", "two", "three"}) {
+        EXPECT_TRUE(player.Start(AlertMode::Speech, {{AlertKind::Square}, text}));
+        EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(10))) << text;
+    }
+    ::sigaction(SIGCHLD, &before, nullptr);
+    EXPECT_EQ(testing::ReadFile(path / "said"), "one\ntwo\nthree\n");
 }
 
 }  // namespace

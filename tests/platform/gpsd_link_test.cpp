@@ -1,13 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
 #include <netdb.h>
 #include <sys/file.h>
 
-#include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <functional>
-#include <mutex>
 #include <thread>
 
 #include "core/app_state.h"
@@ -27,66 +26,33 @@ constexpr std::string_view kGreeting =
     R"({"class":"VERSION","release":"3.22","rev":"3.22","proto_major":3,"proto_minor":14})" "\n";
 const std::string kRmc = "$GPRMC,100021.000,A,4851.8575,N,01148.4834,E,70.19,52.2,061226,,,A*57\r\n";
 
-// A gpsd on the loopback at a free port: every connection's first request is recorded and
-// answered by `serve`; then the connection is hung up, or kept open without a further word
-// when `keepOpen`.
-class GpsdStandIn {
-public:
-    using Serve = std::function<void(int connection)>;
-    explicit GpsdStandIn(Serve serve, bool keepOpen = false)
-        : serve_(std::move(serve)), keepOpen_(keepOpen) {
-        std::uint16_t port = 0;
-        listener_ = testing::Bound(SOCK_STREAM, port);
-        if (!listener_ || ::listen(listener_.get(), 8) != 0) throw std::runtime_error("no loopback socket");
-        port_ = std::to_string(port);
-        thread_ = std::thread([this] { Run(); });
-    }
-    ~GpsdStandIn() {
-        stop_ = true;
-        thread_.join();
-    }
-    GpsdAddress address() const { return {"127.0.0.1", port_}; }
-    std::vector<std::string> requests() {
-        std::lock_guard lock(guard_);
-        return requests_;
-    }
+using testing::Send;
 
-private:
-    void Run() {
-        while (!stop_) {
-            if (!testing::Readable(listener_.get(), 20ms)) continue;
-            UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
-            if (!connection) continue;
-            ::send(connection.get(), kGreeting.data(), kGreeting.size(), MSG_NOSIGNAL);
-            std::string request = testing::ReadLine(connection.get(), 2s);
-            {
-                std::lock_guard lock(guard_);
-                requests_.push_back(request);
-            }
-            serve_(connection.get());
-            if (keepOpen_) open_.push_back(std::move(connection));
-        }
-    }
+// A gpsd: every connection is greeted, its first request recorded and answered by `serve`;
+// then the connection is hung up, or kept open without a further word when `keepOpen`.
+testing::StandInServer::Serve Gpsd(std::function<void(int connection)> serve, bool keepOpen = false) {
+    return [serve = std::move(serve), keepOpen](int fd, testing::StandInServer& self) {
+        Send(fd, kGreeting);
+        self.Record(testing::ReadLine(fd, 2s));
+        serve(fd);
+        return keepOpen;
+    };
+}
 
-    Serve serve_;
-    bool keepOpen_;
-    std::vector<UniqueFd> open_;
-    UniqueFd listener_;
-    std::string port_;
-    std::atomic<bool> stop_{false};
-    std::mutex guard_;
-    std::vector<std::string> requests_;
-    std::thread thread_;
-};
-
-void Send(int fd, std::string_view text) { ::send(fd, text.data(), text.size(), MSG_NOSIGNAL); }
+GpsdAddress AddressOf(const testing::StandInServer& gpsd) { return {"127.0.0.1", std::to_string(gpsd.port)}; }
 
 class GpsdSourceTest : public ::testing::Test {
 protected:
     testing::TempFolder folder;
     AppState state;
 
-    void LinkToGpsd(const std::string& target) { std::filesystem::create_symlink(target, folder / "COM8"); }
+    PosixGpsSource source{folder.path()};
+
+    // COM8 linked to `target` and opened.
+    bool OpenThrough(const std::string& target) {
+        std::filesystem::create_symlink(target, folder / "COM8");
+        return source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp);
+    }
 
     // The collected text once it holds `wanted`, or what came by the deadline.
     std::string TextWith(std::string_view wanted, std::chrono::milliseconds limit = 5s) {
@@ -100,7 +66,7 @@ protected:
 };
 
 TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
-    GpsdStandIn gpsd([](int fd) {
+    testing::StandInServer gpsd(Gpsd([](int fd) {
         Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyACM0"}]})" "\n");
         Send(fd, R"({"class":"WATCH","enable":true,"nmea":true})" "\n");
         Send(fd, "{" + std::string(10 * 1024, 'j') + "}\n");
@@ -108,23 +74,19 @@ TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
         Send(fd, "{\"class\":\"TPV\",\"mode\":3,\"speed\":" + std::string(5000, '1') + "}\n");  // too long to be read
         Send(fd, R"({"class":"TPV","mode":3,"speed":10.0,"track":270.0})" "\n" + kRmc.substr(0, 20));
         Send(fd, kRmc.substr(20));
-    }, true);
-    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
-    PosixGpsSource source(folder.path());
-    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    }, true));
+    ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
     EXPECT_EQ(TextWith(kRmc), kRmc);
     EXPECT_EQ(TakeReportedMotion(state.nmea), (GroundMotion{36.0, 270.0}));
     EXPECT_EQ(TakeReportedMotion(state.nmea), GroundMotion{}) << "taken once";
-    EXPECT_EQ(gpsd.requests(), std::vector<std::string>{R"(?WATCH={"enable":true,"json":true,"nmea":true};)"});
+    EXPECT_EQ(gpsd.Heard(), std::vector<std::string>{R"(?WATCH={"enable":true,"json":true,"nmea":true};)"});
     EXPECT_EQ(source.TakeFailure(), "");
     EXPECT_TRUE(source.ClosePort());
 }
 
 TEST_F(GpsdSourceTest, GpsdGoingAwayIsTriedOnceASecondAndReadAgain) {
-    GpsdStandIn gpsd([](int fd) { Send(fd, kRmc); });  // then hangs up, as a stopped gpsd would
-    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
-    PosixGpsSource source(folder.path());
-    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    testing::StandInServer gpsd(Gpsd([](int fd) { Send(fd, kRmc); }));  // then hangs up, as a stopped gpsd would
+    ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
     const auto start = std::chrono::steady_clock::now();
     const std::string text = TextWith(kRmc + kRmc + kRmc, 10s);
     const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -135,9 +97,7 @@ TEST_F(GpsdSourceTest, GpsdGoingAwayIsTriedOnceASecondAndReadAgain) {
 }
 
 TEST_F(GpsdSourceTest, GpsdNotAnsweringSaysWhereItWasAsked) {
-    LinkToGpsd("gpsd:127.0.0.1:9");
-    PosixGpsSource source(folder.path());
-    EXPECT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    EXPECT_TRUE(OpenThrough("gpsd:127.0.0.1:9"));
     EXPECT_EQ(testing::FailureOf(source), "Unable to open the port\ngpsd not answering at 127.0.0.1:9");
     EXPECT_FALSE(source.Reading());
 }
@@ -154,23 +114,21 @@ int SilentNameServer(const char*, const char*, const addrinfo*, addrinfo**) {
 }
 
 TEST_F(GpsdSourceTest, ASilentNameServerHoldsUpNeitherOpeningNorClosing) {
-    LinkToGpsd("gpsd:gps.example.net");
-    PosixGpsSource source(folder.path(), {}, SilentNameServer);
-    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
+    std::filesystem::create_symlink("gpsd:gps.example.net", folder / "COM8");
+    PosixGpsSource named(folder.path(), {}, SilentNameServer);
+    ASSERT_TRUE(named.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
     ASSERT_TRUE(testing::Eventually([] { return lookupAsked.load(); }));
-    EXPECT_TRUE(source.Reading());
-    EXPECT_FALSE(source.ClosePort());
+    EXPECT_TRUE(named.Reading());
+    EXPECT_FALSE(named.ClosePort());
     EXPECT_FALSE(lookupAnswered);  // the stop did not wait for it
     answerNow = true;
     EXPECT_TRUE(testing::Eventually([] { return lookupAnswered.load(); }));  // its thread ends before the test
 }
 
 TEST_F(GpsdSourceTest, AGpsdThatNeverWritesStillLetsThePortClose) {
-    GpsdStandIn gpsd([](int) {}, true);
-    LinkToGpsd("gpsd:" + Describe(gpsd.address()));
-    PosixGpsSource source(folder.path());
-    ASSERT_TRUE(source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp));
-    ASSERT_TRUE(testing::Eventually([&] { return gpsd.requests().size() == 1; }));
+    testing::StandInServer gpsd(Gpsd([](int) {}, true));
+    ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
+    ASSERT_TRUE(testing::Eventually([&] { return gpsd.Heard().size() == 1; }));
     EXPECT_TRUE(source.ClosePort());
     EXPECT_EQ(TakeAllText(state.nmea), "");
 }
@@ -183,18 +141,18 @@ TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
     // gpsd names the receiver by a link of its own, as /dev/gps0 or /dev/serial/by-id/… are.
     const std::string device = (folder / "gps0").string();
     std::filesystem::create_symlink(receiver.slavePath(), device);
-    GpsdStandIn gpsd([&](int fd) {
+    testing::StandInServer gpsd(Gpsd([&](int fd) {
         Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyS9"},{"class":"DEVICE","path":")" +
                      device + R"("}]})" "\n");
         Send(fd, kRmc);
-    }, true);
-    PosixGpsSource source(folder.path(), gpsd.address());
-    ASSERT_TRUE(source.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+    }, true));
+    PosixGpsSource viaGpsd(folder.path(), AddressOf(gpsd));
+    ASSERT_TRUE(viaGpsd.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(TextWith(kRmc), kRmc);
-    EXPECT_EQ(gpsd.requests(), (std::vector<std::string>{"?DEVICES;", R"(?WATCH={"enable":true,"json":true,"nmea":true,"device":")" +
+    EXPECT_EQ(gpsd.Heard(), (std::vector<std::string>{"?DEVICES;", R"(?WATCH={"enable":true,"json":true,"nmea":true,"device":")" +
                                                                           device + R"("};)"}));
-    EXPECT_EQ(source.TakeFailure(), "");
-    source.ClosePort();
+    EXPECT_EQ(viaGpsd.TakeFailure(), "");
+    viaGpsd.ClosePort();
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The worker against stand-ins for WSJT-X and JS8Call on loopback. Every wait is for a
 // condition, with a deadline.
 #include <gtest/gtest.h>
@@ -144,7 +145,10 @@ TEST_F(NetworkLinksTest, Js8callIsToldConfirmsAndIsFoundAgainWhenItComesBack) {
         Js8callStandIn js8call(port);
         links.Publish(settings, kJo62qm);
         EXPECT_EQ(js8call.ReadLine(), R"({"params":{},"type":"STATION.SET_GRID","value":"JO62QM"})");
-        js8call.Write(std::string(100000, '{') + "\n{\"type\":\"PING\"}\n");  // junk and chatter first
+        js8call.Write("{\"type\":\"PING\"}\n" + std::string(100000, '{'));  // chatter, then a stream without end
+        EXPECT_TRUE(Shows("WSJT-X: off", "JS8Call: not running"));  // dropped
+        js8call.connection.reset();
+        EXPECT_EQ(js8call.ReadLine(), R"({"params":{},"type":"STATION.SET_GRID","value":"JO62QM"})");  // tried again
         js8call.Write(R"({"type":"STATION.GRID","value":"JO62QM","params":{}})" "\n");
         EXPECT_TRUE(Shows("WSJT-X: off", "JS8Call: JO62QM confirmed"));
     }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/running_instance.h"
 
 #include <gtest/gtest.h>
@@ -21,16 +22,13 @@ using namespace std::chrono_literals;
 constexpr uid_t kNobody = 65534;
 
 // `work` run in a child process as the user nobody (the tests run as root); the child stays
-// until the object goes. False when the child could not get that far.
-class AsNobody {
-public:
+// until the object goes. `worked`: the child got that far.
+struct AsNobody {
     template <class Work>
     explicit AsNobody(Work work) {
         int ends[2];
         if (::pipe(ends) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(ends[0]);
+        if ((pid = ::fork()) == 0) {
             const char done = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && work() ? 1 : 0;
             [[maybe_unused]] const ssize_t ignored = ::write(ends[1], &done, 1);
             ::pause();
@@ -38,19 +36,14 @@ public:
         }
         ::close(ends[1]);
         char done = 0;
-        worked_ = pid_ > 0 && ::read(ends[0], &done, 1) == 1 && done == 1;
+        worked = pid > 0 && ::read(ends[0], &done, 1) == 1 && done == 1;
         ::close(ends[0]);
     }
     ~AsNobody() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
+        if (pid > 0 && ::kill(pid, SIGKILL) == 0) ::waitpid(pid, nullptr, 0);
     }
-    bool worked() const { return worked_; }
-
-private:
-    pid_t pid_ = -1;
-    bool worked_ = false;
+    pid_t pid = -1;
+    bool worked = false;
 };
 
 TEST(RunningInstance, ALaterStartOfTheSameUserAsksAndEndsEvenWhenTheFirstHangs) {
@@ -73,7 +66,7 @@ TEST(RunningInstance, AnotherUserCanNeitherKeepItFromStartingNorRaiseIt) {
     testing::TempFolder folder;
     ::chmod(folder.path().c_str(), 0777);  // a home folder others may write
     const AsNobody squatter([&] { return (new RunningInstance(folder.path()))->First(); });  // kept till killed
-    ASSERT_TRUE(squatter.worked());
+    ASSERT_TRUE(squatter.worked);
     EXPECT_TRUE(RunningInstance(folder.path()).First());
 
     testing::TempFolder own;
@@ -89,7 +82,7 @@ TEST(RunningInstance, AnotherUserCanNeitherKeepItFromStartingNorRaiseIt) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         return ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     });
-    ASSERT_TRUE(asker.worked());
+    ASSERT_TRUE(asker.worked);
     EXPECT_FALSE(running.AskedToComeForward());
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/posix_gps_source.h"
 #include "platform/posix/serial_link.h"
 
@@ -32,33 +33,23 @@ const GpsdAddress kNoGpsd{"127.0.0.1", "9"};
 
 std::string Line(int sequence) { return "$GPTXT,01,01,02," + std::to_string(sequence) + "\r\n"; }
 
-int SequenceOf(std::string_view line) {
-    return std::stoi(std::string(line.substr(line.rfind(',') + 1)));
-}
-
 // Another program with the device open as its terminal, as a shell window would have.
-class ProgramOnTerminal {
-public:
+struct ProgramOnTerminal {
     explicit ProgramOnTerminal(const std::filesystem::path& device) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, device.c_str(), O_RDWR, 0);
         char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
-        if (posix_spawn(&pid_, "/bin/sleep", &actions, nullptr, argv, environ) != 0) pid_ = -1;
+        if (posix_spawn(&pid, "/bin/sleep", &actions, nullptr, argv, environ) != 0) pid = -1;
         posix_spawn_file_actions_destroy(&actions);
         // Its descriptor is there once /proc shows it; a second is plenty.
-        for (int i = 0; i < 100 && !std::filesystem::exists("/proc/" + std::to_string(pid_) + "/fd/0"); ++i)
+        for (int i = 0; i < 100 && !std::filesystem::exists("/proc/" + std::to_string(pid) + "/fd/0"); ++i)
             std::this_thread::sleep_for(10ms);
     }
     ~ProgramOnTerminal() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
+        if (pid > 0 && ::kill(pid, SIGKILL) == 0) ::waitpid(pid, nullptr, 0);
     }
-    bool running() const { return pid_ > 0; }
-
-private:
-    pid_t pid_ = -1;
+    pid_t pid = -1;
 };
 
 // The line settings a pty slave has before any program sets it raw.
@@ -97,7 +88,7 @@ protected:
                     ADD_FAILURE() << "torn line: " << line;
                     continue;
                 }
-                const int sequence = SequenceOf(line);
+                const int sequence = std::stoi(line.substr(line.rfind(',') + 1));
                 EXPECT_TRUE(received.empty() || sequence > received.back()) << sequence;
                 received.push_back(sequence);
             }
@@ -172,9 +163,11 @@ TEST_F(SerialTest, SlowLinesAndBurstsArriveWholeAndInOrder) {
     std::string burst;
     int last = 49;
     while (burst.size() < 64 * 1024) burst += Line(++last);
-    std::thread writer([&] { receiver.Write(burst); });
-    const std::vector<int> received = ReceiveUntil(last);
-    writer.join();
+    std::vector<int> received;
+    {
+        const std::jthread writer([&] { receiver.Write(burst); });  // joined before any check
+        received = ReceiveUntil(last);
+    }
     ASSERT_FALSE(received.empty());
     EXPECT_EQ(received.back(), last);  // lines may be dropped by the text limit, never torn
     EXPECT_TRUE(port.ClosePort());
@@ -221,7 +214,7 @@ TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
 TEST_F(SerialTest, ADeviceAnotherProgramHasOpenIsNeverTaken) {
     PtyPair shellWindow;
     const ProgramOnTerminal shell(shellWindow.slavePath());
-    ASSERT_TRUE(shell.running());
+    ASSERT_GT(shell.pid, 0);
     shellWindow.LinkAs(folder.path(), "COM2");
     port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp);
     EXPECT_TRUE(FailureOf(port).ends_with(": busy, held by another program"));

@@ -1,20 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/code_page.h"
 
-#include "support/screens_fixture.h"
+#include <gtest/gtest.h>
 
 namespace moltrevane {
 namespace {
-
-using testing::kFix;
-using testing::kNoFix;
-using testing::ReadFile;
-using testing::Row;
-using testing::ScreensTest;
-using testing::WriteFile;
 
 TEST(CodePage, RoundTripsEveryByteThroughUtf8) {
     EXPECT_EQ(Utf8FromCodePage("15 \xB0"), "15 \u00B0");

@@ -1,19 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scripted drive east at 100 km/h past invented stations, with follow at 1 km and speech:
 // second by second what the first row shows and what is said, against a checked-in text. The
 // list stays in order of distance every second, and an announcement of the nearest names the
-// first row's station in the second it is given.
+// first row's station in the second it is given. Halfway the driver keeps only FM: the list,
+// follow and the announcements leave the digital repeaters out from that second on.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 #include "core/spoken_texts.h"
-#include "screens/control_ids.h"
-#include "screens/main_screen.h"
-#include "screens/repeater_screen.h"
-#include "support/eventually.h"
 #include "support/screens_fixture.h"
 
 namespace moltrevane {
@@ -35,6 +32,7 @@ const std::vector<Row> kStations = {
 
 constexpr int kSeconds = 300;
 constexpr int kTunnelFrom = 200, kTunnelTo = 215;  // no fix in between
+constexpr int kFmOnlyFrom = 150;
 
 // The second's sentence: from 52° 12' N 20° 54' E east at 54 knots (100 km/h), through a tunnel.
 std::string Sentence(int second) {
@@ -72,39 +70,32 @@ TEST_F(DriveEast, TheListAndTheAnnouncementsAgreeSecondBySecond) {
                                     std::chrono::seconds(30)));
     repeater.Initialise();
     std::string drive;
-    std::size_t said = 0;
     for (int second = 0; second < kSeconds; ++second) {
+        if (second == kFmOnlyFrom) state.shownModes = ModeBit(VoiceMode::Fm);
+        const std::size_t said = announcer.started.size();
         Feed(Sentence(second));
         main.RunCycle();
         repeater.OnTimer();
         const ids::RepeaterRowIds& first = ids::kRepeaterRows[0];
         char time[16];
         std::snprintf(time, sizeof time, "12:%02d:%02d ", second / 60, second % 60);
-        std::string line = time + Shown(first.call) + " " + Shown(first.km) + " " + Shown(first.grad) +
-                           (repeaterDialog.enabled[first.km] ? "" : " (greyed)") + " |";
+        drive += time + Shown(first.call) + " " + Shown(first.km) + " " + Shown(first.grad) + (repeaterDialog.enabled[first.km] ? "" : " (greyed)") + " |";
         int lastKm = 0;
         for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) {
-            line += " " + Shown(row.call);
-            const int km = std::atoi(Shown(row.km).c_str());
-            EXPECT_LE(lastKm, km) << time << "the rows out of their distance's order";
-            lastKm = km;
+            drive += " " + Shown(row.call);
+            if (Shown(row.call).empty()) continue;  // fewer stations than rows
+            EXPECT_LE(lastKm, std::atoi(Shown(row.km).c_str())) << time << "the rows out of their distance's order";
+            lastKm = std::atoi(Shown(row.km).c_str());
         }
-        for (; said < announcer.started.size(); ++said) {
-            const std::string& text = announcer.started[said].second.text;
-            line += "\n    said: " + text;
-            if (text.find("Nearest") != std::string::npos) {
-                EXPECT_NE(text.find("Nearest " + SpokenCall(Shown(first.call)) + ","), std::string::npos)
-                    << time << "the first row is " << Shown(first.call) << ", the announcement: " << text;
-            }
+        for (std::size_t told = said; told < announcer.started.size(); ++told) {
+            const std::string& text = announcer.started[told].second.text;
+            drive += "\n    said: " + text;
+            EXPECT_TRUE(text.find("Nearest") == std::string::npos || text.find("Nearest " + SpokenCall(Shown(first.call)) + ",") != std::string::npos)
+                << time << "the first row is " << Shown(first.call) << ", the announcement: " << text;
         }
-        drive += line + "\n";
+        drive += "\n";
     }
-    const std::filesystem::path expected = MOLTREVANE_SOURCE_DIR "/tests/screens/golden/drive-east.expected";
-    if (std::getenv("MOLTREVANE_REGENERATE_GOLDEN")) {
-        std::ofstream(expected, std::ios::binary) << drive;
-        return;
-    }
-    EXPECT_EQ(testing::ReadFile(expected), drive) << expected;  // gtest shows the lines that differ
+    testing::ExpectGolden("drive-east.expected", drive);
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
-// Every screen in both shapes at the sizes it is drawn: inside its window, nothing over anything
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every screen in each shape at the sizes it is drawn: inside its window, nothing over anything
 // else, and on a car's landscape panel every control touch-sized.
 #include <gtest/gtest.h>
 
-#include <set>
-#include <string>
-#include <vector>
-
 #include <algorithm>
+#include <set>
+#include <span>
+#include <vector>
 
 #include "screens/control_ids.h"
 #include "screens/layout.h"
@@ -17,14 +17,19 @@ namespace {
 
 constexpr ScreenKind kEveryScreen[] = {ScreenKind::Main,        ScreenKind::Settings, ScreenKind::Repeater,
                                        ScreenKind::StationInfo, ScreenKind::About,    ScreenKind::EditStation,
-                                       ScreenKind::Links,       ScreenKind::Driving};
+                                       ScreenKind::Links,       ScreenKind::Driving,  ScreenKind::ListPicker};
+constexpr LayoutShape kEveryShape[] = {LayoutShape::Design, LayoutShape::Wide, LayoutShape::Portrait};
 
 bool Overlap(const PixelRect& a, const PixelRect& b) {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
-
-bool Inside(const PixelRect& a, const PixelRect& window) {
-    return a.x >= 0 && a.y >= 0 && a.x + a.width <= window.width && a.y + a.height <= window.height;
+bool Inside(const PixelRect& a, const PixelRect& window, int margin = 0) {
+    return a.x >= window.x - margin && a.y >= window.y - margin && a.x + a.width <= window.x + window.width + margin &&
+           a.y + a.height <= window.y + window.height + margin;
+}
+const ControlSpec* Find(std::span<const ControlSpec> controls, int id) {
+    const auto found = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec& c) { return c.id == id; });
+    return found == controls.end() ? nullptr : &*found;
 }
 
 // The design's shape at three scales (243 × 270 the first): each control once, inside the window,
@@ -33,97 +38,125 @@ TEST(ScreenLayouts, TheDesignsShapeScalesAsDesigned) {
     for (const ScreenKind kind : kEveryScreen) {
         const auto controls = LayoutOf(kind, LayoutShape::Design).controls;
         std::set<int> ids;
-        for (const ControlSpec& c : controls) EXPECT_TRUE(c.id == 0 || ids.insert(c.id).second) << c.id;
         std::vector<ControlSpec> shown;
         for (const ControlSpec& c : controls) {
+            EXPECT_TRUE(c.id == 0 || ids.insert(c.id).second) << c.id;
             shown.push_back(ShownPlace(c, controls));
             EXPECT_GE(shown.back().height, c.height - 1) << c.id;  // still room for its line of text
         }
-        for (const double scale : {kDesignPixelsPerUnit, 3.0, 4.5}) {
-            const PixelRect window = WindowSize(scale, LayoutShape::Design);
+        for (const double scale : {kDesignPixelsPerUnit, 3.0, 4.5})
             for (std::size_t i = 0; i < shown.size(); ++i) {
                 const PixelRect a = ScreenScale{scale}.Of(shown[i]);
                 EXPECT_NEAR(a.width, shown[i].width * scale, 1.0) << shown[i].text;
-                EXPECT_TRUE(Inside(a, window)) << shown[i].text << " at " << scale;
+                EXPECT_TRUE(Inside(a, WindowSize(scale, LayoutShape::Design))) << shown[i].text << " at " << scale;
                 for (std::size_t j = 0; j < i; ++j) {
                     const bool labelOnEntry = (shown[i].kind == ControlKind::Label && shown[j].kind == ControlKind::Entry) ||
                                               (shown[j].kind == ControlKind::Label && shown[i].kind == ControlKind::Entry);
-                    if (!labelOnEntry && Overlap(ScreenScale{}.Of(controls[i]), ScreenScale{}.Of(controls[j]))) continue;
-                    EXPECT_FALSE(Overlap(a, ScreenScale{scale}.Of(shown[j]))) << shown[i].id << " and " << shown[j].id;
+                    const bool keptApart = labelOnEntry || !Overlap(ScreenScale{}.Of(controls[i]), ScreenScale{}.Of(controls[j]));
+                    EXPECT_FALSE(keptApart && Overlap(a, ScreenScale{scale}.Of(shown[j]))) << shown[i].id << " and " << shown[j].id;
                 }
             }
-        }
     }
 }
 
 // On 800 × 480 and 1024 × 600 the wide layouts: the panel's width used, every control inside it,
-// none over another but a frame round its own, every control one touches 36 pixels at least
+// none over another but a frame round its own, every control one touches 47 pixels at least
 // (9 mm on a 7-inch panel), and each label of one line in the design one line here too.
 TEST(ScreenLayouts, WideLayoutsUseTheWholeLandscapePanel) {
     for (const auto& [width, height] : {std::pair{800, 480}, std::pair{1024, 600}}) {
         const ScreenScale scale = FittingScale(width, height);
         ASSERT_EQ(scale.shape, LayoutShape::Wide);
         const PixelRect window = WindowSize(scale.pixelsPerUnit, LayoutShape::Wide);
-        EXPECT_GE(window.width, width * 95 / 100);
-        EXPECT_GE(window.height, height * 95 / 100);
+        EXPECT_TRUE(window.width >= width * 95 / 100 && window.height >= height * 95 / 100) << width;
         for (const ScreenKind kind : kEveryScreen) {
             const auto design = LayoutOf(kind, LayoutShape::Design).controls;
             const auto controls = LayoutOf(kind, LayoutShape::Wide).controls;
             ASSERT_EQ(controls.size(), design.size());
+            const auto placed = [&](std::size_t i) { return ScreenScale{scale.pixelsPerUnit}.Of(ShownPlace(controls[i], controls)); };
             for (std::size_t i = 0; i < controls.size(); ++i) {
                 const ControlSpec& c = controls[i];
-                const PixelRect a = ScreenScale{scale.pixelsPerUnit}.Of(ShownPlace(c, controls));
+                const PixelRect a = placed(i);
                 EXPECT_TRUE(Inside(a, window)) << c.id << " " << c.text;
-                if (c.kind == ControlKind::Label) {
-                    EXPECT_EQ(c.height <= 10, design[i].height <= 10) << c.text;
-                }
-                const bool touched = c.kind != ControlKind::Label && c.kind != ControlKind::Frame && c.kind != ControlKind::Icon;
-                if (touched) {
-                    EXPECT_TRUE(a.width >= 36 && a.height >= 36) << c.id << " " << c.text << " at " << width;
-                }
-                for (std::size_t j = 0; j < i; ++j) {
-                    const bool framed = controls[j].kind == ControlKind::Frame;
-                    const PixelRect b = ScreenScale{scale.pixelsPerUnit}.Of(ShownPlace(controls[j], controls));
-                    if (!framed) {
-                        EXPECT_FALSE(Overlap(a, b)) << c.id << " " << c.text << " and " << controls[j].id;
-                    }
-                }
+                EXPECT_TRUE(c.kind != ControlKind::Label || (c.height <= 10) == (design[i].height <= 10)) << c.text;
+                EXPECT_TRUE(!Touched(c) || (a.width >= 47 && a.height >= 47)) << c.id << " " << c.text << " at " << width;
+                // A row's text 18 pixels from baseline to capital (0.72 of the font's height) at arm's length.
+                EXPECT_TRUE(!(c.style & kRowText) || (TextPixels(c, scale) * 72 / 100 >= 18 && a.height >= TextPixels(c, scale))) << c.id;
+                for (std::size_t j = 0; j < i; ++j)
+                    EXPECT_FALSE(controls[j].kind != ControlKind::Frame && Overlap(a, placed(j))) << c.id << " " << c.text << " and " << controls[j].id;
             }
         }
     }
 }
 
+// Every screen but the main one is left by "Back" at its bottom right, in every shape: a panel
+// without keyboard or window manager has no other way out.
+TEST(ScreenLayouts, EverySubScreenHasBackAtItsBottomRight) {
+    for (const ScreenKind kind : kEveryScreen)
+        for (const LayoutShape shape : kEveryShape) {
+            const ScreenLayout layout = LayoutOf(kind, shape);
+            const ControlSpec* back = Find(layout.controls, ids::kBackButton);
+            if (kind == ScreenKind::Main) {
+                EXPECT_FALSE(back);
+                continue;
+            }
+            ASSERT_TRUE(back) << layout.title;
+            EXPECT_TRUE(back->text == "Back" && back->kind == ControlKind::Button) << layout.title;
+            EXPECT_TRUE(back->x + back->width >= UnitsOf(shape).width - 2 && back->y + back->height >= UnitsOf(shape).height - 2) << layout.title;
+        }
+}
+
+// On a 480 × 800 panel the portrait layouts use the height; each repeater row shows call, km,
+// bearing, channel and, on a line of its own, 30 characters of place at least.
+TEST(ScreenLayouts, PortraitLayoutsUseTheTallPanel) {
+    const ScreenScale scale = FittingScale(480, 800);
+    ASSERT_EQ(scale.shape, LayoutShape::Portrait);
+    const PixelRect window = WindowSize(scale.pixelsPerUnit, LayoutShape::Portrait);
+    EXPECT_TRUE(window.height >= 800 * 90 / 100 && window.width >= 480 * 95 / 100);
+    for (const ScreenKind kind : kEveryScreen) {
+        const auto controls = LayoutOf(kind, LayoutShape::Portrait).controls;
+        ASSERT_EQ(controls.size(), LayoutOf(kind, LayoutShape::Design).controls.size());
+        int lowest = 0;
+        for (const ControlSpec& c : controls) {
+            const PixelRect a = ScreenScale{scale.pixelsPerUnit}.Of(ShownPlace(c, controls));
+            EXPECT_TRUE(Inside(a, window)) << c.id;
+            lowest = std::max(lowest, a.y + a.height);
+        }
+        EXPECT_GE(lowest, 800 * 90 / 100) << LayoutOf(kind, LayoutShape::Portrait).title;
+    }
+    const auto rows = LayoutOf(ScreenKind::Repeater, LayoutShape::Portrait).controls;
+    for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) {
+        // "JN58MA - " and 30 characters of a place, at most 0.6 of the text's height each.
+        const ControlSpec* info = Find(rows, row.info);
+        ASSERT_TRUE(info);
+        const PixelRect a = ScreenScale{scale.pixelsPerUnit}.Of(*info);
+        EXPECT_TRUE(a.width - 6 >= (9 + 30) * TextPixels(*info, scale) * 6 / 10 && a.height >= TextPixels(*info, scale)) << info->id;
+    }
+}
+
 // The wide main screen's drawing, at its longest (an 8-character time, a 10-character locator),
 // beside the controls and inside the window: only the unseen button that takes a tap on the map
-// or the picture lies over them.
+// or the picture lies over them, in every shape.
 TEST(ScreenLayouts, TheWideDrawingKeepsClearOfTheControls) {
     const MainDrawingPlaces& at = MainDrawingOf(LayoutShape::Wide);
-    const double unit = kDesignPixelsPerUnit;
+    const ScreenScale unit{kDesignPixelsPerUnit};
     const auto cells = [&](int x, int y, int characters) {
         return PixelRect{x, y, static_cast<int>(9 * at.textSize * characters), static_cast<int>(23 * at.textSize)};
     };
-    const PixelRect map{at.mapX, at.mapY, 220, 106};
-    const PixelRect picture{at.picture.x, at.picture.y, at.picture.width, at.picture.height};
-    const PixelRect drawn[] = {cells(at.timeX, at.timeY, 8), cells(at.locatorX, at.locatorY, 10), map, picture};
-    const PixelRect canvas = WindowSize(unit, LayoutShape::Wide);
+    const auto pictures = [](const MainDrawingPlaces& places) {
+        return std::vector<PixelRect>{{places.mapX, places.mapY, 220, 106}, {places.picture.x, places.picture.y, places.picture.width, places.picture.height}};
+    };
+    std::vector<PixelRect> drawn = pictures(at);
+    drawn.insert(drawn.end(), {cells(at.timeX, at.timeY, 8), cells(at.locatorX, at.locatorY, 10)});
     for (const PixelRect& d : drawn) {
-        EXPECT_TRUE(Inside(d, canvas)) << d.x << "," << d.y;
+        EXPECT_TRUE(Inside(d, WindowSize(kDesignPixelsPerUnit, LayoutShape::Wide))) << d.x << "," << d.y;
         for (const ControlSpec& c : LayoutOf(ScreenKind::Main, LayoutShape::Wide).controls)
-            if (c.kind != ControlKind::Frame && c.id != ids::kPictureButton) {
-                EXPECT_FALSE(Overlap(d, ScreenScale{unit}.Of(c))) << d.x << "," << d.y << " and " << c.id;
-            }
+            EXPECT_FALSE(c.kind != ControlKind::Frame && c.id != ids::kPictureButton && Overlap(d, unit.Of(c))) << d.x << "," << d.y << " and " << c.id;
     }
-    for (const LayoutShape shape : {LayoutShape::Design, LayoutShape::Wide}) {
-        const auto controls = LayoutOf(ScreenKind::Main, shape).controls;
-        const auto button = std::find_if(controls.begin(), controls.end(), [](const auto& c) { return c.id == ids::kPictureButton; });
-        ASSERT_NE(button, controls.end());
-        const PixelRect tapped = ScreenScale{unit}.Of(*button);
-        const MainDrawingPlaces& places = MainDrawingOf(shape);
-        for (const PixelRect& d : {PixelRect{places.mapX, places.mapY, 220, 106},
-                                   PixelRect{places.picture.x, places.picture.y, places.picture.width, places.picture.height}})
-            EXPECT_TRUE(d.x >= tapped.x - 2 && d.y >= tapped.y - 2 && d.x + d.width <= tapped.x + tapped.width + 2 &&
-                        d.y + d.height <= tapped.y + tapped.height + 2)
-                << "the drawing at " << d.x << "," << d.y << " lies under the button that takes its taps";
+    for (const LayoutShape shape : kEveryShape) {
+        const ControlSpec* button = Find(LayoutOf(ScreenKind::Main, shape).controls, ids::kPictureButton);
+        ASSERT_TRUE(button);
+        for (const PixelRect& d : pictures(MainDrawingOf(shape)))
+            EXPECT_TRUE(Inside(d, unit.Of(*button), 2)) << "the drawing at " << d.x << "," << d.y << " lies under the button that takes its taps";
     }
 }
 
@@ -131,17 +164,14 @@ TEST(ScreenLayouts, TheWideDrawingKeepsClearOfTheControls) {
 // screen smaller than the design's size gets every window on it.
 TEST(ScreenLayouts, TheShapeAndScaleFollowTheWindow) {
     EXPECT_EQ(FittingScale(243, 270), (ScreenScale{kDesignPixelsPerUnit, 0, 0, LayoutShape::Design}));
-    const ScreenScale portrait = FittingScale(480, 800);
-    EXPECT_EQ(portrait.shape, LayoutShape::Design);
-    EXPECT_GE(WindowSize(portrait.pixelsPerUnit, LayoutShape::Design).width, 460);
-    EXPECT_EQ(portrait.originY, (800 - WindowSize(portrait.pixelsPerUnit, LayoutShape::Design).height) / 2);  // centred
-    EXPECT_EQ(FittingScale(640, 480).shape, LayoutShape::Design);
-    EXPECT_EQ(FittingScale(641, 480).shape, LayoutShape::Wide);
+    // The design's size keeps the design's text.
+    for (const ControlSpec& c : LayoutOf(ScreenKind::Repeater, LayoutShape::Design).controls) EXPECT_EQ(TextPixels(c, FittingScale(243, 270)), 11);
+    for (const auto& [width, height, shape] : {std::tuple{480, 640, LayoutShape::Design}, {479, 640, LayoutShape::Portrait},
+                                               {640, 480, LayoutShape::Design}, {641, 480, LayoutShape::Wide}})
+        EXPECT_EQ(FittingScale(width, height).shape, shape) << width << " x " << height;
     for (const auto& [width, height] : {std::pair{240, 320}, std::pair{320, 240}, std::pair{160, 180}, std::pair{400, 200}}) {
         const ScreenScale scale = FittingScale(width, height);
-        const PixelRect window = WindowSize(scale.pixelsPerUnit, scale.shape);
-        EXPECT_LE(window.width, width) << width << " x " << height;
-        EXPECT_LE(window.height, height) << width << " x " << height;
+        EXPECT_TRUE(Inside(WindowSize(scale.pixelsPerUnit, scale.shape), {0, 0, width, height})) << width << " x " << height;
     }
     const PixelRect area{0, 24, 240, 296};  // below a panel
     EXPECT_EQ(OnScreen({-20, -30, 200, 220}, area), (PixelRect{0, 24, 200, 220}));

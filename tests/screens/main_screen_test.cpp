@@ -1,38 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
 #include <ctime>
-#include <thread>
 
 #include "geo/sun.h"
 #include "settings/settings.h"
-#include "screens/about_screen.h"
-#include "screens/code_page.h"
-#include "screens/control_ids.h"
-#include "screens/driving_screen.h"
-#include "screens/main_screen.h"
-#include "screens/repeater_screen.h"
-
 #include "support/screens_fixture.h"
 
 namespace moltrevane {
 namespace {
 
-using testing::kFix;
-using testing::kNoFix;
 using testing::ReadFile;
-using testing::Row;
 using testing::ScreensTest;
-using testing::WriteFile;
 
 class MainScreenTest : public ScreensTest {
 protected:
     MainScreen screen{context, dialog};
-    std::vector<std::string> Painted(LayoutShape shape = LayoutShape::Design) {
+    // The drawing's calls, one a line.
+    std::string Painted(LayoutShape shape = LayoutShape::Design) {
         testing::RecordingPainter painter;
         screen.Paint(painter, shape);
-        return painter.calls;
+        std::string lines;
+        for (const std::string& call : painter.calls) lines += "  " + call + "\n";
+        return lines;
+    }
+    // The fields, greyed in brackets, then the drawing.
+    std::string Shown(const char* when) {
+        std::string shown = std::string("# ") + when + "\n";
+        for (const int id : {ids::kUtc, ids::kSentence, ids::kLatitude, ids::kNorthSouth, ids::kLongitude, ids::kEastWest, ids::kLocatorLabel})
+            shown += dialog.enabled.count(id) == 0 || dialog.enabled[id] ? dialog.Text(id) + " | " : "(" + dialog.Text(id) + ") | ";
+        return shown + "\n" + Painted();
+    }
+    std::string Cycle(const char* when, std::string_view sentence = "") {
+        if (!sentence.empty()) Feed(sentence);
+        screen.RunCycle();
+        return Shown(when);
     }
 };
 
@@ -42,38 +44,28 @@ TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
     screen.Initialise();
     SetOffline("JO31OM");
     state.drive = {5, AlertMode::Speech, 6, {}};
-    const auto cycleUntilSearched = [&](int searches) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        screen.RunCycle();
-        while (context.rows.searches < searches && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            screen.RunCycle();  // while the index reads the directory
-        }
-        return context.rows.searches;
-    };
-    ASSERT_EQ(cycleUntilSearched(1), 1);
-    ASSERT_TRUE(context.rows.rows[0]);
-    EXPECT_EQ(context.rows.rows[0]->key.call, "DB0ABC");
+    ASSERT_TRUE(testing::Eventually([&] {
+        screen.RunCycle();  // while the index reads the directory
+        return context.rows.searches >= 1;
+    }, std::chrono::seconds(30)));
+    EXPECT_EQ(context.rows.searches, 1);
+    EXPECT_EQ(context.rows.rows[0] ? context.rows.rows[0]->key.call : "none", "DB0ABC");
     ASSERT_EQ(announcer.started.size(), 1u);
     EXPECT_EQ(announcer.started[0].first, AlertMode::Speech);
     EXPECT_EQ(announcer.started[0].second,
               (Announcement{{AlertKind::Nearest},
                             "Nearest Delta Bravo Zero Alpha Bravo Charlie, four three nine point one minus seven point six, FM, "
                             "tone one two seven point three, 0 kilometres"}));
-
-    SetOffline("JO31ON");  // 4.6 km north: not yet
-    screen.RunCycle();
-    EXPECT_EQ(context.rows.searches, 1);
-    SetOffline("JO31OO");  // 9.3 km
-    screen.RunCycle();
-    EXPECT_EQ(context.rows.searches, 2);
-    ASSERT_TRUE(context.rows.rows[0]);
-    EXPECT_EQ(context.rows.rows[0]->key.call, "DB0NOR");
+    for (const auto& [locator, searches] : {std::pair{"JO31ON", 1}, {"JO31OO", 2}}) {  // 4.6 km north: not yet; 9.3 km
+        SetOffline(locator);
+        screen.RunCycle();
+        EXPECT_EQ(context.rows.searches, searches) << locator;
+    }
+    EXPECT_EQ(context.rows.rows[0] ? context.rows.rows[0]->key.call : "none", "DB0NOR");
     for (int second = 0; second < 9 && announcer.started.size() == 1; ++second) screen.RunCycle();
     ASSERT_EQ(announcer.started.size(), 2u) << "ten seconds after the first";
     // DB0NOR became the nearest at JO31ON; the newer square was said instead.
     EXPECT_EQ(announcer.started[1].second.text, "Now in Juliet Oscar Three One Oscar Oscar");
-
     state.showRepeaterFm = false;  // the filters changed: searched again where the car is
     screen.RunCycle();
     EXPECT_EQ(context.rows.searches, 3);
@@ -82,65 +74,20 @@ TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
     EXPECT_EQ(announcer.started.size(), 2u);
 }
 
-TEST_F(MainScreenTest, GpsFixShowsPositionLocatorAndMap) {
+// A fix, in the design's shape and the wide one (larger text, and beside the fields the picture
+// of the stations around, or the map after a tap on it); the fix void, then no sentence at all,
+// then back: the kept position greyed, never looking live.
+TEST_F(MainScreenTest, WhatTheMainScreenShowsOfAFixAndItsLoss) {
     state.portActive = true;
-    Feed(kFix);
-    screen.RunCycle();
-    EXPECT_EQ(dialog.Text(ids::kSentence), kFix);
-    EXPECT_EQ(dialog.Text(ids::kUtc), "edge 0.2 km S");  // the subsquare's edge; the time is drawn
-    EXPECT_EQ(dialog.Text(ids::kLatitude), "5130.1234");
-    EXPECT_EQ(dialog.Text(ids::kNorthSouth), "N");
-    EXPECT_EQ(dialog.Text(ids::kEastWest), "E");
+    std::string shown = Cycle("a fix", testing::kFix);
     EXPECT_EQ(LocatorView(state.currentLocator), "JO31OM");
-    EXPECT_TRUE(dialog.enabled[ids::kLatitude]);
-    const std::vector<std::string> expected = {
-        "ink live", "text 40 27 12:35:19", "ink live", "text 130 77 JO31OM", "fill 10 140 220 106",
-        "rectangle 20 143 220 243", "line 110 237 117 237", "line 113 234 113 241"};
-    EXPECT_EQ(Painted(), expected);
-    EXPECT_EQ(Painted(), expected);  // a repaint draws the same again
-    // Wide: larger text, and beside the fields the picture of the stations around: none listed
-    // yet, the car standing (north up) at the middle of one ring.
-    EXPECT_EQ(Painted(LayoutShape::Wide),
-              (std::vector<std::string>{"ink live", "text 42 31 x1.5 12:35:19", "ink live", "text 5 142 x1.5 JO31OM",
-                                        "fill 226 34 220 210", "ink faint", "ring 336 139 91", "text 402 201 x0.5 1 km",
-                                        "ink live", "text 333 33 x0.7 N", "ring 336 139 5", "dot 336 139 1"}));
-    // A tap on the drawing shows the other: in the wide layout the map, with the cross at the
-    // same place in it; in the design's the picture.
+    EXPECT_EQ(Painted(), Painted()) << "a repaint draws the same again";
+    shown += "# wide\n" + Painted(LayoutShape::Wide);
     screen.OnPress(ids::kPictureButton);
-    EXPECT_EQ(Painted(LayoutShape::Wide),
-              (std::vector<std::string>{"ink live", "text 42 31 x1.5 12:35:19", "ink live", "text 5 142 x1.5 JO31OM",
-                                        "fill 226 90 220 106", "rectangle 236 93 436 193", "line 326 187 333 187",
-                                        "line 329 184 329 191"}));
-    EXPECT_EQ(Painted()[4], "fill 10 140 220 106");
-    EXPECT_EQ(Painted()[5], "ink faint");
+    shown += "# tapped, wide\n" + Painted(LayoutShape::Wide) + "# tapped\n" + Painted();
     screen.OnPress(ids::kPictureButton);
-    EXPECT_EQ(Painted(), expected);
-}
-
-TEST_F(MainScreenTest, VoidAfterAFixKeepsLocatorAndMap) {
-    state.portActive = true;
-    Feed(kFix);
-    screen.RunCycle();
-    Feed(kNoFix);
-    screen.RunCycle();
-    EXPECT_EQ(dialog.Text(ids::kUtc), "Bad GPS-Signal");
-    // The kept position is greyed out: it must never look live.
-    EXPECT_EQ(Painted(), (std::vector<std::string>{"ink live", "text 40 27 12:35:20", "ink stale", "text 130 77 JO31OM",
-                                                   "fill 10 140 220 106", "rectangle 20 143 220 243",
-                                                   "line 110 237 117 237", "line 113 234 113 241"}));
-    EXPECT_FALSE(dialog.enabled[ids::kLatitude]);
-    EXPECT_EQ(dialog.Text(ids::kLatitude), "5130.1234");
-
-    screen.RunCycle();  // no sentence this second
-    EXPECT_EQ(dialog.Text(ids::kUtc), "No GPS Signal");
-    const std::vector<std::string> kept = Painted();
-    ASSERT_GE(kept.size(), 3u);
-    EXPECT_EQ(kept[1] + ", " + kept[2], "ink stale, text 130 77 JO31OM");  // no time drawn
-
-    Feed(kFix);
-    screen.RunCycle();
-    EXPECT_EQ(Painted()[2], "ink live");
-    EXPECT_TRUE(dialog.enabled[ids::kLatitude]);
+    shown += Cycle("void", testing::kNoFix) + Cycle("no sentence") + Cycle("the fix back", testing::kFix);
+    testing::ExpectGolden("main-screen.expected", shown);
 }
 
 TEST_F(MainScreenTest, OfflineDrawsTheOfflineLocatorWithoutMap) {
@@ -148,7 +95,7 @@ TEST_F(MainScreenTest, OfflineDrawsTheOfflineLocatorWithoutMap) {
     SetOffline("ERROR");
     screen.RunCycle();
     EXPECT_EQ(LocatorView(state.currentLocator), "");
-    EXPECT_EQ(Painted(), (std::vector<std::string>{"ink live", "ink offline", "text 130 77 ERROR", "fill 10 140 220 106"}));
+    EXPECT_EQ(Painted(), "  ink live\n  ink offline\n  text 130 77 ERROR\n  fill 10 140 220 106\n");
     EXPECT_EQ(dialog.Text(ids::kLocatorLabel), "Locator offline");
     EXPECT_EQ(dialog.redraws, 1);
 }
@@ -163,16 +110,19 @@ TEST_F(MainScreenTest, TargetResultsFollowTheTypedLocatorAndNeedAnOwnPosition) {
     EXPECT_EQ(measured("JO31ON"), "5 km | 360 \xB0");
     EXPECT_EQ(measured("JO31OM"), "0 km | ");  // the own square
     EXPECT_EQ(measured("JO31O"), " | ");
-    for (const char* offline : {"", "ERROR"}) {
+    // Without an own position a typed target says why it is not measured: offline, and in GPS
+    // mode with no fix yet (0° N 0° E is no position), nothing heard from the port yet.
+    for (const char* offline : {"", "ERROR", "GPS"}) {
         SetOffline(offline);
-        EXPECT_EQ(measured("JO62QM"), " | ") << offline;
+        state.portActive = offline == std::string("GPS");
+        EXPECT_EQ(measured("JO62QM"), "no position | ") << offline;
+        EXPECT_EQ(dialog.Text(ids::kSentence), kNoPositionHint) << offline;
+        EXPECT_EQ(measured(""), " | ");
     }
-    state.portActive = true;  // no fix yet: 0° N 0° E is no position
-    EXPECT_EQ(measured("JO62QM"), " | ");
 }
 
 TEST_F(MainScreenTest, TheKeptPortIsReadFromTheStartAndShutDownClosesItThenWritesTheTypedTarget) {
-    WriteFile(folder / "Moltrevane.cfg", "341-JN58SD-JO62QM-00000-0000000");
+    testing::WriteFile(folder / "Moltrevane.cfg", "341-JN58SD-JO62QM-00000-0000000");
     screen.Initialise();
     EXPECT_EQ(port.opens, (std::vector<testing::RecordingGpsSource::Open>{{"COM3:", 9600, WhenAbsent::Wait}}));
     EXPECT_EQ(dialog.Text(ids::kTarget), "JO62QM");
@@ -180,8 +130,7 @@ TEST_F(MainScreenTest, TheKeptPortIsReadFromTheStartAndShutDownClosesItThenWrite
     bool savedBeforeClose = true;
     port.onClose = [&] { savedBeforeClose = ReadFile(folder / "Moltrevane.cfg") != "341-JN58SD-JO62QM-00000-0000000"; };
     EXPECT_EQ(screen.ShutDown(), "");
-    EXPECT_FALSE(savedBeforeClose);
-    EXPECT_FALSE(dialog.timerRunning);
+    EXPECT_FALSE(savedBeforeClose || dialog.timerRunning);
     EXPECT_EQ(port.closes, 1);
     EXPECT_EQ(ReadFile(folder / "Moltrevane.cfg"), "341-JN58SD-JN58SD-00000-0000000");
 }
@@ -200,17 +149,16 @@ TEST_F(MainScreenTest, AFailedSaveIsSaid) {
     std::filesystem::create_directory(folder / "Moltrevane.ini");
     screen.Initialise();
     EXPECT_EQ(screen.ShutDown(), "Unable to save the settings\n" + (folder / "Moltrevane.cfg").string() + ": not a plain file");
-    testing::RecordingDialog info;
+    testing::RecordingDialog info, drivingDialog;
     AboutScreen about{context, info};
     about.Initialise();
     info.Select(ids::kPaletteChoice, 2);
     about.OnClose();
-    testing::RecordingDialog drivingDialog;
     DrivingScreen driving{context, drivingDialog};
     driving.Initialise();
     drivingDialog.Select(ids::kFollowChoice, 2);
     driving.OnClose();
-    const std::string failure = "\n" + (folder / "Moltrevane.ini").string() + ": too large, or not a plain file";
+    const std::string failure = "\n" + (folder / "Moltrevane.ini").string() + ": not a plain file";
     EXPECT_EQ(messages.shown, (std::vector<std::pair<std::string, std::string>>{
                                   {"Error", "Unable to save the colours" + failure},
                                   {"Error", "Unable to save the driving settings" + failure}}));
@@ -220,12 +168,17 @@ TEST_F(MainScreenTest, TheSunAtTheFixChoosesTheNightPalette) {
     state.portActive = true;
     screen.Initialise();  // no palette file: Auto
     EXPECT_FALSE(dialog.night);
-    Feed("$GPRMC,220000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,");  // December, 22:00 UTC
-    screen.RunCycle();
-    EXPECT_TRUE(dialog.night);
-    Feed("$GPRMC,120000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,");
-    screen.RunCycle();
-    EXPECT_FALSE(dialog.night);
+    // While the fix is lost the receiver's last time goes on, whatever the machine's clock says.
+    for (const bool night : {true, false, true}) {
+        Feed(night ? "$GPRMC,220000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,"  // December, 22:00 UTC
+                   : "$GPRMC,120000.00,A,4800.0000,N,01100.0000,E,0.0,0.0,071226,,");
+        screen.RunCycle();
+        EXPECT_EQ(dialog.night, night);
+        Feed("$GPRMC,,V,,,,,,,,,");
+        screen.RunCycle();
+        screen.RunCycle();  // nothing at all
+        EXPECT_EQ(dialog.night, night) << "the fix lost";
+    }
 }
 
 // In Auto a start opens in the colours of the offline locator's day or night: offline, and in
@@ -271,7 +224,7 @@ TEST_F(MainScreenTest, AChosenPaletteIsKeptInTheIniFileAndWinsOverTheSun) {
     EXPECT_EQ(info.Selection(ids::kPaletteChoice), 0);  // Auto
     info.Select(ids::kPaletteChoice, 2);
     about.OnClose();
-    EXPECT_NE(ReadFile(folder / "Moltrevane.ini").find("palette = night\n"), std::string::npos);
+    EXPECT_TRUE(HasLine("Moltrevane.ini", "palette = night\n"));
     state.palette = PaletteChoice::Auto;
     screen.Initialise();
     EXPECT_EQ(state.palette, PaletteChoice::Night);
@@ -285,21 +238,18 @@ TEST_F(MainScreenTest, AChosenPaletteIsKeptInTheIniFileAndWinsOverTheSun) {
 // Nothing without a position; then the fix's locator, or in offline mode a valid offline one.
 TEST_F(MainScreenTest, EachCycleHandsTheOwnLocatorToTheLinks) {
     state.links.wsjtx = true;
-    const auto lastLocator = [&] { return links.published.back().second; };
-    state.portActive = true;
-    screen.RunCycle();
-    EXPECT_EQ(lastLocator(), std::nullopt);
-    Feed(kFix);
-    screen.RunCycle();
-    EXPECT_EQ(lastLocator(), ToLocatorText("JO31OM"));
-    EXPECT_TRUE(links.published.back().first.wsjtx);
-    state.portActive = false;
-    SetOffline("ERROR");
-    screen.RunCycle();
-    EXPECT_EQ(lastLocator(), std::nullopt);
-    SetOffline("JN58SD");
-    screen.RunCycle();
-    EXPECT_EQ(lastLocator(), ToLocatorText("JN58SD"));
+    const auto published = [&](bool gps, const char* offline, std::string_view sentence = "") {
+        state.portActive = gps;
+        SetOffline(offline);
+        if (!sentence.empty()) Feed(sentence);
+        screen.RunCycle();
+        EXPECT_TRUE(links.published.back().first.wsjtx);
+        return links.published.back().second ? std::string(LocatorView(*links.published.back().second)) : "none";
+    };
+    EXPECT_EQ(published(true, "JN58SD"), "none");
+    EXPECT_EQ(published(true, "JN58SD", testing::kFix), "JO31OM");
+    EXPECT_EQ(published(false, "ERROR"), "none");
+    EXPECT_EQ(published(false, "JN58SD"), "JN58SD");
 }
 
 }  // namespace

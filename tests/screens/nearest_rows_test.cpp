@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows kept in order of their distance between searches.
 #include "screens/nearest_rows.h"
 

@@ -1,24 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
-#include "screens/control_ids.h"
 #include "screens/settings_screen.h"
-
+#include "settings/settings.h"
 #include "support/screens_fixture.h"
 
 namespace moltrevane {
 namespace {
 
-using testing::kFix;
-using testing::kNoFix;
-using testing::ReadFile;
-using testing::Row;
-using testing::ScreensTest;
-using testing::WriteFile;
-
-class SettingsScreenTest : public ScreensTest {
+class SettingsScreenTest : public testing::ScreensTest {
 protected:
     SettingsScreen screen{context, dialog};
+    std::string Buttons() {
+        return std::string(dialog.enabled[ids::kOpenPort] ? "open" : "-") + (dialog.enabled[ids::kClosePort] ? " close" : " -");
+    }
 };
 
 TEST_F(SettingsScreenTest, OpenPortUsesTheSelectedPortAndSpeed) {
@@ -26,44 +21,32 @@ TEST_F(SettingsScreenTest, OpenPortUsesTheSelectedPortAndSpeed) {
     dialog.Select(ids::kPortChoice, 2);
     dialog.Select(ids::kSpeedChoice, 3);
     screen.OnPress(ids::kOpenPort);
-    ASSERT_EQ(port.opens.size(), 1u);
-    EXPECT_EQ(port.opens[0].portName, "COM3:");
-    EXPECT_EQ(port.opens[0].baudRate, 9600u);
-    EXPECT_EQ(port.opens[0].whenAbsent, WhenAbsent::GiveUp);
+    EXPECT_EQ(port.opens, (std::vector<testing::RecordingGpsSource::Open>{{"COM3:", 9600, WhenAbsent::GiveUp}}));
     EXPECT_TRUE(state.portActive);
-    EXPECT_FALSE(dialog.enabled[ids::kOpenPort]);
-    EXPECT_TRUE(dialog.enabled[ids::kClosePort]);
+    EXPECT_EQ(Buttons(), "- close");
     ASSERT_TRUE(saveSettings(state, "", context.settingsFile));
-    EXPECT_EQ(ReadFile(context.settingsFile).substr(0, 3), "341");
-
-    Feed(kFix);
+    EXPECT_EQ(testing::ReadFile(context.settingsFile).substr(0, 3), "341");
+    Feed(testing::kFix);
     screen.OnTimer();
-    EXPECT_EQ(dialog.Text(ids::kNmeaView), std::string(kFix) + "\r\n");
+    EXPECT_EQ(dialog.Text(ids::kNmeaView), std::string(testing::kFix) + "\r\n");
 }
 
 TEST_F(SettingsScreenTest, ClosePortTellsToRestartAndDisablesBoth) {
     state.portActive = true;
     screen.Initialise();
     screen.OnPress(ids::kClosePort);
-    EXPECT_FALSE(dialog.enabled[ids::kOpenPort]);
-    EXPECT_FALSE(dialog.enabled[ids::kClosePort]);
-    EXPECT_FALSE(dialog.timerRunning);
-    EXPECT_FALSE(state.portActive);
+    EXPECT_EQ(Buttons(), "- -");
+    EXPECT_FALSE(dialog.timerRunning || state.portActive);
     EXPECT_EQ(messages.shown, (std::vector<std::pair<std::string, std::string>>{
                                   {"Info !", "Restart the programm to close the port complete"}}));
 }
 
 TEST_F(SettingsScreenTest, OfflineLocatorIsCheckedWhenLeft) {
     screen.Initialise();
-    dialog.texts[ids::kOfflineLocator] = "JO31OM";
-    screen.OnFocusLost(ids::kOfflineLocator);
-    EXPECT_EQ(LocatorView(state.offlineLocator), "JO31OM");
-    EXPECT_EQ(dialog.Text(ids::kOfflineLocator), "JO31OM");
-    for (const char* bad : {"JO31", "", "jo31om"}) {
-        dialog.texts[ids::kOfflineLocator] = bad;
+    for (const auto& [typed, kept] : {std::pair{"JO31OM", "JO31OM"}, {"JO31", "ERROR"}, {"", "ERROR"}, {"jo31om", "ERROR"}}) {
+        dialog.texts[ids::kOfflineLocator] = typed;
         screen.OnFocusLost(ids::kOfflineLocator);
-        EXPECT_EQ(LocatorView(state.offlineLocator), "ERROR") << bad;
-        EXPECT_EQ(dialog.Text(ids::kOfflineLocator), "ERROR") << bad;
+        EXPECT_EQ(std::string(LocatorView(state.offlineLocator)) + " " + dialog.Text(ids::kOfflineLocator), kept + std::string(" ") + kept) << typed;
     }
 }
 
@@ -79,6 +62,20 @@ TEST_F(SettingsScreenTest, FilterBoxesShowTheStateAndReachItOnClose) {
     screen.OnClose();
     EXPECT_FALSE(state.showHf);
     EXPECT_TRUE(state.showOther);
+}
+
+// The voice modes: shown as the state has them, and kept in Moltrevane.ini when changed.
+TEST_F(SettingsScreenTest, ModeBoxesShowTheModesAndAChangeIsKeptInTheIniFile) {
+    state.shownModes = ModeBit(VoiceMode::Fm) | ModeBit(VoiceMode::Dmr);
+    screen.Initialise();
+    for (const ModeFlag& flag : kModeFlags)
+        EXPECT_EQ(dialog.Checked(flag.controlId), flag.mode == VoiceMode::Fm || flag.mode == VoiceMode::Dmr);
+    dialog.SetChecked(kModeFlags[1].controlId, false);  // DMR
+    dialog.SetChecked(kModeFlags[2].controlId, true);   // D-STAR
+    screen.OnClose();
+    EXPECT_EQ(state.shownModes, ModeBit(VoiceMode::Fm) | ModeBit(VoiceMode::DStar));
+    EXPECT_TRUE(HasLine("Moltrevane.ini", "modes = FM, D-STAR\n"));
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace

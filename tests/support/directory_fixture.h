@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Station directories written row by row for a test.
 
@@ -13,7 +14,7 @@
 
 namespace moltrevane::testing {
 
-using Row = std::vector<std::optional<std::string>>;  // up to ten columns call … rem2; nullopt is NULL
+using Row = std::vector<std::optional<std::string>>;  // up to twelve columns call … rem2, lat, lon; nullopt is NULL
 
 inline void WriteDirectory(const std::filesystem::path& file, const std::vector<Row>& rows,
                            const std::string& encoding = "UTF-8") {
@@ -23,9 +24,9 @@ inline void WriteDirectory(const std::filesystem::path& file, const std::vector<
     sqlite3_exec(db, kCreateRepeaterTable, nullptr, nullptr, nullptr);
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);  // one sync for all rows
     sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
+    sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?,?,?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
     for (const Row& row : rows) {
-        for (int i = 0; i < 10; ++i) {
+        for (int i = 0; i < 12; ++i) {
             const bool present = i < static_cast<int>(row.size()) && row[static_cast<std::size_t>(i)];
             if (present)
                 sqlite3_bind_text(insert, i + 1, row[static_cast<std::size_t>(i)]->data(),

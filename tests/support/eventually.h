@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Waiting for what another thread does: a condition checked every few milliseconds, with a
 // deadline that a machine with busy cores still meets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recording stand-ins for the toolkit behind the screens.
 
@@ -11,13 +12,14 @@
 namespace moltrevane::testing {
 
 struct RecordingDialog : Dialog {
-    std::map<int, std::string> texts;
-    std::map<int, bool> enabled, readOnly, checked;
+    std::map<int, std::string> texts, utf8;
+    std::map<int, bool> enabled, readOnly, checked, shown;
     std::map<int, int> selection;
     std::map<int, std::vector<std::string>> lines;
-    int focused = 0;
-    bool timerRunning = false;
-    int redraws = 0;
+    int focused = 0, redraws = 0;
+    bool timerRunning = false, closed = false, night = false;
+    LayoutShape shape = LayoutShape::Design;
+    std::vector<std::string> chosenFiles;  // what the file chooser answers
 
     void SetText(int id, std::string_view text) override { texts[id] = std::string(text); }
     // Kept as the real toolkit reads it back: 8-bit, so directory text sent down the 8-bit
@@ -27,11 +29,7 @@ struct RecordingDialog : Dialog {
         SetText(id, CodePageFromUtf8(utf8Text));
         utf8[id] = std::string(utf8Text);
     }
-    std::map<int, std::string> utf8;
-    std::string Text(int id) const override {
-        const auto found = texts.find(id);
-        return found == texts.end() ? std::string() : found->second;
-    }
+    std::string Text(int id) const override { return texts.count(id) != 0 ? texts.at(id) : std::string(); }
     void SetEnabled(int id, bool on) override { enabled[id] = on; }
     void SetReadOnly(int id, bool on) override { readOnly[id] = on; }
     void Focus(int id) override { focused = id; }
@@ -45,8 +43,9 @@ struct RecordingDialog : Dialog {
     void Redraw() override { ++redraws; }
     void SetNight(bool on) override { night = on; }
     std::vector<std::string> ChooseFiles(std::string_view) override { return chosenFiles; }
-    bool night = false;
-    std::vector<std::string> chosenFiles;  // what the file chooser answers
+    void Close() override { closed = true; }
+    void SetShown(int id, bool on) override { shown[id] = on; }
+    LayoutShape Shape() const override { return shape; }
 };
 
 // Each drawing call as one line of text, e.g. "text 40 27 12:35:19", or "text 42 31 x1.5 12:35:19"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Recording stand-ins for the GPS source and the message boxes.
 
@@ -9,6 +10,7 @@
 #include "core/alerts.h"
 #include "core/app_state.h"
 #include "links/locator_links.h"
+#include "links/radio_link.h"
 #include "screens/messages.h"
 #include "gps/gps_source.h"
 
@@ -63,6 +65,18 @@ struct RecordingLinks : LocatorLinks {
         published.emplace_back(settings, locator);
     }
     LinkStates States() const override { return states; }
+};
+
+struct RecordingRadio : RadioLink {
+    std::vector<RigSettings> published;
+    std::vector<std::pair<std::string, TuneCause>> tuned;  // the calls asked for
+    RigState state;
+    void Publish(const RigSettings& settings) override { published.push_back(settings); }
+    void Tune(const Station& station, TuneCause cause) override {
+        tuned.emplace_back(station.call, cause);
+        state.busy = station;  // as the real link: on its way from the tap on
+    }
+    RigState State() const override { return state; }
 };
 
 }  // namespace moltrevane::testing

@@ -1,14 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Sockets on the loopback for the stand-ins of gpsd, WSJT-X and JS8Call.
+// Sockets on the loopback for the stand-ins of gpsd, rigctld, WSJT-X and JS8Call.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <mutex>
+#include <stdexcept>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "base/unique_fd.h"
 
@@ -53,5 +60,48 @@ inline std::string ReadLine(int fd, std::chrono::milliseconds wait) {
     while (line.size() < 1000 && Readable(fd, wait) && ::recv(fd, &c, 1, 0) == 1 && c != '\n') line += c;
     return line;
 }
+
+inline void Send(int fd, std::string_view text) { ::send(fd, text.data(), text.size(), MSG_NOSIGNAL); }
+
+// A server at a free loopback port, with a thread of its own: each connection is handed to
+// `serve`, which talks until it returns, true to keep the connection open without a further
+// word until the server goes.
+class StandInServer {
+public:
+    using Serve = std::function<bool(int connection, StandInServer& self)>;
+    explicit StandInServer(Serve serve) : serve_(std::move(serve)) {
+        if (!listener_ || ::listen(listener_.get(), 8) != 0) throw std::runtime_error("no loopback socket");
+        thread_ = std::thread([this] {
+            while (!stop) {
+                if (!Readable(listener_.get(), std::chrono::milliseconds(20))) continue;
+                UniqueFd connection(::accept4(listener_.get(), nullptr, nullptr, SOCK_CLOEXEC));
+                if (connection && serve_(connection.get(), *this)) open_.push_back(std::move(connection));
+            }
+        });
+    }
+    ~StandInServer() {
+        stop = true;
+        thread_.join();
+    }
+    void Record(std::string line) {
+        const std::lock_guard lock(guard_);
+        heard_.push_back(std::move(line));
+    }
+    std::vector<std::string> Heard() {
+        const std::lock_guard lock(guard_);
+        return heard_;
+    }
+
+    std::uint16_t port = 0;
+    std::atomic<bool> stop{false};
+
+private:
+    UniqueFd listener_ = Bound(SOCK_STREAM, port);
+    Serve serve_;
+    std::vector<UniqueFd> open_;
+    std::mutex guard_;
+    std::vector<std::string> heard_;
+    std::thread thread_;
+};
 
 }  // namespace moltrevane::testing

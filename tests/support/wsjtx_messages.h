@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a WSJT-X instance sends, as its stand-in in the tests writes it.
 

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fltk/fltk_controls.h"
 
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Choice.H>
+#include <FL/fl_draw.H>
 
 #include <algorithm>
 #include <string>
@@ -15,8 +17,6 @@
 
 namespace moltrevane {
 namespace {
-
-constexpr int kTextSize = 11;  // design pixels; the small dialog font the layout was made for
 
 // The longest sentence NMEA allows, 82 characters, fits the sentence field's two lines.
 constexpr int kWrappedTextSize = 9;
@@ -36,13 +36,15 @@ Fl_Widget* MakeEntry(const ControlSpec& c, std::function<void()> onLeave) {
     return input;
 }
 
-// The largest item of a list fits beside the arrow ("115200" in 33 units).
+// The largest item of a list fits beside the arrow ("115200" in 33 units); what an item adds in
+// brackets (a port's device) is seen in the open list, and may be cut in the closed one.
 int ChoiceTextSize(std::string_view items, int width, int height, int textSize) {
     const int arrow = std::min(20 * textSize / 11, height - 4), room = width - arrow - 10;
     int size = textSize - 1;
     for (std::size_t start = 0; start <= items.size();) {
         const std::size_t end = std::min(items.find('|', start), items.size());
-        size = std::min(size, FittingSize(FL_HELVETICA, items.substr(start, end - start), room, size));
+        const std::string_view item = items.substr(start, end - start);
+        size = std::min(size, FittingSize(FL_HELVETICA, item.substr(0, item.find(" (")), room, size));
         start = end + 1;
     }
     return size;
@@ -98,11 +100,36 @@ Fl_Widget* MakeControl(const ControlSpec& c, std::function<void()> onLeave) {
     return widget;
 }
 
+namespace {
+
+// On a car's panel a button's or check box's label as large as a row's text where it fits.
+int TouchedLabelSize(const Fl_Widget& widget, const ControlSpec& c, const PixelRect& r, const ScreenScale& scale, int textSize) {
+    if (!IsCarScale(scale) || !widget.label()) return textSize;
+    const int box = c.kind == ControlKind::CheckBox ? r.height : 0;
+    ControlSpec row = c;
+    row.style |= kRowText;
+    return std::max(textSize, FittingSize(FL_HELVETICA, ShownText(widget.label()), r.width - box - 12, TextPixels(row, scale)));
+}
+
+// A drop-down's items as tall as a finger needs, the unit's 16 (one item's height is its font's
+// and a few pixels).
+void SizeChoiceItems(Fl_Choice& choice, const ScreenScale& scale, int textSize) {
+    const int wanted = static_cast<int>(16 * scale.pixelsPerUnit);
+    int size = textSize;
+    if (IsCarScale(scale))
+        for (fl_font(choice.textfont(), size); fl_height() + 5 < wanted && size < 4 * textSize; fl_font(choice.textfont(), ++size)) {}
+    auto* items = const_cast<Fl_Menu_Item*>(choice.menu());
+    for (int i = 0; items && i < choice.size(); ++i) items[i].labelsize(size);
+}
+
+}  // namespace
+
 void SizeControl(Fl_Widget& widget, const ControlSpec& c, const ScreenScale& scale) {
     const PixelRect r = scale.Of(c);
     widget.resize(r.x, r.y, r.width, r.height);
-    const int textSize = scale.Length(kTextSize);
-    widget.labelsize(textSize);
+    const int textSize = TextPixels(c, scale);
+    widget.labelsize(c.kind == ControlKind::Button || c.kind == ControlKind::CheckBox
+                         ? TouchedLabelSize(widget, c, r, scale, textSize) : textSize);
     if (auto* input = dynamic_cast<Fl_Input*>(&widget)) input->textsize(textSize);
     if (auto* text = dynamic_cast<Fl_Text_Display*>(&widget)) {
         text->textsize(scale.Length(kWrappedTextSize));
@@ -112,7 +139,10 @@ void SizeControl(Fl_Widget& widget, const ControlSpec& c, const ScreenScale& sca
         list->textsize(textSize);
         list->Rewrap();
     }
-    if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) choice->textsize(ChoiceTextSize(c.text, r.width, r.height, textSize));
+    if (auto* choice = dynamic_cast<Fl_Choice*>(&widget)) {
+        choice->textsize(ChoiceTextSize(c.text, r.width, r.height, textSize));
+        SizeChoiceItems(*choice, scale, choice->textsize());
+    }
 }
 
 }  // namespace moltrevane

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The FLTK widget each control of a layout is made of, and its fonts and parts at a scale.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fltk/fltk_dialog.h"
 
 #include <FL/Fl.H>
@@ -15,13 +16,15 @@
 #include "platform/fltk/fltk_icon.h"
 #include "platform/fltk/fltk_palette.h"
 #include "platform/fltk/fltk_widgets.h"
+#include "platform/fltk/keypad_window.h"
 #include "platform/fltk/screen_window.h"
 #include "platform/fltk/window_manager_hints.h"
 #include "screens/code_page.h"
+#include "screens/control_ids.h"
 
 namespace moltrevane {
 
-FltkDialog::FltkDialog(ScreenKind kind, const ScreenScale& scale, int x, int y) {
+FltkDialog::FltkDialog(ScreenKind kind, const ScreenScale& scale, int x, int y, const AppState& state) {
     const ScreenLayout layout = LayoutOf(kind, LayoutShape::Design);  // the kinds of control, alike in every shape
     window_ = std::make_unique<ScreenWindow>(kind, x, y, scale);
     window_->copy_label(std::string(layout.title).c_str());
@@ -36,14 +39,26 @@ FltkDialog::FltkDialog(ScreenKind kind, const ScreenScale& scale, int x, int y) 
         }
         window_->Add(widget);
         if (id != 0) controls_[id] = widget;
+        if (auto* entry = dynamic_cast<ScreenEntry*>(widget); entry && KeypadFor(c, state)) {
+            entry->AskWith([this, &state] { return KeypadWanted(state, window_->scale()); },
+                           [this, &state, control = c](std::string_view shown) {
+                               return AskOnKeypad(*KeypadFor(control, state), shown, window_->scale());
+                           });
+        }
     }
     window_->end();
     SetProgramIcons(*window_);
 }
 
+void FltkDialog::StartFullScreen() { window_->fullscreen(); }
+
 const ScreenScale& FltkDialog::Scale() const { return window_->scale(); }
 int FltkDialog::X() const { return window_->x(); }
 int FltkDialog::Y() const { return window_->y(); }
+PixelRect FltkDialog::FramePlace() const {
+    const FrameExtents frame = FrameOf(*window_);
+    return {window_->x() - frame.left, window_->y() - frame.top, window_->w(), window_->h()};
+}
 
 FltkDialog::~FltkDialog() { StopTimer(); }
 
@@ -65,7 +80,8 @@ void FltkDialog::Pressed(Fl_Widget* widget) {
     if (!screen_) return;
     for (const auto& [id, control] : controls_)
         if (control == widget) {
-            screen_->OnPress(id);
+            if (id == ids::kBackButton) Close();
+            else screen_->OnPress(id);
             return;
         }
 }
@@ -107,6 +123,13 @@ void FltkDialog::SetEnabled(int id, bool enabled) {
     }
 }
 
+void FltkDialog::SetShown(int id, bool shown) {
+    if (const auto found = controls_.find(id); found != controls_.end()) {
+        if (shown) found->second->show(); else found->second->hide();
+        window_->redraw();
+    }
+}
+
 void FltkDialog::SetReadOnly(int id, bool readOnly) {
     if (const auto found = controls_.find(id); found != controls_.end())
         if (auto* input = dynamic_cast<Fl_Input*>(found->second)) input->readonly(readOnly ? 1 : 0);
@@ -115,8 +138,10 @@ void FltkDialog::SetReadOnly(int id, bool readOnly) {
 void FltkDialog::Focus(int id) {
     const auto found = controls_.find(id);
     if (found == controls_.end()) return;
-    if (auto* entry = dynamic_cast<ScreenEntry*>(found->second)) entry->Enter();
+    auto* entry = dynamic_cast<ScreenEntry*>(found->second);
+    if (entry) entry->Enter();
     found->second->take_focus();
+    if (entry) entry->AskSoon();
 }
 
 void FltkDialog::SetChecked(int id, bool checked) {
@@ -158,6 +183,9 @@ void FltkDialog::StartTimer() {
 }
 
 void FltkDialog::StopTimer() { Fl::remove_timeout(OnTick, this); }
+
+// The window's own callback closes it, as Escape and the close box do.
+void FltkDialog::Close() { window_->do_callback(); }
 
 void FltkDialog::Redraw() { window_->redraw(); }
 

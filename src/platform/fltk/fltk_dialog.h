@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One screen as an FLTK window: controls built from its layout, the Dialog calls on them,
 // and the screen's events, timer and painting wired back to it.
@@ -13,21 +14,26 @@ class Fl_Widget;
 namespace moltrevane {
 
 class ScreenWindow;
+struct AppState;
 
 class FltkDialog final : public Dialog {
 public:
     // The screen in the shape and at the pixels a dialog unit of `scale`, the window's top left
-    // at x, y.
-    FltkDialog(ScreenKind kind, const ScreenScale& scale, int x, int y);
+    // at x, y. A tap on an entry opens the keypad as the state's settings and the scale say.
+    FltkDialog(ScreenKind kind, const ScreenScale& scale, int x, int y, const AppState& state);
     ~FltkDialog() override;
     FltkDialog(const FltkDialog&) = delete;
     FltkDialog& operator=(const FltkDialog&) = delete;
 
     // Shows the window, initialises the screen and returns once the window is closed.
     void Run(Screen& screen, bool modal);
+    // Shown full screen from the start; F11 gives the window back.
+    void StartFullScreen();
     const ScreenScale& Scale() const;
     int X() const;
     int Y() const;
+    // The window's frame: its top left, and the window's size inside it.
+    PixelRect FramePlace() const;
 
     void SetText(int id, std::string_view text) override;
     void SetDirectoryText(int id, std::string_view utf8) override;
@@ -45,6 +51,9 @@ public:
     void Redraw() override;
     void SetNight(bool night) override;
     std::vector<std::string> ChooseFiles(std::string_view title) override;
+    void Close() override;
+    void SetShown(int id, bool shown) override;
+    LayoutShape Shape() const override { return Scale().shape; }
 
 private:
     static void OnTick(void* self);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fltk/fltk_icon.h"
 
 #include <FL/Fl_RGB_Image.H>

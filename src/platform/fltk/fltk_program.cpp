@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fltk/fltk_program.h"
 
 #include <FL/Fl.H>
@@ -13,7 +14,9 @@
 #include <functional>
 #include <vector>
 
+#include "core/app_state.h"
 #include "platform/fltk/fltk_dialog.h"
+#include "platform/fltk/message_window.h"
 #include "platform/posix/running_instance.h"
 #include "base/unique_fd.h"
 #include "screens/code_page.h"
@@ -89,6 +92,12 @@ void TellUnsaved(const std::string& message, MessageSink* messages) {
 }  // namespace
 
 void FltkMessages::ShowMessage(std::string_view title, std::string_view text) {
+    int x, y, width, height;
+    Fl::screen_work_area(x, y, width, height);
+    if (const ScreenScale scale = FittingScale(width, height); IsCarScale(scale)) {
+        ShowMessageWindow(Utf8FromCodePage(title), Utf8FromCodePage(text), scale);
+        return;
+    }
     fl_message_title(Utf8FromCodePage(title).c_str());
     fl_close = "OK";
     fl_message("%s", Utf8FromCodePage(text).c_str());
@@ -104,11 +113,12 @@ int FltkScreens::RunProgram(ScreenContext& context, const RunningInstance& insta
     Fl::screen_work_area(x, y, width, height);
     const ScreenScale scale = FittingScale(width, height);
     const PixelRect size = WindowSize(scale.pixelsPerUnit, scale.shape);
-    FltkDialog dialog(ScreenKind::Main, scale, x + (width - size.width) / 2, y + (height - size.height) / 2);
+    FltkDialog dialog(ScreenKind::Main, scale, x + (width - size.width) / 2, y + (height - size.height) / 2, context.state);
     main_ = &dialog;
     MainScreen main(context, dialog);
     endTheProgram = [&main] { TellUnsaved(main.ShutDown(), nullptr); };
     Fl::fatal = EndOnFatalError;
+    if (context.state.fullScreen) dialog.StartFullScreen();
     dialog.Run(main, false);
     endTheProgram = nullptr;
     TellUnsaved(main.ShutDown(), &context.messages);
@@ -130,14 +140,16 @@ void FltkScreens::BringToFront() {
     for (auto window = topFirst.rbegin(); window != topFirst.rend(); ++window) (*window)->show();
 }
 
-// Over the main window, at its scale, inside the work area of the main window's screen.
+// Over the main window, its frame where the main window's is (a window manager places a window
+// by its frame), at its scale, inside the work area of the main window's screen.
 void FltkScreens::Open(ScreenKind kind) {
     const ScreenScale& scale = main_->Scale();
     const PixelRect size = WindowSize(scale.pixelsPerUnit, scale.shape);
     PixelRect area{};
     Fl::screen_work_area(area.x, area.y, area.width, area.height, main_->X(), main_->Y());
-    const PixelRect place = OnScreen({main_->X(), main_->Y(), size.width, size.height}, area);
-    FltkDialog dialog(kind, scale, place.x, place.y);
+    const PixelRect main = main_->FramePlace();
+    const PixelRect place = OnScreen({main.x, main.y, size.width, size.height}, area);
+    FltkDialog dialog(kind, scale, place.x, place.y, context_->state);
     const auto screen = MakeScreen(kind, *context_, dialog);
     dialog.Run(*screen, true);
 }

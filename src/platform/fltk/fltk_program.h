@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program on FLTK: message boxes, the screens as windows, and the signals that end it.
 

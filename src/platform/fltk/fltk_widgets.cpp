@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fltk/fltk_widgets.h"
 
 #include <FL/Fl.H>
@@ -56,7 +57,27 @@ void FittingLabel::draw() {
 ScreenEntry::ScreenEntry(bool upperCase, std::function<void()> onLeave)
     : Fl_Input(0, 0, 1, 1), upperCase_(upperCase), onLeave_(std::move(onLeave)) {}
 
+ScreenEntry::~ScreenEntry() { Fl::remove_timeout(AskNow, this); }
+
+// After the tap's release, outside the event's handling: the keypad runs a loop of its own.
+void ScreenEntry::AskNow(void* self) {
+    auto* entry = static_cast<ScreenEntry*>(self);
+    if (!entry->ask_ || entry->readonly()) return;
+    entry->asking_ = true;
+    const auto answer = entry->ask_(entry->value());
+    entry->asking_ = false;
+    if (!answer) return;
+    entry->value(answer->c_str());
+    entry->entered_ = false;
+    entry->onLeave_();
+}
+
 int ScreenEntry::handle(int event) {
+    if (ask_ && !readonly() && (event == FL_PUSH || event == FL_RELEASE) && wanted_()) {
+        if (event == FL_RELEASE) Fl::add_timeout(0.0, AskNow, this);
+        return 1;
+    }
+    if (event == FL_UNFOCUS && asking_) return Fl_Input::handle(event);
     if (!readonly() && (event == FL_PUSH || event == FL_KEYBOARD || event == FL_PASTE)) entered_ = true;
     const int handled = Fl_Input::handle(event);
     if (upperCase_ && !readonly() && (event == FL_KEYBOARD || event == FL_PASTE)) ToUpperCase();

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The FLTK widgets the screens' controls are made of, where FLTK's own do not behave as a
 // screen needs, and the label texts they show.
 
 #include <FL/Enumerations.H>
+#include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Browser.H>
 #include <FL/Fl_Input.H>
@@ -10,6 +12,7 @@
 #include <FL/Fl_Text_Display.H>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,15 +45,31 @@ public:
 class ScreenEntry final : public Fl_Input {
 public:
     ScreenEntry(bool upperCase, std::function<void()> onLeave);
+    ~ScreenEntry() override;
     void Enter() { entered_ = true; }
+    // While `wanted` says so, a tap on the editable entry asks `ask` for its text (the keypad);
+    // the text it gives counts as typed and the entry as left. Keys typed still go in.
+    using Asker = std::function<std::optional<std::string>(std::string_view shown)>;
+    void AskWith(std::function<bool()> wanted, Asker ask) {
+        wanted_ = std::move(wanted);
+        ask_ = std::move(ask);
+    }
+    // A screen sent the user here to type (a row's "N"): the keypad opens without a tap.
+    void AskSoon() {
+        if (ask_ && wanted_()) Fl::add_timeout(0.0, AskNow, this);
+    }
     int handle(int event) override;
 
 private:
     void ToUpperCase();
+    static void AskNow(void* self);
 
     bool upperCase_;
     bool entered_ = false;
+    bool asking_ = false;  // the keypad has the focus: the entry is not left
     std::function<void()> onLeave_;
+    std::function<bool()> wanted_;
+    Asker ask_;
 };
 
 // Read-only text of several lines, wrapped anywhere: NMEA sentences have no blanks to wrap at.

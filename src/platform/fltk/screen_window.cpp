@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fltk/screen_window.h"
 
 #include <FL/Fl.H>
 
+#include <algorithm>
+
 #include "platform/fltk/fltk_controls.h"
 #include "platform/fltk/fltk_painter.h"
+#include "platform/fltk/window_manager_hints.h"
 #include "screens/layout.h"
 
 namespace moltrevane {
@@ -14,6 +18,34 @@ ScreenWindow::ScreenWindow(ScreenKind kind, int x, int y, const ScreenScale& sca
       kind_(kind), scale_{scale.pixelsPerUnit, 0, 0, scale.shape} {
     const PixelRect smallest = WindowSize(kSmallestPixelsPerUnit, LayoutShape::Design);
     size_range(smallest.width, smallest.height);
+}
+
+ScreenWindow::~ScreenWindow() { Fl::remove_timeout(FitWithFrame, this); }
+
+void ScreenWindow::show() {
+    const bool first = !shown();
+    Fl_Double_Window::show();
+    if (!first) return;
+    fitTries_ = 10;
+    Fl::add_timeout(0.2, FitWithFrame, this);
+}
+
+void ScreenWindow::FitWithFrame(void* self) {
+    auto* window = static_cast<ScreenWindow*>(self);
+    if (!window->shown() || window->fullscreen_active()) return;
+    const FrameExtents frame = FrameOf(*window);
+    if (frame.top == 0 && frame.left == 0) {
+        if (--window->fitTries_ > 0) Fl::repeat_timeout(0.2, FitWithFrame, self);
+        return;
+    }
+    int x, y, w, h;
+    Fl::screen_work_area(x, y, w, h, window->x(), window->y());
+    const int width = std::min(window->w(), w - frame.left - frame.right);
+    const int height = std::min(window->h(), h - frame.top - frame.bottom);
+    const bool inside = window->x() - frame.left >= x && window->y() - frame.top >= y &&
+                        window->x() + window->w() + frame.right <= x + w && window->y() + window->h() + frame.bottom <= y + h;
+    // A framed window moves by its own corner (the frame's lies left and above it by the frame).
+    if (!inside) window->resize(x + frame.left, y + frame.top, width, height);
 }
 
 void ScreenWindow::Add(Fl_Widget* widget) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One screen's FLTK window: paints the screen's own drawing over the controls on every repaint,
 // and lays the controls out anew, in the shape and at the largest scale that fit, whenever its
@@ -27,8 +28,15 @@ public:
     // Hiding takes the focus without telling the entry that had it; leaving it first lets
     // what was typed there count, however the screen is closed.
     void hide() override;
+    void show() override;
+    ~ScreenWindow() override;
 
 private:
+    // Under a window manager the frame pushes the window down and off the work area: once the
+    // frame is known (the manager tells it only on its own time), window and frame are made to
+    // fit the work area together, the frame at the area's top left. Tried a few times after showing.
+    static void FitWithFrame(void* self);
+    int fitTries_ = 0;
     void PlaceControl(std::size_t i);
 
     ScreenKind kind_;

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/alert_player.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -8,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,6 +19,10 @@
 #include <vector>
 
 #include "base/unique_fd.h"
+
+extern "C" {  // glibc 2.36's header declares them without C linkage
+#include <sys/pidfd.h>
+}
 
 extern char** environ;
 
@@ -120,14 +127,19 @@ bool AlertPlayer::Start(AlertMode mode, const Announcement& announcement) {
         const std::string samples = ToneSamples(announcement.kinds);
         if (child_ > 0 && ::write(write.get(), samples.data(), samples.size()) < 0) std::perror("moltrevane: tone");
     }
+    if (child_ <= 0) return false;
+    pidfd_ = UniqueFd(::pidfd_open(child_, 0));
+    if (!pidfd_ && errno == ESRCH) Forget();  // ended and reaped already (SIGCHLD ignored)
     started_ = std::chrono::steady_clock::now();
-    return child_ > 0;
+    return true;
 }
 
 bool AlertPlayer::Busy() {
     if (child_ <= 0) return false;
-    if (::waitpid(child_, nullptr, WNOHANG) == child_) {
-        child_ = -1;
+    pollfd ended{pidfd_.get(), POLLIN, 0};
+    // Without a pidfd (a kernel or Valgrind that has none) the child is asked for directly.
+    if (pidfd_ ? ::poll(&ended, 1, 0) > 0 : ::waitpid(child_, nullptr, WNOHANG) != 0) {
+        Forget();
         return false;
     }
     if (std::chrono::steady_clock::now() - started_ < kLongestAnnouncement) return true;
@@ -137,9 +149,21 @@ bool AlertPlayer::Busy() {
 
 void AlertPlayer::End() {
     if (child_ <= 0) return;
-    ::kill(child_, SIGKILL);
-    ::waitpid(child_, nullptr, 0);  // at once: the program is killed
+    if (::pidfd_send_signal(pidfd_.get(), SIGKILL, nullptr, 0) == 0) {
+        pollfd ended{pidfd_.get(), POLLIN, 0};
+        ::poll(&ended, 1, -1);  // at once: the program is killed
+    } else if (!pidfd_ || errno == ENOSYS) {  // without a pidfd: the child is not reaped yet
+        ::kill(child_, SIGKILL);
+        ::waitpid(child_, nullptr, 0);
+    }
+    Forget();
+}
+
+// Reaps the ended program unless the kernel did (ECHILD then).
+void AlertPlayer::Forget() {
+    ::waitpid(child_, nullptr, WNOHANG);
     child_ = -1;
+    pidfd_.reset();
 }
 
 bool AlertPlayer::SpeechAvailable() const { return OnPath("espeak-ng"); }

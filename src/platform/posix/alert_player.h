@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Gives an announcement through a separate program: espeak-ng speaks (its library is under
 // the GPL, so it is never linked), aplay sounds the tone of each kind told. The program runs beside the window;
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <string>
 
+#include "base/unique_fd.h"
 #include "core/alerts.h"
 
 namespace moltrevane {
@@ -31,8 +33,13 @@ public:
 
 private:
     void End();
+    void Forget();
 
+    // The running program, also as a pidfd: it tells when the program ended even where SIGCHLD
+    // is ignored (as some launchers leave it) and the kernel reaped it unasked, and a signal sent
+    // through it never reaches another process that got the id since.
     pid_t child_ = -1;
+    UniqueFd pidfd_;
     std::chrono::steady_clock::time_point started_;
 };
 

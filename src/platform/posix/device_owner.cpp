@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/device_owner.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether a device behind a port name may be taken: a receiver's name can be taken over by
 // another program's device (a pseudo-terminal number given to a new shell window).

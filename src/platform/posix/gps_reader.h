@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reader thread: it opens the receiver, then waits with poll on its descriptor and on a
 // wake-up pipe; a receiver that goes away is tried again once a second until it is back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A receiver read through gpsd: a TCP connection that asks for the receiver's raw NMEA.
 

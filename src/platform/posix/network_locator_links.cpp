@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/network_locator_links.h"
 
 #include <arpa/inet.h>
@@ -14,6 +15,7 @@
 #include "links/endpoint.h"
 #include "links/js8call_link.h"
 #include "links/wsjtx_peers.h"
+#include "platform/posix/tcp_stream.h"
 
 namespace moltrevane {
 namespace {
@@ -28,14 +30,6 @@ constexpr std::chrono::seconds kListenRetry{5};
 constexpr int kMostDatagramsARound = 256;  // a flood waits its turn behind the other link
 
 SteadyTime Now() { return std::chrono::steady_clock::now(); }
-
-sockaddr_in SocketAddress(const Endpoint& endpoint) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(endpoint.port);
-    std::memcpy(&address.sin_addr, endpoint.address.data(), 4);
-    return address;
-}
 
 Endpoint EndpointOf(const sockaddr_in& address) {
     Endpoint endpoint;
@@ -88,7 +82,7 @@ private:
         const int yes = 1;
         // A multicast group is shared with JTAlert, GridTracker and the like.
         const bool shared = IsMulticast(*address_);
-        const sockaddr_in bound = SocketAddress(*address_);
+        const sockaddr_in bound = SocketAddressOf(*address_);
         bool listening = fd && (!shared || ::setsockopt(fd.get(), SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) == 0) &&
                          ::bind(fd.get(), reinterpret_cast<const sockaddr*>(&bound), sizeof bound) == 0;
         if (listening && shared) {
@@ -115,7 +109,7 @@ private:
 
     void Send(const std::vector<Datagram>& datagrams) {
         for (const Datagram& d : datagrams) {
-            const sockaddr_in to = SocketAddress(d.to);
+            const sockaddr_in to = SocketAddressOf(d.to);
             ::sendto(socket_.get(), d.bytes.data(), d.bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
                      reinterpret_cast<const sockaddr*>(&to), sizeof to);
         }
@@ -141,42 +135,28 @@ public:
     }
 
     void Tick(SteadyTime now) {
-        if (!on_ || !address_ || socket_ || !link_.WantsConnection(now)) return;
-        socket_.reset(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        const sockaddr_in to = SocketAddress(*address_);
-        const int result = socket_ ? ::connect(socket_.get(), reinterpret_cast<const sockaddr*>(&to), sizeof to) : -1;
-        if (result == 0)
-            Connected(now);
-        else if (errno == EINPROGRESS)
-            connecting_ = true;
-        else
-            socket_.reset();
+        if (!on_ || !address_ || stream_.Open() || !link_.WantsConnection(now)) return;
+        if (stream_.Begin(*address_) && !stream_.Connecting()) Connected(now);
     }
 
     void SetLocator(const std::optional<LocatorText>& locator, SteadyTime now) { Write(link_.SetLocator(locator, now)); }
 
-    int Fd() const { return socket_.get(); }
-    short Events() const { return connecting_ ? POLLOUT : POLLIN; }
+    int Fd() const { return stream_.Fd(); }
+    short Events() const { return stream_.Events(); }
 
     void Ready(short revents, SteadyTime now) {
-        if (connecting_) {
-            int error = 0;
-            socklen_t size = sizeof error;
-            if (::getsockopt(socket_.get(), SOL_SOCKET, SO_ERROR, &error, &size) != 0 || error != 0) {
-                socket_.reset();
-                connecting_ = false;
-                return;
-            }
-            Connected(now);
+        if (stream_.Connecting()) {
+            if (stream_.Made()) Connected(now);
             return;
         }
         if ((revents & (POLLIN | POLLHUP | POLLERR)) == 0) return;
         std::array<char, 16384> buffer;
-        const ssize_t size = ::recv(socket_.get(), buffer.data(), buffer.size(), MSG_DONTWAIT);
-        if (size > 0)
-            link_.Receive(std::span(buffer.data(), static_cast<std::size_t>(size)));
-        else if (size == 0 || (errno != EAGAIN && errno != EINTR))
-            Lost();
+        const long size = stream_.Receive(buffer);
+        if (size > 0) {
+            if (!link_.Receive(std::span(buffer.data(), static_cast<std::size_t>(size)), now)) Lost();
+        } else if (size < 0) {
+            link_.Disconnected();
+        }
     }
 
     std::string StateLine(SteadyTime now) const {
@@ -186,28 +166,23 @@ public:
     }
 
 private:
-    void Connected(SteadyTime now) {
-        connecting_ = false;
-        Write(link_.Connected(now));
-    }
+    void Connected(SteadyTime now) { Write(link_.Connected(now)); }
 
     // A line that does not go out at once (JS8Call not reading) ends the connection.
     void Write(const std::string& line) {
-        if (line.empty() || !socket_ || connecting_) return;
-        if (::send(socket_.get(), line.data(), line.size(), MSG_DONTWAIT | MSG_NOSIGNAL) != static_cast<ssize_t>(line.size()))
-            Lost();
+        if (line.empty() || !stream_.Open() || stream_.Connecting()) return;
+        if (!stream_.Send(line)) link_.Disconnected();
     }
 
+    // A peer that streams without a line end is dropped, and tried again later as an absent one.
     void Lost() {
-        socket_.reset();
-        connecting_ = false;
+        stream_.Close();
         link_.Disconnected();
     }
 
     bool on_ = false;
     std::optional<Endpoint> address_;
-    UniqueFd socket_;
-    bool connecting_ = false;
+    TcpStream stream_;
     Js8callLink link_;
 };
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The locator handed to WSJT-X (UDP) and JS8Call (TCP) by a worker thread, so that the
 // window's thread never waits on a socket.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The GPS source on Linux: the port's link in the program folder leads to a serial device or,
 // as "gpsd:[HOST[:PORT]]", to gpsd; a device that gpsd already holds is read through gpsd.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a reader needs of a kind of receiver: how to open it, whether it may come back after it
 // went away, and which of its bytes are NMEA.

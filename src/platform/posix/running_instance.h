@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One program a user: a second start brings the running one's window to the front and ends,
 // so a program hidden on a screen without a task bar is found again.

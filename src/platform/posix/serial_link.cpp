@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/posix/serial_link.h"
 
 #include <fcntl.h>
@@ -104,16 +105,13 @@ std::string ShownPath(std::filesystem::path path) {
 }  // namespace
 
 std::filesystem::path DevicePathFor(const std::filesystem::path& programFolder, std::string_view portName) {
-    static constexpr std::array<const char*, 8> kDevices = {"/dev/ttyS0",   "/dev/ttyUSB0", "/dev/ttyACM0",
-                                                            "/dev/ttyUSB1", "/dev/ttyACM1", "/dev/rfcomm0",
-                                                            "/dev/serial0", "/dev/gps0"};
     if (portName.size() != 5 || portName.substr(0, 3) != "COM" || portName[4] != ':' || portName[3] < '1' ||
         portName[3] > '8')
         return {};
     const std::filesystem::path link = programFolder / portName.substr(0, 4);
     std::error_code ignored;
     if (std::filesystem::exists(std::filesystem::symlink_status(link, ignored))) return link;
-    return kDevices[static_cast<std::size_t>(portName[3] - '1')];
+    return std::filesystem::path(kPortDevices[static_cast<std::size_t>(portName[3] - '1')]);
 }
 
 SerialLink::SerialLink(std::filesystem::path programFolder, std::string portName, unsigned baudRate)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A receiver on a serial device: termios raw 8N1, held exclusively, never another program's
 // device or terminal.

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's keypad: each tap valid at its place, the keypad each entry gets, and keys a
+// finger can hit on a car's panel.
+#include "screens/keypad.h"
+
+#include <gtest/gtest.h>
+
+#include "screens/layout.h"
+#include "support/screens_fixture.h"
+
+namespace moltrevane {
+namespace {
+
+TEST(Keypad, TakesOnlyWhatIsValidAtEachPlace) {
+    for (const std::vector<std::string>& t : testing::TableOf("keypad-taps.txt")) {
+        ASSERT_EQ(t.size(), 5u) << t[0];
+        const KeypadUse use{t[0] == "Locator" ? KeypadKind::Locator : t[0] == "Call" ? KeypadKind::Call : KeypadKind::Address,
+                            std::stoul(t[1])};
+        Keypad keypad(use, t[2]);
+        for (const char c : t[3]) keypad.Press(c);
+        EXPECT_EQ(keypad.Text(), t[4]) << t[3];
+        // Every key the keypad offers at the end is one it takes.
+        for (const char key : KeysOf(use.kind)) {
+            Keypad tried = keypad;
+            EXPECT_EQ(tried.Press(key), keypad.Allows(key)) << key;
+        }
+    }
+    Keypad erased({KeypadKind::Locator, 6}, "JN58");
+    for (int i = 0; i < 3; ++i) erased.Erase();
+    EXPECT_EQ(erased.Text(), "J");
+    EXPECT_FALSE(erased.Allows('5'));
+    EXPECT_TRUE(erased.Allows('r'));
+}
+
+TEST(Keypad, EachEntryGetsItsKeys) {
+    AppState state;
+    state.drive.locatorLength = 10;
+    const auto keypad = [&](ScreenKind kind, int id) {
+        for (const ControlSpec& c : LayoutOf(kind, LayoutShape::Design).controls)
+            if (c.id == id) return KeypadFor(c, state);
+        throw std::out_of_range("no such control");
+    };
+    const auto target = keypad(ScreenKind::Main, ids::kTarget), offline = keypad(ScreenKind::Settings, ids::kOfflineLocator);
+    ASSERT_TRUE(target && offline);
+    EXPECT_EQ(std::make_tuple(target->kind, target->longest, offline->kind, offline->longest),
+              std::make_tuple(KeypadKind::Locator, 10u, KeypadKind::Locator, 6u));
+    EXPECT_EQ(keypad(ScreenKind::Repeater, ids::kRepeaterRows[3].call)->kind, KeypadKind::Call);
+    EXPECT_EQ(keypad(ScreenKind::Links, ids::kJs8callAddress)->kind, KeypadKind::Address);
+    EXPECT_FALSE(keypad(ScreenKind::Main, ids::kUtc) || keypad(ScreenKind::Settings, ids::kNmeaView));
+}
+
+// On by itself on a car's panel, off at the design's size; Moltrevane.ini decides over both.
+TEST(Keypad, OpensOnACarsPanelUnlessTheIniSays) {
+    AppState state;
+    EXPECT_TRUE(KeypadWanted(state, FittingScale(800, 480)) && KeypadWanted(state, FittingScale(480, 800)));
+    EXPECT_FALSE(KeypadWanted(state, FittingScale(243, 270)));
+    state.keypad = true;
+    EXPECT_TRUE(KeypadWanted(state, FittingScale(243, 270)));
+    state.keypad = false;
+    EXPECT_FALSE(KeypadWanted(state, FittingScale(1024, 600)));
+}
+
+// Keys of 9 mm at least (47 pixels on a 7-inch 800 × 480 panel), none over another, the
+// window on the panel.
+TEST(Keypad, KeysFitAFingerAndThePanel) {
+    for (const auto& [width, height] : {std::pair{800, 480}, std::pair{1024, 600}, std::pair{480, 800}})
+        for (const KeypadKind kind : {KeypadKind::Locator, KeypadKind::Call, KeypadKind::Address}) {
+            const KeypadPlaces places = KeypadLayout(kind, FittingScale(width, height), width);
+            EXPECT_LE(places.window.width, width);
+            EXPECT_LE(places.window.height, height * 9 / 10) << "room for the window's frame";
+            std::vector<PixelRect> all = places.keys;
+            all.insert(all.end(), {places.erase, places.ok, places.cancel, places.text});
+            EXPECT_EQ(places.keys.size(), KeysOf(kind).size());
+            for (std::size_t i = 0; i < all.size(); ++i) {
+                const PixelRect& a = all[i];
+                EXPECT_TRUE(a.width >= 47 && a.height >= 47) << width << " key " << i;
+                EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= places.window.width && a.y + a.height <= places.window.height);
+                for (std::size_t j = 0; j < i; ++j) {
+                    const PixelRect& b = all[j];
+                    EXPECT_FALSE(a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height)
+                        << i << " over " << j;
+                }
+            }
+        }
+}
+
+}  // namespace
+}  // namespace moltrevane

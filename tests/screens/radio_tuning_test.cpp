@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The radio tuned from the screens: a row's Tune button in the wide layout, the Info Station
+// screen's, the tuned row marked, and follow tuning each new nearest with "radio set" told.
+#include <gtest/gtest.h>
+
+#include "support/screens_fixture.h"
+
+namespace moltrevane {
+namespace {
+
+using Tuned = std::vector<std::pair<std::string, TuneCause>>;
+
+class RadioTuningTest : public testing::ScreensTest {
+protected:
+    void SetUp() override {
+        ScreensTest::SetUp();
+        SetOffline("JO31OM");
+        state.rig = {true, "127.0.0.1:4532", TuneMode::Tap};
+    }
+    std::string TuneText(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].tune); }
+    bool TuneEnabled(std::size_t row) { return dialog.enabled[ids::kRepeaterRows[row].tune]; }
+    void Cycles(MainScreen& screen, int seconds) {
+        for (int second = 0; second < seconds; ++second) screen.RunCycle();
+    }
+};
+
+TEST_F(RadioTuningTest, ARowOrItsInfoScreenTunesTheRadioAndTheTunedRowIsMarked) {
+    RepeaterScreen screen{context, dialog};
+    screen.Initialise();
+    screen.OnPress(ids::kSearchStation);
+    ASSERT_TRUE(testing::Eventually([&] {
+        screen.OnTimer();
+        return !screen.SearchWaits();
+    }, std::chrono::seconds(30)));
+    ASSERT_TRUE(context.rows.rows[0] && context.rows.rows[1]);
+    ASSERT_EQ(context.rows.rows[0]->key.call, "DB0ABC");
+    std::size_t nor = 1;
+    while (nor < 7 && !(context.rows.rows[nor] && context.rows.rows[nor]->key.call == "DB0NOR")) ++nor;
+    ASSERT_LT(nor, 7u);  // without a frequency: nothing to set
+    EXPECT_TRUE(TuneEnabled(0));
+    EXPECT_FALSE(TuneEnabled(nor));
+    screen.OnPress(ids::kRepeaterRows[nor].tune);
+    EXPECT_TRUE(radio.tuned.empty());
+    screen.OnPress(ids::kRepeaterRows[0].tune);
+    ASSERT_EQ(radio.tuned, (Tuned{{"DB0ABC", TuneCause::Tap}}));
+    EXPECT_EQ(TuneText(0), ids::kTuningText);
+    radio.state.tuned = std::exchange(radio.state.busy, std::nullopt);
+    screen.OnTimer();
+    EXPECT_EQ(TuneText(0), ids::kTunedText);
+    for (std::size_t r = 1; r < 7; ++r) EXPECT_EQ(TuneText(r), ids::kTuneText) << r;
+
+    state.rig.tune = TuneMode::Off;  // nothing to tap, in the rows nor on the Info screen
+    screen.OnTimer();
+    EXPECT_FALSE(TuneEnabled(0));
+    screen.OnPress(ids::kRepeaterRows[0].tune);
+    EXPECT_EQ(radio.tuned.size(), 1u);
+    testing::RecordingDialog infoDialog;
+    context.infoStation = context.rows.rows[0]->key;
+    StationInfoScreen info{context, infoDialog};
+    info.Initialise();
+    EXPECT_FALSE(infoDialog.enabled[ids::kInfoTune]);
+    state.rig.tune = TuneMode::Follow;
+    radio.state.line = "Radio: 439.1000 \u22127.600 T127.3 set";
+    info.OnTimer();
+    EXPECT_TRUE(infoDialog.enabled[ids::kInfoTune]);
+    EXPECT_EQ(infoDialog.utf8[ids::kInfoRadioState], radio.state.line);
+    info.OnPress(ids::kInfoTune);
+    EXPECT_EQ(radio.tuned.back(), (std::pair<std::string, TuneCause>{"DB0ABC", TuneCause::Tap}));
+    state.rig.on = false;
+    info.OnTimer();
+    EXPECT_FALSE(infoDialog.enabled[ids::kInfoTune]);
+    EXPECT_EQ(infoDialog.utf8[ids::kInfoRadioState], "");
+}
+
+TEST_F(RadioTuningTest, FollowTunesEachNewNearestByItselfAndTheAnnouncementSaysRadioSet) {
+    MainScreen screen{context, dialog};
+    screen.Initialise();
+    state.rig.tune = TuneMode::Follow;
+    state.drive = {5, AlertMode::Speech, 6, {}};
+    ASSERT_TRUE(testing::Eventually([&] {
+        screen.RunCycle();
+        return context.rows.searches >= 1;
+    }, std::chrono::seconds(30)));
+    ASSERT_EQ(radio.tuned, (Tuned{{"DB0ABC", TuneCause::Follow}}));
+    EXPECT_EQ(radio.published.back(), state.rig);
+    EXPECT_TRUE(announcer.started.empty()) << "told once the radio is set";
+    radio.state.tuned = std::exchange(radio.state.busy, std::nullopt);
+    screen.RunCycle();
+    ASSERT_EQ(announcer.started.size(), 1u);
+    EXPECT_TRUE(announcer.started[0].second.text.ends_with("0 kilometres. radio set")) << announcer.started[0].second.text;
+    screen.RunCycle();
+    EXPECT_EQ(radio.tuned.size(), 1u) << "the same nearest is not tuned again";
+
+    SetOffline("JO31OO");  // DB0NOR the new nearest, a station without a frequency: not tuned
+    Cycles(screen, 3);
+    EXPECT_EQ(radio.tuned.size(), 1u);
+    radio.state.tuned.reset();  // back to DB0ABC, which the radio never gets to: waited for a few seconds only
+    SetOffline("JO31OM");
+    Cycles(screen, 15);
+    EXPECT_EQ(radio.tuned.size(), 2u);
+    ASSERT_EQ(announcer.started.size(), 2u);
+    EXPECT_FALSE(announcer.started[1].second.text.ends_with("radio set")) << announcer.started[1].second.text;
+
+    state.drive.followKm = 0;  // follow off: the radio stays where it is, there and back
+    for (const char* locator : {"JO31OO", "JO31OM"}) {
+        SetOffline(locator);
+        Cycles(screen, 3);
+    }
+    EXPECT_EQ(radio.tuned.size(), 2u);
+
+    radio.state.pttUnknown = true;  // the driving screen says why follow does not tune
+    testing::RecordingDialog driving;
+    DrivingScreen settings{context, driving};
+    settings.Initialise();
+    EXPECT_EQ(driving.Text(ids::kSpeechState), "Speech: by espeak-ng\nRadio: no PTT report from the rig: tuned on a tap only");
+}
+
+}  // namespace
+}  // namespace moltrevane
