@@ -5,15 +5,13 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "geo/locator.h"
 #include "gps/nmea.h"
 #include "screens/main_screen.h"
-#include "support/temp_folder.h"
+#include "support/golden.h"
 
 namespace moltrevane {
 namespace {
@@ -68,12 +66,7 @@ TEST_P(GoldenLog, DecodesAsCheckedIn) {
     std::string decoded;
     for (const std::string& cycle : Cycles(ReadFile(source / GetParam().path))) decoded += Decoded(nmea, cycle);
     ASSERT_FALSE(decoded.empty()) << GetParam().path;
-    if (std::getenv("MOLTREVANE_REGENERATE_GOLDEN")) {
-        std::ofstream(expectedFile, std::ios::binary) << decoded;
-        std::printf("wrote %s\n", expectedFile.c_str());
-        return;
-    }
-    EXPECT_EQ(ReadFile(expectedFile), decoded) << expectedFile;  // a multi-line text: gtest shows the lines that differ
+    testing::ExpectGolden(expectedFile, decoded);
 }
 
 INSTANTIATE_TEST_SUITE_P(Logs, GoldenLog,

@@ -5,13 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <map>
 
 #include "links/rig_link.h"
+#include "support/golden.h"
 
 namespace moltrevane {
 namespace {
@@ -37,13 +36,9 @@ std::string Lines(const TunePlan& plan) {
     return lines;
 }
 
-// `text` compared with tests/links/golden/NAME.expected. After an intended change:
-// MOLTREVANE_REGENERATE_GOLDEN=1 build/normal/tests/locator_links_test, and review it with git diff.
+// `text` compared with tests/links/golden/NAME.expected.
 void ExpectGolden(const std::string& name, const std::string& text) {
-    const std::filesystem::path expected = std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden" / (name + ".expected");
-    if (std::getenv("MOLTREVANE_REGENERATE_GOLDEN")) std::ofstream(expected, std::ios::binary) << text;
-    std::ifstream file(expected, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text) << expected;
+    testing::ExpectGolden(std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden" / (name + ".expected"), text);
 }
 
 // Each station's plan: the lines that set it, the channel shown and the mode hamlib cannot set.

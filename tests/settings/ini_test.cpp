@@ -3,11 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 
 #include "core/app_state.h"
 #include "settings/program_ini.h"
-#include "support/temp_folder.h"
+#include "support/golden.h"
 
 namespace moltrevane {
 namespace {
@@ -61,11 +60,7 @@ TEST_P(IniGolden, ReadsAndRewritesAsCheckedIn) {
     LoadIni(again, settings);
     seen += "read again:\n" + Listed(again);
     const std::filesystem::path expected = golden / (std::string(GetParam()) + ".expected");
-    if (std::getenv("MOLTREVANE_REGENERATE_GOLDEN")) {
-        WriteFile(expected, seen);
-        return;
-    }
-    EXPECT_EQ(ReadFile(expected), seen) << expected;
+    testing::ExpectGolden(expected, seen);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, IniGolden, ::testing::Values("by-hand", "windows", "junk", "empty", "choices"),

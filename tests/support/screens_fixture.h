@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -30,6 +28,7 @@
 #include "support/eventually.h"
 #include "support/fake_toolkit.h"
 #include "support/fakes.h"
+#include "support/golden.h"
 #include "support/temp_folder.h"
 
 namespace moltrevane::testing {
@@ -37,15 +36,9 @@ namespace moltrevane::testing {
 inline constexpr std::string_view kFix = "$GPRMC,123519.000,A,5130.1234,N,00712.3456,E,0.0,0.0,230394,,";
 inline constexpr std::string_view kNoFix = "$GPRMC,123520.000,V,,,,,,,230394,,";
 
-// What a screen showed, against the checked-in text tests/screens/golden/<name>; with
-// MOLTREVANE_REGENERATE_GOLDEN set the text is written instead, to be reviewed with git diff.
-inline void ExpectGolden(const std::string& name, const std::string& shown) {
-    const std::filesystem::path expected = MOLTREVANE_SOURCE_DIR "/tests/screens/golden/" + name;
-    if (std::getenv("MOLTREVANE_REGENERATE_GOLDEN")) {
-        std::ofstream(expected, std::ios::binary) << shown;
-        return;
-    }
-    EXPECT_EQ(ReadFile(expected), shown) << expected;  // gtest shows the lines that differ
+// What a screen showed, against the checked-in text tests/screens/golden/<name>.
+inline void ExpectShown(const std::string& name, const std::string& shown) {
+    ExpectGolden(MOLTREVANE_SOURCE_DIR "/tests/screens/golden/" + name, shown);
 }
 
 // The rows of a table under tests/screens/golden/, its fields between '|'; lines of '#' left out.
