@@ -78,6 +78,15 @@ bool CopyKeepingOwnership(const std::filesystem::path& from, const std::filesyst
 
 }  // namespace
 
+UniqueFd LockImportFolder(const std::filesystem::path& target, std::string& error) {
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    UniqueFd lock(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (lock && flock(lock.get(), LOCK_EX | LOCK_NB) == 0) return lock;
+    error = errno == EWOULDBLOCK ? "another import into " + folder.string() + " is running: try again when it has ended"
+                                 : "cannot write in " + folder.string() + ": " + std::strerror(errno);
+    return {};
+}
+
 std::unique_ptr<DirectoryWriter> DirectoryWriter::Begin(const std::filesystem::path& target, std::string& error) {
     // A device (--output /dev/null), a FIFO or a link there is no directory: replaced by one, the
     // device or the file it names would be lost to whatever else uses it.
@@ -90,12 +99,8 @@ std::unique_ptr<DirectoryWriter> DirectoryWriter::Begin(const std::filesystem::p
     const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
     // A name no one would give a file, beside the target so that the rename stays in one file system.
     const std::string prefix = "." + target.filename().string() + ".import-";
-    UniqueFd folderLock(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folderLock || flock(folderLock.get(), LOCK_EX | LOCK_NB) != 0) {
-        error = errno == EWOULDBLOCK ? "another import into " + folder.string() + " is running: try again when it has ended"
-                                     : "cannot write in " + folder.string() + ": " + std::strerror(errno);
-        return nullptr;
-    }
+    UniqueFd folderLock = LockImportFolder(target, error);
+    if (!folderLock) return nullptr;
     RemoveAbandoned(folder, prefix);
     std::string pattern = (folder / (prefix + "XXXXXX")).string();
     const int fd = mkostemp(pattern.data(), O_CLOEXEC);  // no player the program starts meanwhile holds it

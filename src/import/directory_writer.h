@@ -16,6 +16,11 @@ struct sqlite3_stmt;
 
 namespace moltrevane {
 
+// The folder of `target`, locked (flock) for as long as the handle lives: an import and an undo
+// in one folder run one at a time, or each would take the other's directory for the old one.
+// Nothing and `error` set while another holds it, or when the folder cannot be opened.
+UniqueFd LockImportFolder(const std::filesystem::path& target, std::string& error);
+
 class DirectoryWriter {
 public:
     // Starts the new directory in `target`'s folder; nothing and `error` set when it cannot,
@@ -46,9 +51,7 @@ private:
     bool Close();
 
     std::filesystem::path target_, temporary_;
-    // The folder, held locked (flock) from the start to the rename: a second import into it is
-    // refused, where it would take the first's new directory for the old one to keep.
-    UniqueFd folderLock_;
+    UniqueFd folderLock_;  // LockImportFolder's, from the start to the rename
     UniqueFd lock_;  // the new file, held locked while this writer lives
     sqlite3* database_ = nullptr;
     sqlite3_stmt* remember_ = nullptr;  // into the list of (call, aus) seen

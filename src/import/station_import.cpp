@@ -215,6 +215,9 @@ std::string ReportText(const ImportOutcome& outcome) {
 }
 
 std::string UndoImport(const std::filesystem::path& target) {
+    std::string busy;
+    const UniqueFd lock = LockImportFolder(target, busy);
+    if (!lock) return busy;
     const std::filesystem::path old = target.string() + ".old";
     struct stat status {};
     if (lstat(old.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return "there is no " + old.string() + " to go back to";
@@ -222,8 +225,7 @@ std::string UndoImport(const std::filesystem::path& target) {
     const bool swapped = renameat2(AT_FDCWD, old.c_str(), AT_FDCWD, target.c_str(), RENAME_EXCHANGE) == 0;
     if (!swapped && !(errno == ENOENT && rename(old.c_str(), target.c_str()) == 0))
         return "cannot put " + old.string() + " back: " + std::strerror(errno);
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
-    if (const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) fsync(fd), close(fd);
+    fsync(lock.get());  // the folder's: the swap outlives a power cut
     return {};
 }
 

@@ -47,7 +47,8 @@ ImportOutcome ImportStations(std::span<const std::filesystem::path> files, const
                              const ImportOptions& options);
 
 // Puts NAME.old back in the directory's place and keeps the one it replaces as NAME.old, so
-// that a second undo undoes the first. Empty on success, the reason otherwise.
+// that a second undo undoes the first; refused while an import into that folder runs. Empty on
+// success, the reason otherwise.
 std::string UndoImport(const std::filesystem::path& target);
 
 // "przemienniki.xml: 875 stations (193 skipped: 167 not working, 26 without a position; 0
