@@ -102,13 +102,17 @@ Fl_Widget* MakeControl(const ControlSpec& c, std::function<void()> onLeave) {
 
 namespace {
 
-// On a car's panel a button's or check box's label as large as a row's text where it fits.
+// On a car's panel a button's or check box's label as large as a row's text where it fits. A
+// check box's label keeps at least the screen's text size (FLTK draws it whole, past its box);
+// a button's shrinks where not even that fits (a narrow portrait button), as FLTK would cut it.
 int TouchedLabelSize(const Fl_Widget& widget, const ControlSpec& c, const PixelRect& r, const ScreenScale& scale, int textSize) {
     if (!IsCarScale(scale) || !widget.label()) return textSize;
-    const int box = c.kind == ControlKind::CheckBox ? r.height : 0;
+    const bool checkBox = c.kind == ControlKind::CheckBox;
     ControlSpec row = c;
     row.style |= kRowText;
-    return std::max(textSize, FittingSize(FL_HELVETICA, ShownText(widget.label()), r.width - box - 12, TextPixels(row, scale)));
+    const int fitting = FittingSize(FL_HELVETICA, ShownText(widget.label()), r.width - (checkBox ? r.height : 0) - 12,
+                                    std::max(textSize, TextPixels(row, scale)));
+    return checkBox ? std::max(textSize, fitting) : fitting;
 }
 
 // A drop-down's items as tall as a finger needs, the unit's 16 (one item's height is its font's
