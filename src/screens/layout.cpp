@@ -119,11 +119,11 @@ constexpr std::array<Place, kRepeater.size()> WideRepeaterPlaces() {
     for (int r = 0; r < 7; ++r) {
         const int top = 1 + 19 * r;
         places[n++] = {1, top + 1, 16, 16};
-        places[n++] = {18, top, 35, 10};
-        places[n++] = {53, top, 27, 10};
-        places[n++] = {80, top, 23, 10};
+        places[n++] = {18, top, 40, 10};
+        places[n++] = {58, top, 27, 10};
+        places[n++] = {85, top, 20, 10};
         places[n++] = {239, top + 1, 16, 16};
-        places[n++] = {103, top, 118, 10};
+        places[n++] = {105, top, 116, 10};
         places[n++] = {18, top + 10, 203, 9};
         places[n++] = {222, top + 1, 16, 16};
     }

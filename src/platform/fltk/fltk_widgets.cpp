@@ -4,6 +4,7 @@
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
+#include <algorithm>
 #include <utility>
 
 #include "screens/fitted_text.h"
@@ -46,12 +47,16 @@ std::string OneLineEndEach(std::string_view text) {
 
 void FittingLabel::draw() {
     draw_box();
-    fl_font(labelfont(), labelsize());
     // Off the left edge as FLTK keeps an inside label; the right margin is the text's to use.
     const int left = Fl::box_dx(box()) + 3, width = w() - left - Fl::box_dx(box());
-    const std::string fitted = FittedText(ShownText(label()), width, TextWidth);
+    const std::string shown = ShownText(label());
+    fl_font(labelfont(), labelsize());
+    const int fullAscent = fl_height() - fl_descent();
+    fl_font(labelfont(), std::max(FittingSize(labelfont(), shown, width, labelsize()), labelsize() * 3 / 4));
+    const int lower = fullAscent - (fl_height() - fl_descent());  // on the line of its neighbours' text
+    const std::string fitted = FittedText(shown, width, TextWidth);
     fl_color(active_r() ? labelcolor() : fl_inactive(labelcolor()));
-    fl_draw(fitted.c_str(), x() + left, y(), width, h(), align(), nullptr, 0);  // '@' as it is
+    fl_draw(fitted.c_str(), x() + left, y() + lower, width, h() - lower, align(), nullptr, 0);  // '@' as it is
 }
 
 ScreenEntry::ScreenEntry(bool upperCase, std::function<void()> onLeave)

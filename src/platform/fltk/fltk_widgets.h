@@ -30,8 +30,9 @@ int FittingSize(Fl_Font font, std::string_view utf8, int width, int largest);
 // NMEA lines end in CR LF; a text display would show two line ends.
 std::string OneLineEndEach(std::string_view text);
 
-// A one-line label whose text ends with "…" where it does not fit, instead of a letter cut in
-// half at the box's edge: a place name cut short still reads as cut.
+// A one-line label whose text is drawn up to a quarter smaller where it does not fit, and past
+// that ends with "…", instead of a letter cut in half at the box's edge: a distance of three
+// digits stays whole, a place name cut short still reads as cut.
 class FittingLabel final : public Fl_Box {
 public:
     FittingLabel() : Fl_Box(0, 0, 1, 1) {}
