@@ -3,10 +3,14 @@
 // with them over (injected) time.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
+
 #include "links/endpoint.h"
 #include "links/js8call_link.h"
 #include "links/wsjtx_peers.h"
 #include "links/wsjtx_protocol.h"
+#include "support/golden.h"
 #include "support/wsjtx_messages.h"
 
 namespace moltrevane {
@@ -50,52 +54,46 @@ TEST(WsjtxProtocol, ReadsHeartbeatAndStatusAndRejectsWhatIsNotThem) {
     EXPECT_FALSE(ReadWsjtxDatagram(std::vector<unsigned char>(65536, 0xad)));
 }
 
-TEST(WsjtxPeers, AnInstanceGetsTheLocatorAndItsStatusConfirmsIt) {
-    WsjtxPeers peers;
-    EXPECT_EQ(peers.StateLine(t0), "WSJT-X: not heard");
-    EXPECT_TRUE(peers.Receive(Heartbeat("WSJT-X", 2), kFirst, t0).empty());  // no position: nothing sent
-    EXPECT_EQ(peers.StateLine(t0), "WSJT-X: no position");
-    const std::vector<Datagram> sent = peers.SetLocator(kJo62qm, t0 + 1s);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].to, kFirst);
-    EXPECT_EQ(sent[0].bytes, LocationDatagram(2, "WSJT-X", "JO62QM"));  // the instance's schema 2, not 3
-    EXPECT_EQ(peers.StateLine(t0 + 2s), "WSJT-X: JO62QM sent");
-    peers.Receive(Status("WSJT-X", "JN58SD"), kFirst, t0 + 3s);  // a Status from before the change
-    EXPECT_EQ(peers.StateLine(t0 + 3s), "WSJT-X: JO62QM sent");
-    peers.Receive(Status("WSJT-X", "JO62QM"), kFirst, t0 + 4s);
-    EXPECT_EQ(peers.StateLine(t0 + 4s), "WSJT-X: JO62QM confirmed");
-    EXPECT_TRUE(peers.SetLocator(kJo62qm, t0 + 5s).empty());  // unchanged: not sent again
-    EXPECT_EQ(peers.StateLine(t0 + 64s), "WSJT-X: not heard");  // four heartbeats missed
+// What was sent, as "50001: schema 2, WSJT-X, JO62QM" when it is the Location of those fields.
+std::string Described(const Datagram& sent) {
+    const std::string bytes(sent.bytes.begin(), sent.bytes.end());
+    const auto field = [&](std::size_t at) { return bytes.substr(at + 4, static_cast<unsigned char>(bytes.at(at + 3))); };
+    const std::string id = field(12), grid = field(16 + id.size());
+    const unsigned schema = static_cast<unsigned char>(bytes.at(7));
+    return std::to_string(sent.to.port) + ": schema " + std::to_string(schema) + ", " + id + ", " + grid +
+           (sent.bytes == LocationDatagram(schema, id, grid) ? "" : ", other bytes");
 }
 
-TEST(WsjtxPeers, WithoutTheGridFollowingTheUserIsToldWhatToTick) {
-    WsjtxPeers peers;
-    peers.SetLocator(kJo62qm, t0);
-    ASSERT_EQ(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0).size(), 1u);
-    for (auto t = 0s; t < 30s; t += 10s) peers.Receive(Status("WSJT-X", "JN58SD"), kFirst, t0 + t);
-    EXPECT_EQ(peers.StateLine(t0 + 29s), "WSJT-X: JO62QM sent");
-    EXPECT_EQ(peers.StateLine(t0 + 30s), "WSJT-X: not accepting: tick Accept UDP requests and AutoGrid");
-}
-
-TEST(WsjtxPeers, EachInstanceAndEachRestartIsAnswered) {
-    WsjtxPeers peers;
-    peers.SetLocator(kJo62qm, t0);
-    ASSERT_EQ(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0).size(), 1u);
-    const auto second = peers.Receive(Heartbeat("WSJT-X - IC705", 3), kSecond, t0);
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_EQ(second[0].bytes, LocationDatagram(3, "WSJT-X - IC705", "JO62QM"));
-    EXPECT_TRUE(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0 + 15s).empty());  // known: no repeat
-    const Endpoint restarted{{127, 0, 0, 1}, 50003};
-    const auto again = peers.Receive(Heartbeat("WSJT-X", 3), restarted, t0 + 20s);
-    ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(again[0].to, restarted);
-    peers.Receive(Status("WSJT-X", "JO62QM"), restarted, t0 + 21s);
-    EXPECT_EQ(peers.StateLine(t0 + 21s), "WSJT-X: JO62QM sent");  // the other one has not confirmed
-    peers.Receive(Status("WSJT-X - IC705", "jo62qm"), kSecond, t0 + 22s);
-    EXPECT_EQ(peers.StateLine(t0 + 22s), "WSJT-X: JO62QM confirmed");
-    EXPECT_EQ(peers.SetLocator(kJn58sd, t0 + 23s).size(), 2u);
-    peers.Receive(testing::Close("WSJT-X"), restarted, t0 + 24s);
-    EXPECT_EQ(peers.SetLocator(kJo62qm, t0 + 25s).size(), 1u);
+// Each script of tests/links/golden/wsjtx_peers.expected, a fresh table of instances each: a
+// line "SECONDS WHAT" is done at that time; what was sent ("->") and the state line ("=") are
+// written after it anew and compared with the file.
+TEST(WsjtxPeers, EachScriptGoesAsWritten) {
+    const auto file = std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden/wsjtx_peers.expected";
+    std::istringstream script(testing::ReadFile(file));
+    std::string made;
+    std::optional<WsjtxPeers> peers;
+    for (std::string line; std::getline(script, line);) {
+        if (line.starts_with("# ")) peers.emplace();
+        if (line.starts_with("-> ") || line.starts_with("= ")) continue;
+        made += line + "\n";
+        std::istringstream step(line);
+        int seconds = 0;
+        std::string what, grid, id;
+        unsigned port = 0, schema = 0;
+        if (!(step >> seconds >> what)) continue;  // a heading, a remark
+        const SteadyTime now = t0 + std::chrono::seconds(seconds);
+        const auto from = [&] { return Endpoint{{127, 0, 0, 1}, static_cast<std::uint16_t>(port)}; };
+        const auto rest = [&] { return std::getline(step >> std::ws, id) ? id : ""; };
+        std::vector<Datagram> sent;
+        if (what == "heartbeat" && step >> port >> schema) sent = peers->Receive(Heartbeat(rest(), schema), from(), now);
+        else if (what == "status" && step >> port >> grid) sent = peers->Receive(Status(rest(), grid), from(), now);
+        else if (what == "close" && step >> port) sent = peers->Receive(testing::Close(rest()), from(), now);
+        else if (what == "locator" && step >> grid) sent = peers->SetLocator(ToLocatorText(grid), now);
+        else if (what == "state") made += "= " + peers->StateLine(now) + "\n";
+        else ADD_FAILURE() << line;
+        for (const Datagram& d : sent) made += "-> " + Described(d) + "\n";
+    }
+    testing::ExpectGolden(file, made);
 }
 
 TEST(WsjtxPeers, AFloodOfInventedInstancesKeepsTheTableSmall) {
