@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "links/endpoint.h"
@@ -21,7 +22,7 @@ using testing::Heartbeat;
 using testing::Status;
 
 const SteadyTime t0{};
-const LocatorText kJo62qm = ToLocatorText("JO62QM"), kJn58sd = ToLocatorText("JN58SD");
+const LocatorText kJo62qm = ToLocatorText("JO62QM");
 const Endpoint kFirst{{127, 0, 0, 1}, 50001}, kSecond{{127, 0, 0, 1}, 50002};
 
 TEST(WsjtxProtocol, LocationHasTheByteLayoutWsjtxReads) {
@@ -64,36 +65,50 @@ std::string Described(const Datagram& sent) {
            (sent.bytes == LocationDatagram(schema, id, grid) ? "" : ", other bytes");
 }
 
-// Each script of tests/links/golden/wsjtx_peers.expected, a fresh table of instances each: a
-// line "SECONDS WHAT" is done at that time; what was sent ("->") and the state line ("=") are
-// written after it anew and compared with the file.
-TEST(WsjtxPeers, EachScriptGoesAsWritten) {
-    const auto file = std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden/wsjtx_peers.expected";
+// Plays tests/links/golden/NAME.expected, each "# " heading afresh (`fresh`): a line "SECONDS
+// WHAT …" is done by `step` at that time, which writes what came of it ("-> " what was sent,
+// "= " a state); those lines are written anew and the whole compared with the file.
+using Step = std::function<std::string(SteadyTime, const std::string& what, std::istringstream& rest)>;
+void Play(const std::string& name, const std::function<void()>& fresh, const Step& step) {
+    const auto file = std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden" / (name + ".expected");
     std::istringstream script(testing::ReadFile(file));
     std::string made;
-    std::optional<WsjtxPeers> peers;
     for (std::string line; std::getline(script, line);) {
-        if (line.starts_with("# ")) peers.emplace();
+        if (line.starts_with("# ")) fresh();
         if (line.starts_with("-> ") || line.starts_with("= ")) continue;
-        made += line + "\n";
-        std::istringstream step(line);
+        std::istringstream rest(line);
         int seconds = 0;
-        std::string what, grid, id;
-        unsigned port = 0, schema = 0;
-        if (!(step >> seconds >> what)) continue;  // a heading, a remark
-        const SteadyTime now = t0 + std::chrono::seconds(seconds);
-        const auto from = [&] { return Endpoint{{127, 0, 0, 1}, static_cast<std::uint16_t>(port)}; };
-        const auto rest = [&] { return std::getline(step >> std::ws, id) ? id : ""; };
-        std::vector<Datagram> sent;
-        if (what == "heartbeat" && step >> port >> schema) sent = peers->Receive(Heartbeat(rest(), schema), from(), now);
-        else if (what == "status" && step >> port >> grid) sent = peers->Receive(Status(rest(), grid), from(), now);
-        else if (what == "close" && step >> port) sent = peers->Receive(testing::Close(rest()), from(), now);
-        else if (what == "locator" && step >> grid) sent = peers->SetLocator(ToLocatorText(grid), now);
-        else if (what == "state") made += "= " + peers->StateLine(now) + "\n";
-        else ADD_FAILURE() << line;
-        for (const Datagram& d : sent) made += "-> " + Described(d) + "\n";
+        std::string what;
+        made += line + "\n";
+        if (rest >> seconds >> what) made += step(t0 + std::chrono::seconds(seconds), what, rest);  // else a heading, a remark
     }
     testing::ExpectGolden(file, made);
+}
+
+// The words after those read.
+std::string Rest(std::istringstream& rest) {
+    std::string text;
+    std::getline(rest >> std::ws, text);
+    return text;
+}
+
+TEST(WsjtxPeers, EachScriptGoesAsWritten) {
+    std::optional<WsjtxPeers> peers;
+    Play("wsjtx_peers", [&] { peers.emplace(); }, [&](SteadyTime now, const std::string& what, std::istringstream& rest) {
+        std::string grid;
+        unsigned port = 0, schema = 0;
+        const auto from = [&] { return Endpoint{{127, 0, 0, 1}, static_cast<std::uint16_t>(port)}; };
+        std::vector<Datagram> sent;
+        if (what == "heartbeat" && rest >> port >> schema) sent = peers->Receive(Heartbeat(Rest(rest), schema), from(), now);
+        else if (what == "status" && rest >> port >> grid) sent = peers->Receive(Status(Rest(rest), grid), from(), now);
+        else if (what == "close" && rest >> port) sent = peers->Receive(testing::Close(Rest(rest)), from(), now);
+        else if (what == "locator" && rest >> grid) sent = peers->SetLocator(ToLocatorText(grid), now);
+        else if (what == "state") return "= " + peers->StateLine(now) + "\n";
+        else ADD_FAILURE() << what;
+        std::string made;
+        for (const Datagram& d : sent) made += "-> " + Described(d) + "\n";
+        return made;
+    });
 }
 
 TEST(WsjtxPeers, AFloodOfInventedInstancesKeepsTheTableSmall) {
@@ -112,33 +127,26 @@ TEST(Js8call, TheLineAndItsAnswer) {
         EXPECT_FALSE(GridOfAnswer(junk)) << junk;
 }
 
-TEST(Js8call, ConnectsSendsAndReadsTheAnswerInAnyPieces) {
-    Js8callLink link;
-    EXPECT_TRUE(link.WantsConnection(t0));
-    EXPECT_FALSE(link.WantsConnection(t0 + 4s));  // absent: tried again at most every 5 s
-    EXPECT_EQ(link.StateLine(t0 + 4s), "JS8Call: not running");
-    ASSERT_TRUE(link.WantsConnection(t0 + 5s));
-    EXPECT_EQ(link.Connected(t0 + 5s), "");  // no position: nothing sent
-    EXPECT_EQ(link.StateLine(t0 + 5s), "JS8Call: no position");
-    EXPECT_EQ(link.SetLocator(kJo62qm, t0 + 6s), SetGridLine("JO62QM"));
-    const std::string answer = "{\"type\":\"STATION.GRID\",\"value\":\"JO62QM\"}\n";
-    EXPECT_TRUE(link.Receive(std::string(kJs8callLongestLine, 'x') + "\n", t0 + 6s));  // long, yet a line
-    EXPECT_TRUE(link.Receive(std::string_view(answer).substr(0, 10), t0 + 7s));
-    EXPECT_TRUE(link.Receive(std::string_view(answer).substr(10), t0 + 7s));
-    EXPECT_EQ(link.StateLine(t0 + 7s), "JS8Call: JO62QM confirmed");
-    // A stream without a line end is dropped, and tried again as an absent JS8Call is.
-    EXPECT_FALSE(link.Receive(std::string(kJs8callLongestLine + 1, '{'), t0 + 8s));
-    EXPECT_EQ(link.StateLine(t0 + 8s), "JS8Call: not running");
-    EXPECT_FALSE(link.WantsConnection(t0 + 12s));
-    ASSERT_TRUE(link.WantsConnection(t0 + 13s));
-    EXPECT_EQ(link.Connected(t0 + 13s), SetGridLine("JO62QM"));
-    EXPECT_TRUE(link.Receive(answer, t0 + 13s));  // nothing of the dropped stream is kept
-    EXPECT_EQ(link.StateLine(t0 + 13s), "JS8Call: JO62QM confirmed");
-    link.Disconnected();
-    EXPECT_EQ(link.StateLine(t0 + 8s), "JS8Call: not running");
-    EXPECT_EQ(link.Connected(t0 + 20s), SetGridLine("JO62QM"));  // after every reconnect
-    link.Receive(std::string_view("{\"type\":\"STATION.GRID\",\"value\":\"JN58SD\"}\n"), t0 + 20s);
-    EXPECT_EQ(link.StateLine(t0 + 21s), "JS8Call: not accepting: allow setting station information from the APIs");
+// "line TEXT" comes with its end, "piece TEXT" without; "longest C" is a line as long as any
+// may be, "overlong C" one byte more without an end.
+TEST(Js8call, EachScriptGoesAsWritten) {
+    std::optional<Js8callLink> link;
+    Play("js8call", [&] { link.emplace(); }, [&](SteadyTime now, const std::string& what, std::istringstream& rest) {
+        const auto sent = [](const std::string& line) { return line.empty() ? line : "-> " + line; };
+        const auto received = [&](const std::string& bytes) { return link->Receive(bytes, now) ? "" : "= dropped\n"; };
+        const std::string text = Rest(rest);
+        if (what == "wants") return std::string(link->WantsConnection(now) ? "= yes\n" : "= no\n");
+        if (what == "connected") return sent(link->Connected(now));
+        if (what == "disconnected") return (link->Disconnected(), std::string());
+        if (what == "locator") return sent(link->SetLocator(ToLocatorText(text), now));
+        if (what == "line") return std::string(received(text + "\n"));
+        if (what == "piece") return std::string(received(text));
+        if (what == "longest") return std::string(received(std::string(kJs8callLongestLine, text.at(0)) + "\n"));
+        if (what == "overlong") return std::string(received(std::string(kJs8callLongestLine + 1, text.at(0))));
+        if (what == "state") return "= " + link->StateLine(now) + "\n";
+        ADD_FAILURE() << what;
+        return std::string();
+    });
 }
 
 TEST(Endpoint, OnlyNumericAddressesWithAPort) {

@@ -11,8 +11,6 @@
 #include <sys/wait.h>
 
 #include <chrono>
-#include <cstdio>
-#include <csignal>
 #include <thread>
 
 #include "core/app_state.h"
@@ -173,11 +171,18 @@ TEST_F(SerialTest, OpenedRaw8N1AtTheChosenRateSlowLinesAndBurstsArriveWholeAndIn
     EXPECT_TRUE(port.ClosePort());
 }
 
-TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
+TEST_F(SerialTest, ASignalKeepsTheDeviceAndAnUnpluggedReceiverIsReopenedAndFeedsAgain) {
+    struct sigaction quiet {}, previous {};
+    quiet.sa_handler = [](int) {};
+    ::sigaction(SIGUSR1, &quiet, &previous);
     auto receiver = std::make_unique<PtyPair>();
     ASSERT_NO_FATAL_FAILURE(OpenOn(*receiver));
+    for (int i = 0; i < 5; ++i) {  // signals during the reader's wait
+        ::pthread_kill(port.ReaderThread(), SIGUSR1);
+        std::this_thread::sleep_for(20ms);
+    }
     receiver->Write(Line(1));
-    ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});
+    ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});  // the device was still open
 
     receiver->Unplug();
     std::this_thread::sleep_for(200ms);
@@ -187,6 +192,7 @@ TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
     EXPECT_TRUE(OneLineArrives(*receiver));
     EXPECT_EQ(port.TakeFailure(), "");
     EXPECT_TRUE(port.ClosePort());
+    ::sigaction(SIGUSR1, &previous, nullptr);
 }
 
 TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
@@ -211,34 +217,6 @@ TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
     EXPECT_TRUE(port.ClosePort());
 }
 
-TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppears) {
-    port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::Wait);
-    EXPECT_NE(FailureOf(port), "");  // the message first, then the wait
-    EXPECT_TRUE(port.Reading());
-    PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM2");
-    EXPECT_TRUE(OneLineArrives(receiver));
-    EXPECT_EQ(port.TakeFailure(), "");
-    port.ClosePort();
-    EXPECT_FALSE(port.Reading());
-}
-
-TEST_F(SerialTest, ASignalDuringTheWaitKeepsTheDevice) {
-    struct sigaction quiet {}, previous {};
-    quiet.sa_handler = [](int) {};
-    ::sigaction(SIGUSR1, &quiet, &previous);
-    PtyPair receiver;
-    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
-    for (int i = 0; i < 5; ++i) {
-        ::pthread_kill(port.ReaderThread(), SIGUSR1);
-        std::this_thread::sleep_for(20ms);
-    }
-    receiver.Write(Line(1));
-    EXPECT_EQ(ReceiveUntil(1, 2s), std::vector<int>{1});
-    EXPECT_TRUE(port.ClosePort());  // the device was still open
-    ::sigaction(SIGUSR1, &previous, nullptr);
-}
-
 TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
     const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     PtyPair receiver;
@@ -252,18 +230,23 @@ TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
     EXPECT_LT(openDescriptors(), whileOpen);
 }
 
-TEST_F(SerialTest, DestructorStopsTheReader) {
+TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppearsAndFreedWithItsSource) {
     PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM2");
     AppState own;
     {
         PosixGpsSource scoped(folder.path(), kNoGpsd);
-        ASSERT_TRUE(scoped.OpenPort(own.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+        scoped.OpenPort(own.nmea, "COM2:", 4800, WhenAbsent::Wait);
+        EXPECT_NE(FailureOf(scoped), "");  // the message first, then the wait
+        EXPECT_TRUE(scoped.Reading());
+        receiver.LinkAs(folder.path(), "COM2");
         ASSERT_TRUE(Taken(receiver));
+        EXPECT_EQ(scoped.TakeFailure(), "");
     }
     // The reader is gone with its source: the device can be opened again at once.
     ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_TRUE(OneLineArrives(receiver));
+    port.ClosePort();
+    EXPECT_FALSE(port.Reading());
 }
 
 TEST(DevicePathFor, ALinkFirstAndOnlyForPortNames) {
