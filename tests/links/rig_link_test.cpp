@@ -136,7 +136,7 @@ TEST(RigLink, EachConversationGoesAsTheScriptOfTheRigHasIt) {
     std::vector<std::string> steps;
     for (std::string line; std::getline(script, line);) {
         if (line.starts_with("> ")) answers.emplace_back();
-        if (line.starts_with("< ")) answers.back() += line.substr(2) + "\n";
+        if (line.starts_with("< ") && !answers.empty()) answers.back() += line.substr(2) + "\n";
         if (line.starts_with("# ") || line.starts_with("! ")) steps.push_back(line);
     }
     for (const std::string& step : steps) {
