@@ -3,10 +3,15 @@
 // with them over (injected) time.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <sstream>
+
 #include "links/endpoint.h"
 #include "links/js8call_link.h"
 #include "links/wsjtx_peers.h"
 #include "links/wsjtx_protocol.h"
+#include "support/golden.h"
 #include "support/wsjtx_messages.h"
 
 namespace moltrevane {
@@ -17,7 +22,7 @@ using testing::Heartbeat;
 using testing::Status;
 
 const SteadyTime t0{};
-const LocatorText kJo62qm = ToLocatorText("JO62QM"), kJn58sd = ToLocatorText("JN58SD");
+const LocatorText kJo62qm = ToLocatorText("JO62QM");
 const Endpoint kFirst{{127, 0, 0, 1}, 50001}, kSecond{{127, 0, 0, 1}, 50002};
 
 TEST(WsjtxProtocol, LocationHasTheByteLayoutWsjtxReads) {
@@ -50,52 +55,60 @@ TEST(WsjtxProtocol, ReadsHeartbeatAndStatusAndRejectsWhatIsNotThem) {
     EXPECT_FALSE(ReadWsjtxDatagram(std::vector<unsigned char>(65536, 0xad)));
 }
 
-TEST(WsjtxPeers, AnInstanceGetsTheLocatorAndItsStatusConfirmsIt) {
-    WsjtxPeers peers;
-    EXPECT_EQ(peers.StateLine(t0), "WSJT-X: not heard");
-    EXPECT_TRUE(peers.Receive(Heartbeat("WSJT-X", 2), kFirst, t0).empty());  // no position: nothing sent
-    EXPECT_EQ(peers.StateLine(t0), "WSJT-X: no position");
-    const std::vector<Datagram> sent = peers.SetLocator(kJo62qm, t0 + 1s);
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].to, kFirst);
-    EXPECT_EQ(sent[0].bytes, LocationDatagram(2, "WSJT-X", "JO62QM"));  // the instance's schema 2, not 3
-    EXPECT_EQ(peers.StateLine(t0 + 2s), "WSJT-X: JO62QM sent");
-    peers.Receive(Status("WSJT-X", "JN58SD"), kFirst, t0 + 3s);  // a Status from before the change
-    EXPECT_EQ(peers.StateLine(t0 + 3s), "WSJT-X: JO62QM sent");
-    peers.Receive(Status("WSJT-X", "JO62QM"), kFirst, t0 + 4s);
-    EXPECT_EQ(peers.StateLine(t0 + 4s), "WSJT-X: JO62QM confirmed");
-    EXPECT_TRUE(peers.SetLocator(kJo62qm, t0 + 5s).empty());  // unchanged: not sent again
-    EXPECT_EQ(peers.StateLine(t0 + 64s), "WSJT-X: not heard");  // four heartbeats missed
+// What was sent, as "50001: schema 2, WSJT-X, JO62QM" when it is the Location of those fields.
+std::string Described(const Datagram& sent) {
+    const std::string bytes(sent.bytes.begin(), sent.bytes.end());
+    const auto field = [&](std::size_t at) { return bytes.substr(at + 4, static_cast<unsigned char>(bytes.at(at + 3))); };
+    const std::string id = field(12), grid = field(16 + id.size());
+    const unsigned schema = static_cast<unsigned char>(bytes.at(7));
+    return std::to_string(sent.to.port) + ": schema " + std::to_string(schema) + ", " + id + ", " + grid +
+           (sent.bytes == LocationDatagram(schema, id, grid) ? "" : ", other bytes");
 }
 
-TEST(WsjtxPeers, WithoutTheGridFollowingTheUserIsToldWhatToTick) {
-    WsjtxPeers peers;
-    peers.SetLocator(kJo62qm, t0);
-    ASSERT_EQ(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0).size(), 1u);
-    for (auto t = 0s; t < 30s; t += 10s) peers.Receive(Status("WSJT-X", "JN58SD"), kFirst, t0 + t);
-    EXPECT_EQ(peers.StateLine(t0 + 29s), "WSJT-X: JO62QM sent");
-    EXPECT_EQ(peers.StateLine(t0 + 30s), "WSJT-X: not accepting: tick Accept UDP requests and AutoGrid");
+// Plays tests/links/golden/NAME.expected, each "# " heading afresh (`fresh`): a line "SECONDS
+// WHAT …" is done by `step` at that time, which writes what came of it ("-> " what was sent,
+// "= " a state); those lines are written anew and the whole compared with the file.
+using Step = std::function<std::string(SteadyTime, const std::string& what, std::istringstream& rest)>;
+void Play(const std::string& name, const std::function<void()>& fresh, const Step& step) {
+    const auto file = std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden" / (name + ".expected");
+    std::istringstream script(testing::ReadFile(file));
+    std::string made;
+    for (std::string line; std::getline(script, line);) {
+        if (line.starts_with("# ")) fresh();
+        if (line.starts_with("-> ") || line.starts_with("= ")) continue;
+        std::istringstream rest(line);
+        int seconds = 0;
+        std::string what;
+        made += line + "\n";
+        if (rest >> seconds >> what) made += step(t0 + std::chrono::seconds(seconds), what, rest);  // else a heading, a remark
+    }
+    testing::ExpectGolden(file, made);
 }
 
-TEST(WsjtxPeers, EachInstanceAndEachRestartIsAnswered) {
-    WsjtxPeers peers;
-    peers.SetLocator(kJo62qm, t0);
-    ASSERT_EQ(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0).size(), 1u);
-    const auto second = peers.Receive(Heartbeat("WSJT-X - IC705", 3), kSecond, t0);
-    ASSERT_EQ(second.size(), 1u);
-    EXPECT_EQ(second[0].bytes, LocationDatagram(3, "WSJT-X - IC705", "JO62QM"));
-    EXPECT_TRUE(peers.Receive(Heartbeat("WSJT-X", 3), kFirst, t0 + 15s).empty());  // known: no repeat
-    const Endpoint restarted{{127, 0, 0, 1}, 50003};
-    const auto again = peers.Receive(Heartbeat("WSJT-X", 3), restarted, t0 + 20s);
-    ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(again[0].to, restarted);
-    peers.Receive(Status("WSJT-X", "JO62QM"), restarted, t0 + 21s);
-    EXPECT_EQ(peers.StateLine(t0 + 21s), "WSJT-X: JO62QM sent");  // the other one has not confirmed
-    peers.Receive(Status("WSJT-X - IC705", "jo62qm"), kSecond, t0 + 22s);
-    EXPECT_EQ(peers.StateLine(t0 + 22s), "WSJT-X: JO62QM confirmed");
-    EXPECT_EQ(peers.SetLocator(kJn58sd, t0 + 23s).size(), 2u);
-    peers.Receive(testing::Close("WSJT-X"), restarted, t0 + 24s);
-    EXPECT_EQ(peers.SetLocator(kJo62qm, t0 + 25s).size(), 1u);
+// The words after those read.
+std::string Rest(std::istringstream& rest) {
+    std::string text;
+    std::getline(rest >> std::ws, text);
+    return text;
+}
+
+TEST(WsjtxPeers, EachScriptGoesAsWritten) {
+    std::optional<WsjtxPeers> peers;
+    Play("wsjtx_peers", [&] { peers.emplace(); }, [&](SteadyTime now, const std::string& what, std::istringstream& rest) {
+        std::string grid;
+        unsigned port = 0, schema = 0;
+        const auto from = [&] { return Endpoint{{127, 0, 0, 1}, static_cast<std::uint16_t>(port)}; };
+        std::vector<Datagram> sent;
+        if (what == "heartbeat" && rest >> port >> schema) sent = peers->Receive(Heartbeat(Rest(rest), schema), from(), now);
+        else if (what == "status" && rest >> port >> grid) sent = peers->Receive(Status(Rest(rest), grid), from(), now);
+        else if (what == "close" && rest >> port) sent = peers->Receive(testing::Close(Rest(rest)), from(), now);
+        else if (what == "locator" && rest >> grid) sent = peers->SetLocator(ToLocatorText(grid), now);
+        else if (what == "state") return "= " + peers->StateLine(now) + "\n";
+        else ADD_FAILURE() << what;
+        std::string made;
+        for (const Datagram& d : sent) made += "-> " + Described(d) + "\n";
+        return made;
+    });
 }
 
 TEST(WsjtxPeers, AFloodOfInventedInstancesKeepsTheTableSmall) {
@@ -114,33 +127,26 @@ TEST(Js8call, TheLineAndItsAnswer) {
         EXPECT_FALSE(GridOfAnswer(junk)) << junk;
 }
 
-TEST(Js8call, ConnectsSendsAndReadsTheAnswerInAnyPieces) {
-    Js8callLink link;
-    EXPECT_TRUE(link.WantsConnection(t0));
-    EXPECT_FALSE(link.WantsConnection(t0 + 4s));  // absent: tried again at most every 5 s
-    EXPECT_EQ(link.StateLine(t0 + 4s), "JS8Call: not running");
-    ASSERT_TRUE(link.WantsConnection(t0 + 5s));
-    EXPECT_EQ(link.Connected(t0 + 5s), "");  // no position: nothing sent
-    EXPECT_EQ(link.StateLine(t0 + 5s), "JS8Call: no position");
-    EXPECT_EQ(link.SetLocator(kJo62qm, t0 + 6s), SetGridLine("JO62QM"));
-    const std::string answer = "{\"type\":\"STATION.GRID\",\"value\":\"JO62QM\"}\n";
-    EXPECT_TRUE(link.Receive(std::string(kJs8callLongestLine, 'x') + "\n", t0 + 6s));  // long, yet a line
-    EXPECT_TRUE(link.Receive(std::string_view(answer).substr(0, 10), t0 + 7s));
-    EXPECT_TRUE(link.Receive(std::string_view(answer).substr(10), t0 + 7s));
-    EXPECT_EQ(link.StateLine(t0 + 7s), "JS8Call: JO62QM confirmed");
-    // A stream without a line end is dropped, and tried again as an absent JS8Call is.
-    EXPECT_FALSE(link.Receive(std::string(kJs8callLongestLine + 1, '{'), t0 + 8s));
-    EXPECT_EQ(link.StateLine(t0 + 8s), "JS8Call: not running");
-    EXPECT_FALSE(link.WantsConnection(t0 + 12s));
-    ASSERT_TRUE(link.WantsConnection(t0 + 13s));
-    EXPECT_EQ(link.Connected(t0 + 13s), SetGridLine("JO62QM"));
-    EXPECT_TRUE(link.Receive(answer, t0 + 13s));  // nothing of the dropped stream is kept
-    EXPECT_EQ(link.StateLine(t0 + 13s), "JS8Call: JO62QM confirmed");
-    link.Disconnected();
-    EXPECT_EQ(link.StateLine(t0 + 8s), "JS8Call: not running");
-    EXPECT_EQ(link.Connected(t0 + 20s), SetGridLine("JO62QM"));  // after every reconnect
-    link.Receive(std::string_view("{\"type\":\"STATION.GRID\",\"value\":\"JN58SD\"}\n"), t0 + 20s);
-    EXPECT_EQ(link.StateLine(t0 + 21s), "JS8Call: not accepting: allow setting station information from the APIs");
+// "line TEXT" comes with its end, "piece TEXT" without; "longest C" is a line as long as any
+// may be, "overlong C" one byte more without an end.
+TEST(Js8call, EachScriptGoesAsWritten) {
+    std::optional<Js8callLink> link;
+    Play("js8call", [&] { link.emplace(); }, [&](SteadyTime now, const std::string& what, std::istringstream& rest) {
+        const auto sent = [](const std::string& line) { return line.empty() ? line : "-> " + line; };
+        const auto received = [&](const std::string& bytes) { return link->Receive(bytes, now) ? "" : "= dropped\n"; };
+        const std::string text = Rest(rest);
+        if (what == "wants") return std::string(link->WantsConnection(now) ? "= yes\n" : "= no\n");
+        if (what == "connected") return sent(link->Connected(now));
+        if (what == "disconnected") return (link->Disconnected(), std::string());
+        if (what == "locator") return sent(link->SetLocator(ToLocatorText(text), now));
+        if (what == "line") return std::string(received(text + "\n"));
+        if (what == "piece") return std::string(received(text));
+        if (what == "longest") return std::string(received(std::string(kJs8callLongestLine, text.at(0)) + "\n"));
+        if (what == "overlong") return std::string(received(std::string(kJs8callLongestLine + 1, text.at(0))));
+        if (what == "state") return "= " + link->StateLine(now) + "\n";
+        ADD_FAILURE() << what;
+        return std::string();
+    });
 }
 
 TEST(Endpoint, OnlyNumericAddressesWithAPort) {

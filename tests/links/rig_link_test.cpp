@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tuning through rigctld without sockets: the plan of commands for a station, the answers as
-// rigctld 4.5 gives them (and as a stranger on its port might), and the conversation of a tune
-// against a rig simulated in memory.
+// rigctld 4.5 gives them (and as a stranger on its port might), and the conversations of tunes
+// with a rig's answers from a script.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
-#include <functional>
-#include <map>
+#include <sstream>
 
 #include "links/rig_link.h"
 #include "support/golden.h"
@@ -28,7 +27,14 @@ Station Repeater(std::string call, double out, std::optional<double> in, std::st
 }
 const AccessTone kT1273{AccessTone::Kind::Ctcss, 127.3, 0}, kD023{AccessTone::Kind::Dcs, 0, 23},
     kBurst{AccessTone::Kind::Burst, 1750, 0};
-const Station kDb0abc = Repeater("DB0ABC", 439.375, 431.775, "FM", kT1273);
+const std::pair<Station, bool> kStations[] = {  // a station, and whether the rig's split was on
+    {Repeater("DB0ABC", 439.375, 431.775, "FM", kT1273), false}, {Repeater("DB0DCS", 145.6, 145.0, "FM/DMR", kD023), false},
+    {Repeater("DB0BRS", 1298.0, 1270.0, "fm", kBurst), true},  // a burst is no CTCSS, 28 MHz still a shift
+    {Repeater("DB0XB", 144.65, 432.725, "FM", std::nullopt), false},
+    {Repeater("DB0DMR", 439.1, 431.5, "DMR", std::nullopt), false},
+    {Repeater("DB0DS", 438.4, 438.4, "D-STAR", std::nullopt), false},
+    {Repeater("DB0YS", 145.0, 145.6, "C4FM", std::nullopt), false},
+};
 
 std::string Lines(const TunePlan& plan) {
     std::string lines;
@@ -36,29 +42,20 @@ std::string Lines(const TunePlan& plan) {
     return lines;
 }
 
-// `text` compared with tests/links/golden/NAME.expected.
-void ExpectGolden(const std::string& name, const std::string& text) {
-    testing::ExpectGolden(std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden" / (name + ".expected"), text);
+std::filesystem::path Golden(const std::string& name) {
+    return std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden" / (name + ".expected");
 }
 
 // Each station's plan: the lines that set it, the channel shown and the mode hamlib cannot set.
 TEST(RigctldProtocol, EachStationIsSetByTheCommandsItsRecordAsksFor) {
-    const std::pair<Station, bool> stations[] = {  // a station, and whether the rig's split was on
-        {kDb0abc, false}, {Repeater("DB0DCS", 145.6, 145.0, "FM/DMR", kD023), false},
-        {Repeater("DB0BRS", 1298.0, 1270.0, "fm", kBurst), true},  // a burst is no CTCSS, 28 MHz still a shift
-        {Repeater("DB0XB", 144.65, 432.725, "FM", std::nullopt), false},
-        {Repeater("DB0DMR", 439.1, 431.5, "DMR", std::nullopt), false},
-        {Repeater("DB0DS", 438.4, 438.4, "D-STAR", std::nullopt), false},
-        {Repeater("DB0YS", 145.0, 145.6, "C4FM", std::nullopt), false},
-    };
     std::string plans;
-    for (const auto& [station, splitOn] : stations) {
+    for (const auto& [station, splitOn] : kStations) {
         const std::optional<TunePlan> plan = PlanTune(station, splitOn);
         ASSERT_TRUE(plan) << station.call;
         plans += station.call + (splitOn ? " (split on)\n" : "\n") + Lines(*plan) + "channel: " + plan->channel +
                  "\nunset mode: " + plan->unsetMode + "\n\n";
     }
-    ExpectGolden("plans", plans);
+    testing::ExpectGolden(Golden("plans"), plans);
     for (const double bad : {0.0, -145.0, 1e300, std::nan("")})
         EXPECT_FALSE(PlanTune(Repeater("BAD", bad, 145.0, "FM", std::nullopt), false)) << bad;
     EXPECT_FALSE(PlanTune(Repeater("NONE", 0, std::nullopt, "FM", std::nullopt), false));
@@ -95,144 +92,74 @@ TEST(RigctldProtocol, AnswersAreReadUpToTheirReportInAnyPiecesAndAStrangerIsCutO
     }
 }
 
-// A rig behind rigctld, in memory: it keeps what it is set to, refuses or ignores what it is
-// told to, and reports PTT as told.
-struct SimulatedRig {
-    std::map<std::string, std::string> kept{{"get_freq", "145000000"}, {"get_rptr_shift", "None"}, {"get_mode", "FM 15000"}};
-    std::map<std::string, int> refused;   // command → its RPRT code
-    std::vector<std::string> silent;      // commands answered with nothing
-    std::optional<std::string> ptt = "0"; // nothing: -11
-    std::map<std::string, std::string> readsOtherwise;  // a get → what the rig reads instead
-    std::string transcript;  // "> " what it was told, "< " what it answered
-
-    static std::string KeyOf(const std::string& get) {
-        static const std::map<std::string, std::string> keys = {
-            {"get_freq", "Frequency"}, {"get_mode", "Mode"}, {"get_rptr_shift", "Rptr Shift"},
-            {"get_rptr_offs", "Rptr Offset"}, {"get_ctcss_tone", "CTCSS Tone"}, {"get_dcs_code", "DCS Code"},
-            {"get_split_vfo", "Split"}, {"get_split_freq", "TX Frequency"}, {"get_func", ""}};
-        return keys.at(get);
-    }
-    std::string Answer(const std::string& line) {
-        const std::string answer = Answered(line);
-        transcript += "> " + line;
-        for (std::size_t at = 0; at < answer.size(); at = answer.find('\n', at) + 1)
-            transcript += "< " + answer.substr(at, answer.find('\n', at) + 1 - at);
-        return answer;
-    }
-    std::string Answered(const std::string& line) {
-        const std::string command(CommandOf(line));
-        if (std::find(silent.begin(), silent.end(), command) != silent.end()) return {};
-        if (refused.contains(command)) return command + ":\nRPRT " + std::to_string(refused[command]) + "\n";
-        if (command == "get_ptt") return ptt ? "get_ptt:\nPTT: " + *ptt + "\nRPRT 0\n" : "get_ptt:\nRPRT -11\n";
-        std::string args = line.substr(2 + command.size(), line.size() - 3 - command.size());
-        if (!args.empty()) args.erase(0, 1);
-        if (command.starts_with("set_")) {
-            kept["get_" + command.substr(4)] = args;
-            return command + ": " + args + "\nRPRT 0\n";
-        }
-        std::string value = readsOtherwise.contains(command) ? readsOtherwise[command] : kept[command];
-        if (command == "get_func") value = value.substr(value.find(' ') + 1);
-        const std::string key = KeyOf(command);
-        return command + ":\n" + (key.empty() ? "" : key + ": ") + value.substr(0, value.find(' ')) + "\nRPRT 0\n";
-    }
-};
-
-// The conversation until the link waits on nothing, or on something later than `patience`;
-// time passes only to what the link waits for.
-struct Conversation {
-    SimulatedRig rig;
+// Each conversation of tests/links/golden/tunes.expected, played against the link: the file's
+// "!" lines are done to it and its "<" lines are the rig's answers, each block to the line told
+// in its turn. What the link told (">"), the time it waited for ("@") and each new state
+// line ("=") are written anew and compared with the file: a tune is called set only
+// when the rig reads back what was set, a refusal puts back what had been set, and nothing
+// is retuned while the radio transmits nor in the five seconds after.
+TEST(RigLink, EachConversationGoesAsTheScriptOfTheRigHasIt) {
+    std::istringstream script(testing::ReadFile(Golden("tunes")));
+    std::string made;
     RigLink link;
     SteadyTime now{};
-    void Run(std::string lines, std::chrono::seconds patience = 10s) {
-        const SteadyTime until = now + patience;
-        for (int round = 0; round < 200; ++round) {
-            std::string answers;
-            for (std::size_t end; (end = lines.find('\n')) != std::string::npos; lines.erase(0, end + 1))
-                answers += rig.Answer(lines.substr(0, end + 1));
-            lines = link.Receive(answers, now);
-            if (lines.empty()) {
-                if (!link.WakeAt() || *link.WakeAt() > until) return;
-                now = *link.WakeAt();
-                lines = link.Tick(now);
-            }
-        }
-        FAIL() << "the conversation did not end";
-    }
-    void Tune(const Station& station, TuneCause cause) { Run(link.Tune(station, cause, now)); }
-};
-
-// Each tune's conversation, compared with golden/tunes.expected: what the rig was told and
-// answered, the state line, and what the rig is left set to. A tune is called set only when
-// the rig reads back what was set; a refusal puts back what had been set.
-TEST(RigLink, ATuneIsCalledSetOnlyWhenTheRigReadsBackWhatWasSetAndARefusalLeavesNothingHalfSet) {
-    const Station kDb0xb = Repeater("DB0XB", 144.65, 432.725, "FM", std::nullopt);
-    const struct {
-        std::string name;
-        std::function<void(SimulatedRig&)> rig;
-        Station station;
-        TuneCause cause;
-    } cases[] = {
-        {"sets", [](SimulatedRig&) {}, kDb0abc, TuneCause::Follow},
-        {"no tone", [](SimulatedRig& r) { r.refused["set_ctcss_tone"] = -11; }, kDb0abc, TuneCause::Tap},
-        {"tone unanswered", [](SimulatedRig& r) { r.silent = {"set_ctcss_tone"}; }, kDb0abc, TuneCause::Tap},
-        {"offset other", [](SimulatedRig& r) { r.readsOtherwise["get_rptr_offs"] = "600000"; }, kDb0abc, TuneCause::Tap},
-        {"offset unread", [](SimulatedRig& r) { r.refused["get_rptr_offs"] = -11; }, kDb0abc, TuneCause::Tap},
-        {"no split", [](SimulatedRig& r) { r.refused["set_split_freq"] = -11; }, kDb0xb, TuneCause::Tap},
-        {"dmr", [](SimulatedRig&) {}, Repeater("DB0DMR", 439.1, 431.5, "DMR", std::nullopt), TuneCause::Tap},
-        {"no ptt, tap", [](SimulatedRig& r) { r.ptt.reset(); }, kDb0abc, TuneCause::Tap},
-        {"no ptt, follow", [](SimulatedRig& r) { r.ptt.reset(); }, kDb0abc, TuneCause::Follow},
-        {"ptt unanswered, follow", [](SimulatedRig& r) { r.silent = {"get_ptt"}; }, kDb0abc, TuneCause::Follow},
-        {"rprt -9", [](SimulatedRig& r) { for (const char* c : {"get_ptt", "set_freq"}) r.refused[c] = -9; }, kDb0abc, TuneCause::Tap},
+    std::vector<std::string> answers;
+    std::size_t next = 0;
+    std::string shown;
+    const auto note = [&] {
+        const RigState state = link.State();
+        const std::string text = state.line + (state.busy ? " [busy " + state.busy->call + "]" : "") + (state.tuned ? " (tuned)" : "");
+        if (text != shown) made += "= " + (shown = text) + "\n";
     };
-    std::string tunes;
-    for (const auto& c : cases) {
-        Conversation talk;
-        c.rig(talk.rig);
-        talk.Run(talk.link.Connected(talk.now));
-        talk.Tune(c.station, c.cause);
-        const RigState state = talk.link.State();
-        EXPECT_FALSE(state.busy) << c.name;
-        tunes += "# " + c.name + "\n" + talk.rig.transcript + "= " + state.line + (state.tuned ? " (tuned)" : "") + "\nleft:";
-        for (const char* get : {"get_freq", "get_rptr_shift", "get_split_vfo"}) tunes += " " + talk.rig.kept[get];
-        tunes += "\n\n";
-        for (std::size_t at = 0; (at = talk.rig.transcript.find("> ", at)) != std::string::npos; at += 2)
-            EXPECT_TRUE(talk.rig.transcript.compare(at, 4, "> +\\") == 0 && talk.rig.transcript.compare(at, 11, "> +\\set_ptt") != 0) << c.name;
-    }
-    ExpectGolden("tunes", tunes);
-}
-
-TEST(RigLink, NothingIsRetunedWhileTheRadioTransmitsNorInTheFiveSecondsAfter) {
-    Conversation talk;
-    talk.rig.ptt = "1";
-    talk.Run(talk.link.Connected(talk.now));
-    ASSERT_EQ(talk.link.Tune(kDb0abc, TuneCause::Tap, talk.now), PttQuestion());
-    EXPECT_EQ(talk.link.Receive(std::string_view("get_freq:\nFrequency: 1\nRPRT 0\n"), talk.now), "");  // late, of another question
-    talk.Run(PttQuestion(), 0s);
-    EXPECT_EQ(talk.link.State().line, "Radio: waiting: the radio is transmitting");
-    EXPECT_TRUE(talk.link.State().busy && SameStation(*talk.link.State().busy, kDb0abc));
-    for (int second = 0; second < 30; ++second) {  // a long over: asked again each second, nothing set
-        talk.now += 1s;
-        talk.Run(talk.link.Tick(talk.now), 0s);
-    }
-    EXPECT_EQ(talk.rig.kept["get_freq"], "145000000");
-    talk.rig.ptt = "0";
-    const SteadyTime off = talk.now;
-    while (talk.rig.kept["get_freq"] == "145000000" && talk.now - off < 10s) {
-        talk.now += 1s;
-        talk.Run(talk.link.Tick(talk.now), 0s);
-        if (talk.rig.kept["get_freq"] == "145000000") {
-            EXPECT_EQ(talk.link.State().line, "Radio: waiting 5 s after the transmission");
+    // Until the link waits on nothing; time passes only to what it waits for.
+    const auto play = [&](std::string lines) {
+        for (int round = 0; round < 200; ++round, note()) {
+            if (lines.empty()) {
+                if (!link.WakeAt()) return;
+                now = *link.WakeAt();
+                made += "@ " + std::to_string(now.time_since_epoch() / 1ms) + " ms\n";
+                lines = link.Tick(now);
+                continue;
+            }
+            std::string answered;
+            for (std::size_t end; (end = lines.find('\n')) != std::string::npos; lines.erase(0, end + 1)) {
+                made += "> " + lines.substr(0, end + 1);
+                const std::string answer = next < answers.size() ? answers[next++] : "";
+                for (std::size_t at = 0; at < answer.size(); at = answer.find('\n', at) + 1)
+                    made += "< " + answer.substr(at, answer.find('\n', at) + 1 - at);
+                answered += answer;
+            }
+            lines = link.Receive(answered, now);
         }
+        ADD_FAILURE() << "the conversation did not end";
+    };
+    std::vector<std::string> steps;
+    for (std::string line; std::getline(script, line);) {
+        if (line.starts_with("> ")) answers.emplace_back();
+        if (line.starts_with("< ") && !answers.empty()) answers.back() += line.substr(2) + "\n";
+        if (line.starts_with("# ") || line.starts_with("! ")) steps.push_back(line);
     }
-    EXPECT_GE(talk.now - off, kAfterPtt);
-    EXPECT_EQ(talk.link.State().line, "Radio: 439.3750 \u22127.600 T127.3 set");
-    talk.link.Disconnected();
-    EXPECT_EQ(talk.link.State().line, "Radio: rigctld not running");
-    EXPECT_EQ(talk.link.Tune(kDb0abc, TuneCause::Tap, talk.now), "");  // a tap is not kept for later
-    EXPECT_EQ(talk.link.Connected(talk.now), "");
-    talk.link.Disconnected();
-    EXPECT_EQ(talk.link.Tune(kDb0abc, TuneCause::Follow, talk.now), "");  // follow's nearest is
-    EXPECT_EQ(talk.link.Connected(talk.now), PttQuestion());
+    for (const std::string& step : steps) {
+        made += (step.starts_with("# ") && !made.empty() ? "\n" : "") + step + "\n";
+        const std::string call = step.substr(step.find(' ', 2) + 1);
+        const auto station = std::find_if(std::begin(kStations), std::end(kStations), [&](const auto& s) { return s.first.call == call; });
+        if (step.starts_with("# ")) {
+            link = RigLink();
+            now = SteadyTime{};
+            shown.clear();
+        } else if (step == "! connected") {
+            play(link.Connected(now));
+        } else if (step == "! disconnected") {
+            link.Disconnected();
+        } else if (station != std::end(kStations)) {
+            play(link.Tune(station->first, step.starts_with("! tap ") ? TuneCause::Tap : TuneCause::Follow, now));
+        } else {
+            ADD_FAILURE() << step;
+        }
+        note();
+    }
+    EXPECT_EQ(next, answers.size()) << "answers left over";
+    testing::ExpectGolden(Golden("tunes"), made);
 }
 
 }  // namespace

@@ -57,10 +57,7 @@ protected:
     // The collected text once it holds `wanted`, or what came by the deadline.
     std::string TextWith(std::string_view wanted, std::chrono::milliseconds limit = 5s) {
         std::string text;
-        for (const auto deadline = std::chrono::steady_clock::now() + limit;
-             text.find(wanted) == std::string::npos && std::chrono::steady_clock::now() < deadline;
-             std::this_thread::sleep_for(5ms))
-            text += TakeAllText(state.nmea);
+        testing::Eventually([&] { return (text += TakeAllText(state.nmea)).find(wanted) != std::string::npos; }, limit);
         return text;
     }
 };

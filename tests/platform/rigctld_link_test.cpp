@@ -57,18 +57,15 @@ TEST(RigctldLink, WhatAnswersLikeNoRigctldIsToldAndNothingIsEverKeyed) {
         TuneCause cause;
         std::string line;
     };
+    std::string junk;
+    while (junk.size() < (1 << 20)) junk += "junk: 1\n";
+    const auto always = [](std::string reply) { return [reply](const std::string&, int) { return reply; }; };
+    const std::string noRigctld = "Radio: what answers at 127.0.0.1:PORT is no rigctld";
     const Case cases[] = {
-        {"RPRT -9 to everything", [](const std::string&, int) { return std::string("RPRT -9\n"); }, TuneCause::Tap,
-         "Radio: not tuned: the rig gave no PTT state (RPRT -9)"},
-        {"an endless line", [](const std::string&, int) { return std::string(1 << 20, 'x'); }, TuneCause::Tap,
-         "Radio: what answers at 127.0.0.1:PORT is no rigctld"},
-        {"a megabyte of junk", [](const std::string&, int) {
-             std::string junk;
-             while (junk.size() < (1 << 20)) junk += "junk: 1\n";
-             return junk;
-         }, TuneCause::Tap, "Radio: what answers at 127.0.0.1:PORT is no rigctld"},
-        {"no reply", [](const std::string&, int) { return std::string(); }, TuneCause::Follow,
-         "Radio: follow tunes no rig that cannot report PTT"},
+        {"RPRT -9 to everything", always("RPRT -9\n"), TuneCause::Tap, "Radio: not tuned: the rig gave no PTT state (RPRT -9)"},
+        {"an endless line", always(std::string(1 << 20, 'x')), TuneCause::Tap, noRigctld},
+        {"a megabyte of junk", always(junk), TuneCause::Tap, noRigctld},
+        {"no reply", always(""), TuneCause::Follow, "Radio: follow tunes no rig that cannot report PTT"},
         {"a byte a tenth of a second", [&](const std::string&, int fd) {
              for (const char c : ptt0) {
                  ::send(fd, &c, 1, MSG_NOSIGNAL);

@@ -7,12 +7,10 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include <chrono>
-#include <cstdio>
-#include <csignal>
 #include <thread>
 
 #include "core/app_state.h"
@@ -35,21 +33,21 @@ std::string Line(int sequence) { return "$GPTXT,01,01,02," + std::to_string(sequ
 
 // Another program with the device open as its terminal, as a shell window would have.
 struct ProgramOnTerminal {
-    explicit ProgramOnTerminal(const std::filesystem::path& device) {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, device.c_str(), O_RDWR, 0);
-        char* argv[] = {const_cast<char*>("sleep"), const_cast<char*>("60"), nullptr};
-        if (posix_spawn(&pid, "/bin/sleep", &actions, nullptr, argv, environ) != 0) pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        // Its descriptor is there once /proc shows it; a second is plenty.
-        for (int i = 0; i < 100 && !std::filesystem::exists("/proc/" + std::to_string(pid) + "/fd/0"); ++i)
-            std::this_thread::sleep_for(10ms);
+    explicit ProgramOnTerminal(const std::filesystem::path& device) : pid(::fork()) {
+        if (pid == 0) {
+            ::close(0);
+            ::open(device.c_str(), O_RDWR);  // as its standard input
+            ::pause();
+            ::_exit(0);
+        }
+        std::error_code unread;
+        holds = Eventually([&] { return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/fd/0", unread) == device; });
     }
     ~ProgramOnTerminal() {
         if (pid > 0 && ::kill(pid, SIGKILL) == 0) ::waitpid(pid, nullptr, 0);
     }
-    pid_t pid = -1;
+    pid_t pid;
+    bool holds = false;
 };
 
 // The line settings a pty slave has before any program sets it raw.
@@ -77,8 +75,7 @@ protected:
     std::vector<int> ReceiveUntil(int last, std::chrono::milliseconds limit = 5s) {
         std::vector<int> received;
         std::string pending;
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline && (received.empty() || received.back() != last)) {
+        Eventually([&] {
             pending += TakeAllText(state.nmea);
             // Bytes written before the program configured a fresh pty may have had CR turned into LF.
             for (std::size_t end; (end = pending.find_first_of("\r\n")) != std::string::npos; pending.erase(0, end + 1)) {
@@ -92,8 +89,8 @@ protected:
                 EXPECT_TRUE(received.empty() || sequence > received.back()) << sequence;
                 received.push_back(sequence);
             }
-            std::this_thread::sleep_for(1ms);
-        }
+            return !received.empty() && received.back() == last;
+        }, limit);
         return received;
     }
 
@@ -113,19 +110,6 @@ protected:
         return false;
     }
 };
-
-TEST_F(SerialTest, OpeningAppliesRaw8N1AtTheChosenRate) {
-    PtyPair receiver;
-    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver, 9600));
-    EXPECT_EQ(port.TakeFailure(), "");
-    termios tty{};
-    ASSERT_EQ(tcgetattr(receiver.master(), &tty), 0);
-    EXPECT_EQ(tty.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD), static_cast<tcflag_t>(CS8 | CREAD));
-    EXPECT_EQ((tty.c_iflag & (IXON | IXOFF)) | (tty.c_lflag & (ICANON | ECHO)), 0u);
-    EXPECT_EQ(cfgetispeed(&tty), static_cast<speed_t>(B9600));
-    EXPECT_EQ(tty.c_cc[VTIME], 0);  // VMIN 0 and ICANON off: Taken
-    EXPECT_TRUE(port.ClosePort());
-}
 
 TEST_F(SerialTest, EachFailureIsNamedForWhatItIsWhenTheReaderKnowsIt) {
     std::filesystem::create_symlink(folder / "nothing-here", folder / "COM3");
@@ -149,11 +133,25 @@ TEST_F(SerialTest, EachFailureIsNamedForWhatItIsWhenTheReaderKnowsIt) {
     EXPECT_EQ(FailureOf(second), "Unable to open the port\n" + receiver.slavePath().string() + ": busy, held by another program");
     EXPECT_FALSE(second.Reading());
     EXPECT_TRUE(port.ClosePort());
+
+    PtyPair shellWindow;  // another program's terminal is never taken
+    const ProgramOnTerminal shell(shellWindow.slavePath());
+    ASSERT_TRUE(shell.holds);
+    shellWindow.LinkAs(folder.path(), "COM6");
+    port.OpenPort(state.nmea, "COM6:", 4800, WhenAbsent::GiveUp);
+    EXPECT_EQ(FailureOf(port), "Unable to open the port\n" + shellWindow.slavePath().string() + ": busy, held by another program");
+    EXPECT_TRUE(StillCooked(shellWindow.master()));
 }
 
-TEST_F(SerialTest, SlowLinesAndBurstsArriveWholeAndInOrder) {
+TEST_F(SerialTest, OpenedRaw8N1AtTheChosenRateSlowLinesAndBurstsArriveWholeAndInOrder) {
     PtyPair receiver;
     ASSERT_NO_FATAL_FAILURE(OpenOn(receiver, 115200));
+    termios tty{};
+    ASSERT_EQ(tcgetattr(receiver.master(), &tty), 0);
+    EXPECT_EQ(tty.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS | CREAD), static_cast<tcflag_t>(CS8 | CREAD));
+    EXPECT_EQ((tty.c_iflag & (IXON | IXOFF)) | (tty.c_lflag & (ICANON | ECHO)), 0u);
+    EXPECT_EQ(cfgetispeed(&tty), static_cast<speed_t>(B115200));
+    EXPECT_EQ(tty.c_cc[VTIME], 0);  // VMIN 0 and ICANON off: Taken
     for (int i = 0; i < 50; ++i) {
         receiver.Write(Line(i));
         std::this_thread::sleep_for(1ms);
@@ -173,11 +171,18 @@ TEST_F(SerialTest, SlowLinesAndBurstsArriveWholeAndInOrder) {
     EXPECT_TRUE(port.ClosePort());
 }
 
-TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
+TEST_F(SerialTest, ASignalKeepsTheDeviceAndAnUnpluggedReceiverIsReopenedAndFeedsAgain) {
+    struct sigaction quiet {}, previous {};
+    quiet.sa_handler = [](int) {};
+    ::sigaction(SIGUSR1, &quiet, &previous);
     auto receiver = std::make_unique<PtyPair>();
     ASSERT_NO_FATAL_FAILURE(OpenOn(*receiver));
+    for (int i = 0; i < 5; ++i) {  // signals during the reader's wait
+        ::pthread_kill(port.ReaderThread(), SIGUSR1);
+        std::this_thread::sleep_for(20ms);
+    }
     receiver->Write(Line(1));
-    ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});
+    ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});  // the device was still open
 
     receiver->Unplug();
     std::this_thread::sleep_for(200ms);
@@ -187,6 +192,7 @@ TEST_F(SerialTest, UnpluggedReceiverIsReopenedAndFeedsAgain) {
     EXPECT_TRUE(OneLineArrives(*receiver));
     EXPECT_EQ(port.TakeFailure(), "");
     EXPECT_TRUE(port.ClosePort());
+    ::sigaction(SIGUSR1, &previous, nullptr);
 }
 
 TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
@@ -211,44 +217,6 @@ TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
     EXPECT_TRUE(port.ClosePort());
 }
 
-TEST_F(SerialTest, ADeviceAnotherProgramHasOpenIsNeverTaken) {
-    PtyPair shellWindow;
-    const ProgramOnTerminal shell(shellWindow.slavePath());
-    ASSERT_GT(shell.pid, 0);
-    shellWindow.LinkAs(folder.path(), "COM2");
-    port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp);
-    EXPECT_TRUE(FailureOf(port).ends_with(": busy, held by another program"));
-    EXPECT_TRUE(StillCooked(shellWindow.master()));
-}
-
-TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppears) {
-    port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::Wait);
-    EXPECT_NE(FailureOf(port), "");  // the message first, then the wait
-    EXPECT_TRUE(port.Reading());
-    PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM2");
-    EXPECT_TRUE(OneLineArrives(receiver));
-    EXPECT_EQ(port.TakeFailure(), "");
-    port.ClosePort();
-    EXPECT_FALSE(port.Reading());
-}
-
-TEST_F(SerialTest, ASignalDuringTheWaitKeepsTheDevice) {
-    struct sigaction quiet {}, previous {};
-    quiet.sa_handler = [](int) {};
-    ::sigaction(SIGUSR1, &quiet, &previous);
-    PtyPair receiver;
-    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
-    for (int i = 0; i < 5; ++i) {
-        ::pthread_kill(port.ReaderThread(), SIGUSR1);
-        std::this_thread::sleep_for(20ms);
-    }
-    receiver.Write(Line(1));
-    EXPECT_EQ(ReceiveUntil(1, 2s), std::vector<int>{1});
-    EXPECT_TRUE(port.ClosePort());  // the device was still open
-    ::sigaction(SIGUSR1, &previous, nullptr);
-}
-
 TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
     const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
     PtyPair receiver;
@@ -262,18 +230,23 @@ TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
     EXPECT_LT(openDescriptors(), whileOpen);
 }
 
-TEST_F(SerialTest, DestructorStopsTheReader) {
+TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppearsAndFreedWithItsSource) {
     PtyPair receiver;
-    receiver.LinkAs(folder.path(), "COM2");
     AppState own;
     {
         PosixGpsSource scoped(folder.path(), kNoGpsd);
-        ASSERT_TRUE(scoped.OpenPort(own.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+        scoped.OpenPort(own.nmea, "COM2:", 4800, WhenAbsent::Wait);
+        EXPECT_NE(FailureOf(scoped), "");  // the message first, then the wait
+        EXPECT_TRUE(scoped.Reading());
+        receiver.LinkAs(folder.path(), "COM2");
         ASSERT_TRUE(Taken(receiver));
+        EXPECT_EQ(scoped.TakeFailure(), "");
     }
     // The reader is gone with its source: the device can be opened again at once.
     ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_TRUE(OneLineArrives(receiver));
+    port.ClosePort();
+    EXPECT_FALSE(port.Reading());
 }
 
 TEST(DevicePathFor, ALinkFirstAndOnlyForPortNames) {
