@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/screens_fixture.h"
+
 namespace moltrevane {
 namespace {
 
@@ -13,14 +15,12 @@ double Measure(std::string_view utf8) {
     return width;
 }
 
+// tests/screens/golden/fitted-texts.txt: a text, the width, what shows.
 TEST(FittedText, EndsWithAnEllipsisCutBetweenCharacters) {
-    EXPECT_EQ(FittedText("JN58TD - Voiceeast", 180, Measure), "JN58TD - Voiceeast");
-    EXPECT_EQ(FittedText("JN58TD - Voiceeast", 100, Measure), "JN58TD -\u2026");
-    EXPECT_EQ(FittedText("JN58TD - Voiceeast", 80, Measure), "JN58TD\u2026") << "no blank before the ellipsis";
-    EXPECT_EQ(FittedText("Überlingen am See", 50, Measure), "Über\u2026") << "Ü is one character of two bytes";
-    EXPECT_EQ(FittedText("\u00DC\u00DC\u00DC", 20, Measure), "\u00DC\u2026");
-    EXPECT_EQ(FittedText("Köln", 5, Measure), "") << "not even the ellipsis fits";
-    EXPECT_EQ(FittedText("", 0, Measure), "");
+    for (const std::vector<std::string>& c : testing::TableOf("fitted-texts.txt")) {
+        ASSERT_EQ(c.size(), 3u) << c[0];
+        EXPECT_EQ(FittedText(c[0], std::stoi(c[1]), Measure), c[2]) << c[0] << " in " << c[1];
+    }
 }
 
 // A record's line too long for the list goes on in the next, indented, never cut inside a

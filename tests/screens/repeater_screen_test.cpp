@@ -103,9 +103,7 @@ TEST_F(RepeaterScreenTest, DrivingChoicesAreKeptAndMissingSpeechIsSaid) {
     dialog.SetChecked(ids::kTellNearest, false);
     driving.OnClose();
     EXPECT_EQ(state.drive, (DriveSettings{5, AlertMode::Speech, 10, {false, 4, true}}));
-    for (const char* line : {"follow = 5\n", "alert = speech\n", "locator = 10\n", "alert_nearest = off\n",
-                             "alert_square = 4\n", "alert_fix = on\n"})
-        EXPECT_TRUE(HasLine("Moltrevane.ini", line)) << line;
+    testing::ExpectShown("driving.ini.expected", testing::ReadFile(folder / "Moltrevane.ini"));  // the kept choices
     testing::RecordingDialog again;
     DrivingScreen reopened{context, again};
     reopened.Initialise();
@@ -278,11 +276,9 @@ TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
     EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::StationInfo});
     StationInfoScreen info{context, reopened};
     info.Initialise();
-    const std::vector<std::string>& lines = reopened.lines[ids::kStationRecordList];
-    ASSERT_EQ(lines.size(), 13u);
-    EXPECT_EQ((std::vector<std::string>(lines.begin(), lines.begin() + 9)),
-              (std::vector<std::string>{"Output: -", "Input: -", "Shift: -", "Tone: -", "Height: 520 m", "Mode: FM",
-                                        "Place: Muenchen", "Record:", "DB0LONG8  -  JN58SD  -  520  -  FM"}));
+    std::string record;
+    for (const std::string& line : reopened.lines[ids::kStationRecordList]) record += line + "\n";
+    testing::ExpectShown("station-record.expected", record);
 }
 
 }  // namespace

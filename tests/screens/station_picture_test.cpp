@@ -12,16 +12,12 @@
 namespace moltrevane {
 namespace {
 
+// tests/screens/golden/picture-rings.txt: the farthest station's distance, the rings for it.
 TEST(StationPicture, RingsAtRoundDistancesHoldingTheFarthest) {
-    const struct {
-        double farthestKm;
-        Rings rings;
-    } cases[] = {
-        {0, {1, 1}},    {0.4, {1, 1}},  {1, {1, 1}},    {3.2, {1, 4}},    {4, {1, 4}},      {4.1, {2, 3}},
-        {7, {2, 4}},    {12, {5, 3}},   {37, {10, 4}},  {41, {20, 3}},    {180, {50, 4}},   {900, {500, 2}},
-        {20000, {5000, 4}}, {std::nan(""), {1, 1}}, {-3, {1, 1}},
-    };
-    for (const auto& c : cases) EXPECT_EQ(RingsFor(c.farthestKm), c.rings) << c.farthestKm;
+    for (const std::vector<std::string>& c : testing::TableOf("picture-rings.txt")) {
+        ASSERT_EQ(c.size(), 3u) << c[0];
+        EXPECT_EQ(RingsFor(std::stod(c[0])), (Rings{std::stod(c[1]), std::stoi(c[2])})) << c[0];
+    }
 }
 
 constexpr PictureArea kWide{226, 34, 220, 210};  // the wide main screen's: the car at 336, 139
@@ -38,27 +34,21 @@ std::vector<std::string> Painted(const PictureArea& area, const std::optional<Ar
     return painter.calls;
 }
 
-// Where the station's dot lies from the car, as the driver looks at the picture, and how far.
+// Where the station's dot lies from the car, as the driver looks at the picture, and how far:
+// tests/screens/golden/picture-sides.txt.
 TEST(StationPicture, HeadingUpWhileMovingNorthUpStanding) {
-    const struct {
-        double bearing;
-        std::optional<double> heading;
-        const char* side;
-    } cases[] = {
-        {0, std::nullopt, "up"},     {90, std::nullopt, "right"}, {180, std::nullopt, "down"}, {225, std::nullopt, "down left"},
-        {90, 90.0, "up"},            {0, 90.0, "left"},           {270, 90.0, "down"},         {180, 90.0, "right"},
-        {10, 350.0, "up right"},     {350, 10.0, "up left"},      {5, 5.0, "up"},              {185, 5.0, "down"},
-    };
-    for (const auto& c : cases) {
+    for (const std::vector<std::string>& c : testing::TableOf("picture-sides.txt")) {
+        ASSERT_EQ(c.size(), 3u) << c[0];
+        const std::optional<double> heading = c[1].empty() ? std::nullopt : std::optional(std::stod(c[1]));
         int x = 0, y = 0, size = 0;
-        for (const std::string& call : Painted(kWide, AroundTheCar{{At("SR5KAB", 8, c.bearing)}, c.heading, Ink::Live}))
+        for (const std::string& call : Painted(kWide, AroundTheCar{{At("SR5KAB", 8, std::stod(c[0]))}, heading, Ink::Live}))
             if (std::sscanf(call.c_str(), "dot %d %d %d", &x, &y, &size) == 3 && size > 1) break;
         ASSERT_GT(size, 1) << "the station's dot";
         const int dx = x - 336, dy = y - 139;
         const std::string side = std::abs(dx) <= 1 ? (dy < 0 ? "up" : "down")
                                  : std::abs(dy) <= 1 ? (dx < 0 ? "left" : "right")
                                                      : std::string(dy < 0 ? "up" : "down") + (dx < 0 ? " left" : " right");
-        EXPECT_EQ(side, c.side) << c.bearing << " going " << c.heading.value_or(-1);
+        EXPECT_EQ(side, c[2]) << c[0] << " going " << c[1];
         EXPECT_NEAR(std::hypot(dx, dy), 91, 1.5) << "8 km on the outer of 2 km rings";
     }
 }

@@ -28,31 +28,15 @@ TEST(StationTexts, InfoStationNamesEachValue) {
                                         "Height: 612 m", "Mode: FM", "Place: Warszawa"}));
 }
 
-// Standing, distance and bearing; moving, an arrow the way the station lies against the course;
-// a station placed only by its square is about so far.
+// Distance and direction of a row, from tests/screens/golden/row-measures.txt.
 TEST(StationTexts, TheRowsDistanceAndDirection) {
-    const struct {
-        const char* locator;
-        std::optional<double> heading;
-        const char* shown;
-    } cases[] = {
-        {"JO31ON", std::nullopt, "5 km | 360 \u00B0"},
-        {"JO31ON", 0.0, "5 km | \u2191"},     // north, going north: ahead
-        {"JO31ON", 90.0, "5 km | \u2190"},    // going east: on the left
-        {"JO31ON", 135.0, "5 km | \u2199"},   // going south-east: behind left
-        {"JO31ON", 315.0, "5 km | \u2197"},   // going north-west: ahead right
-        {"JO31PM", 80.0, "6 km | \u2191"},    // east, going nearly east
-        {"JO31NL", 0.0, "8 km | \u2199"},     // south-west, going north
-        {"JO31OM", 90.0, "0 km | "},          // at the own point: no way
-        {"JO31OM", std::nullopt, "0 km | "},
-        {"JO30LL", 180.0, "\u2248 118 km | \u2191"},  // placed by its square; south-south-west, going south
-        {"", 0.0, " | "},                     // no position: nothing measured
-    };
-    for (const auto& c : cases) {
-        Station station = StationOf({"X", c.locator});
-        station.fromSquare = std::string_view(c.locator) == "JO30LL";
-        const RowMeasureTexts shown = RowMeasure(station, PositionFromLocator("JO31OM"), c.heading);
-        EXPECT_EQ(shown.distance + " | " + shown.direction, c.shown) << c.locator << " going " << c.heading.value_or(-1);
+    for (const std::vector<std::string>& c : testing::TableOf("row-measures.txt")) {
+        ASSERT_EQ(c.size(), 5u) << c[0];
+        Station station = StationOf({"X", c[0]});
+        station.fromSquare = c[2] == "square";
+        const std::optional<double> heading = c[1].empty() ? std::nullopt : std::optional(std::stod(c[1]));
+        const RowMeasureTexts shown = RowMeasure(station, PositionFromLocator("JO31OM"), heading);
+        EXPECT_EQ(shown.distance + "|" + shown.direction, c[3] + "|" + c[4]) << c[0] << " going " << c[1];
     }
 }
 
