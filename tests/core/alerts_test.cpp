@@ -10,12 +10,6 @@
 namespace moltrevane {
 namespace {
 
-Station Heard(std::string call) {
-    Station station;
-    station.call = std::move(call);
-    return station;
-}
-
 using Kinds = std::vector<AlertKind>;
 const char* const kKindNames[] = {"FixLost", "FixBack", "Square", "Nearest"};
 
@@ -43,7 +37,7 @@ TEST(AlertWatch, DrivesOfTheTable) {
         second.gpsMode = word != "offline";
         second.fix = second.gpsMode && word != "nofix";
         if (second.fix) second.square = word;
-        for (double km = 0; in >> word && word != "chosen" && in >> km;) second.listed.push_back({Heard(word), km, 90.0});
+        for (double km = 0; in >> word && word != "chosen" && in >> km;) second.listed.push_back({StationOf({word}), km, 90.0});
         AlertChoices chosen;
         if (word == "chosen" && in >> word) chosen = {word[0] == 'N', word[1] - '0', word[2] == 'F'};
         const Kinds kinds = told ? *told : watch.Observe(second, chosen);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "support/golden.h"
 
@@ -38,6 +39,34 @@ inline std::string Fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return text;
+}
+
+// Bytes as one line of a table: \r, \n and \\ as so, any other byte outside printable ASCII
+// as \xHH.
+inline std::string Escaped(std::string_view bytes) {
+    std::string text;
+    for (const unsigned char c : bytes) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02X", c);
+        text += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\\' ? "\\\\" : c >= 0x20 && c < 0x7F ? std::string(1, c) : hex;
+    }
+    return text;
+}
+
+// The bytes of an Escaped text.
+inline std::string Unescaped(const std::string& text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            bytes += text[i];
+        } else if (text[++i] == 'x') {
+            bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            bytes += text[i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : text[i];
+        }
+    }
+    return bytes;
 }
 
 // Every digit a double holds: equal texts are equal numbers.
