@@ -4,31 +4,25 @@
 
 #include "core/app_state.h"
 #include "core/own_position.h"
+#include "geo/golden_table.h"
 
 namespace moltrevane {
 namespace {
 
-TEST(HeadingDeg, TheCourseOfThisSecondsFixWhileTheCarMoves) {
-    const struct {
-        bool gps, live;
-        std::optional<double> kmh, course, heading;
-    } cases[] = {
-        {true, true, 100, 90, 90},
-        {true, true, 5, 271.5, 271.5},
-        {true, true, 4.9, 90, std::nullopt},            // standing, or near it: the course wanders
-        {true, true, 100, std::nullopt, std::nullopt},  // no course given
-        {true, true, std::nullopt, 90, std::nullopt},
-        {true, false, 100, 90, std::nullopt},           // the fix kept from an earlier second
-        {false, true, 100, 90, std::nullopt},           // offline
-    };
-    for (const auto& c : cases) {
+// golden/heading.txt: whether the fix is this second's and the car moves.
+TEST(HeadingDeg, OfTheTable) {
+    testing::ExpectTable("core/golden/heading.txt", [](std::istream& in) {
+        std::string receiver, fix, kmh, course;
+        in >> receiver >> fix >> kmh >> course;
+        const auto given = [](const std::string& text) { return text == "-" ? std::nullopt : std::optional(std::stod(text)); };
         AppState state;
-        state.portActive = c.gps;
+        state.portActive = receiver == "gps";
         state.gpsFix = GeoPoint{52.2, 21.0};
-        state.fixLive = c.live;
-        state.motion = {c.kmh, c.course};
-        EXPECT_EQ(HeadingDeg(state), c.heading) << c.gps << c.live << c.kmh.value_or(-1) << " " << c.course.value_or(-1);
-    }
+        state.fixLive = fix == "live";
+        state.motion = {given(kmh), given(course)};
+        const std::optional<double> heading = HeadingDeg(state);
+        return heading ? testing::Exact(*heading) : "-";
+    });
 }
 
 TEST(PositionStale, OnlyAReceiversPositionKeptFromBefore) {

@@ -2,23 +2,20 @@
 // Which way a station lies against the car's course, and as a compass point.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "core/way.h"
+#include "geo/golden_table.h"
 
 namespace moltrevane {
 namespace {
 
-// Where one eighth ends and the next begins, and courses and bearings beyond the circle.
-TEST(WayOf, AtTheEighthsEdgesAndBeyondTheCircle) {
-    const struct {
-        double bearing, heading;
-        Way way;
-    } cases[] = {
-        {22.4, 0, Way::Ahead}, {22.6, 0, Way::AheadRight}, {337.6, 0, Way::Ahead}, {337.4, 0, Way::AheadLeft},
-        {-45, 0, Way::AheadLeft}, {90, -90, Way::Behind}, {725, 0, Way::Ahead}, {100, 460, Way::Ahead}, {360, 90, Way::Left},
-    };
-    for (const auto& c : cases) EXPECT_EQ(WayOf(c.bearing, c.heading), c.way) << c.bearing << " going " << c.heading;
+// golden/ways.txt: the eighths' edges, angles beyond the circle, and the words said.
+TEST(WayOf, AndCompassPointsOfTheTable) {
+    testing::ExpectTable("core/golden/ways.txt", [](std::istream& in) {
+        std::string kind, bearing;
+        double heading = 0;
+        in >> kind >> bearing >> heading;
+        return std::string(kind == "way" ? SpokenWay(WayOf(std::stod(bearing), heading)) : SpokenCompass(std::stod(bearing)));
+    });
 }
 
 // Every course round the compass, across north too: a station 20° either side of each eighth off
@@ -30,15 +27,6 @@ TEST(WayOf, EveryCourseRoundTheCompass) {
         for (int eighth = 0; eighth < 8; ++eighth)
             for (const double off : {-20.0, 0.0, 20.0})
                 EXPECT_EQ(WayOf(heading + 45 * eighth + off, heading), ways[eighth]) << heading << " " << eighth << " " << off;
-}
-
-TEST(SpokenWays, WordsAndCompassPoints) {
-    EXPECT_EQ(SpokenWay(Way::AheadLeft), "ahead left");
-    EXPECT_EQ(SpokenWay(Way::BehindRight), "behind right");
-    EXPECT_EQ(SpokenCompass(44), "north-east");
-    EXPECT_EQ(SpokenCompass(337.6), "north");
-    EXPECT_EQ(SpokenCompass(-90), "west");
-    EXPECT_EQ(SpokenCompass(std::nan("")), "north") << "no angle is no way to an array's end";
 }
 
 }  // namespace

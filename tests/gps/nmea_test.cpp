@@ -7,6 +7,8 @@
 #include <string>
 #include <thread>
 
+#include "geo/golden_table.h"
+
 namespace moltrevane {
 namespace {
 
@@ -22,79 +24,27 @@ std::string WithChecksum(std::string body) {
     return body + hex;
 }
 
-constexpr std::string_view kFix = "$GPRMC,123519.000,A,5130.1234,N,00712.3456,E,0.0,0.0,230394,,";
-
-TEST(NmeaBuffer, CollectsOnlyWholeLinesZeroBytesVanishAndHighBytesPass) {
-    NmeaBuffer buffer;
-    Feed(buffer, "$GPGGA,partial");
-    EXPECT_EQ(TakeAllText(buffer), "");
-    Feed(buffer, "\r\n$GPGSV,1\n" + std::string("$GP\0RMC\xFF\x80", 10) + "\n");
-    EXPECT_EQ(TakeAllText(buffer), "$GPGGA,partial\r\n$GPGSV,1\n$GPRMC\xFF\x80\n");
-    EXPECT_EQ(TakeAllText(buffer), "");
-}
-
-TEST(NmeaBuffer, TheViewGetsEveryLineWhicheverTakeEmptiedTheText) {
-    NmeaBuffer buffer;
-    Feed(buffer, std::string(kFix) + "\r\n");
-    EXPECT_EQ(TakeSentence(buffer), kFix);
-    Feed(buffer, "$GPGSV,1\n");
-    EXPECT_EQ(TakeAllText(buffer), std::string(kFix) + "\r\n$GPGSV,1\n");
-    Feed(buffer, std::string(kFix) + "\r\n");
-    EXPECT_EQ(TakeAllText(buffer), std::string(kFix) + "\r\n");
-    EXPECT_EQ(TakeSentence(buffer), "");  // the view's take empties the text too
-}
-
-// The text is emptied when a line would take it past its limit; a line past its own is dropped.
-TEST(NmeaBuffer, TheLimitsOfTheTextAndOfALine) {
-    for (const std::size_t length : {1990u, 1991u}) {
+// golden/buffer.txt: bytes fed to a buffer, and what each take of its text and of its RMC
+// sentence gives: whole lines only, the limits, the talkers, the checksums.
+TEST(NmeaBuffer, FeedsAndTakesOfTheTable) {
+    testing::ExpectTable("gps/golden/buffer.txt", [](std::istream& in) {
         NmeaBuffer buffer;
-        for (int i = 0; i < 198; ++i) Feed(buffer, "123456789\n");
-        Feed(buffer, std::string(length - 1981, 'x') + "\n" + std::string(11, 'y'));
-        EXPECT_EQ(TakeAllText(buffer).size(), length == 1990 ? 1990u : 0u);
-    }
-    NmeaBuffer buffer;
-    Feed(buffer, std::string(1500, 'z') + "\r\n" + std::string(kFix) + "\r\n");
-    EXPECT_EQ(TakeAllText(buffer), "\n" + std::string(kFix) + "\r\n");
-    Feed(buffer, std::string(1023, 'a') + "\n");
-    EXPECT_EQ(TakeAllText(buffer).size(), 1024u);
-}
-
-TEST(TakeSentence, TakesFirstRmcOfAnyTalkerAndEmptiesText) {
-    NmeaBuffer buffer;
-    Feed(buffer, "$GPGGA,1,2\r\n$GNRMC,000001,A,1,N,1,E\r\n$GPRMC,000002,A\r\n");
-    EXPECT_EQ(TakeSentence(buffer), "$GNRMC,000001,A,1,N,1,E");
-    EXPECT_EQ(TakeSentence(buffer), "");
-
-    Feed(buffer, "$GPRMB,1\r\n$XXRMC,1\r\n$BDRMC,2\n");
-    EXPECT_EQ(TakeSentence(buffer), "$BDRMC,2");
-}
-
-TEST(TakeSentence, SkipsBadChecksumsAndAcceptsMissingOnes) {
-    NmeaBuffer buffer;
-    const std::string good = WithChecksum(std::string(kFix));
-    std::string bad = good;
-    bad[20] = '6';
-    Feed(buffer, bad + "\r\n" + good + "\r\n");
-    EXPECT_EQ(TakeSentence(buffer), good);
-
-    Feed(buffer, std::string(kFix) + "*G1\r\n" + std::string(kFix) + "\r\n");
-    EXPECT_EQ(TakeSentence(buffer), kFix);
-}
-
-TEST(TakeSentence, ASentenceBeyondTheSearchOrEmptiedByTheLimitComesWholeOrNotAtAll) {
-    NmeaBuffer buffer;
-    Feed(buffer, std::string(1020, 'p') + "\n" + std::string(kFix) + "\n");
-    EXPECT_EQ(TakeSentence(buffer), kFix);
-    EXPECT_EQ(TakeSentence(buffer), "");  // only since the last take
-
-    Feed(buffer, std::string(kFix) + "\n" + std::string(1990, 'q') + "\n");  // the text emptied
-    EXPECT_EQ(TakeSentence(buffer), kFix);
-
-    // The limit cuts off the '*hh' of a corrupt sentence: without it, it would pass as unchecked.
-    std::string corrupt = WithChecksum(std::string(kFix));
-    corrupt[20] = '6';
-    Feed(buffer, std::string(1023 - 1 - kFix.size() + 5, 'p') + "\n" + corrupt + "\n");
-    EXPECT_EQ(TakeSentence(buffer), "");
+        std::string taken;
+        int times = 1;
+        for (std::string step; in >> step;) {
+            if (step.back() == '*') {
+                times = std::stoi(step);
+            } else if (step == "all" || step == "rmc") {
+                const std::string text = step == "all" ? TakeAllText(buffer) : TakeSentence(buffer);
+                taken += (taken.empty() ? "" : " ") +
+                         (text.size() > 100 ? "(" + std::to_string(text.size()) + " bytes)" : '"' + testing::Escaped(text) + '"');
+            } else {
+                for (; times > 0; --times) Feed(buffer, testing::Unescaped(step));
+                times = 1;
+            }
+        }
+        return taken;
+    });
 }
 
 // The fields' cases are in golden/odd-fields.nmea; what a golden line cannot show is here.

@@ -10,6 +10,7 @@
 
 #include "core/app_state.h"
 #include "core/palette.h"
+#include "geo/golden_table.h"
 #include "gps/gps_source.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
@@ -42,8 +43,6 @@ int __wrap_rename(const char* from, const char* to) { return seam::Fails("rename
 namespace moltrevane {
 namespace {
 
-using namespace std::string_literals;
-
 using testing::ReadFile;
 using testing::WriteFile;
 
@@ -69,30 +68,18 @@ TEST_F(SettingsTest, NoFileGivesDefaultsAndTheFirstExitWritesThem) {
     EXPECT_EQ(EncodeSettings(again, ""), EncodeSettings(state, target));
 }
 
-// Each record as read and saved again: what the saved record holds is what was read.
+// golden/records.txt: each record as read and saved again (what the saved record holds is
+// what was read), and the port and speed it names.
 TEST_F(SettingsTest, EachPositionReadsAsTheRecordSays) {
-    const std::string zeros(6, '\0'), defaultFlags = "-11111-1111101";
-    const std::pair<std::string, std::string> cases[] = {
-        {"341-JN58SD-JO62QM-00000-0000000", "341-JN58SD-JO62QM-00000-0000000"},
-        {"940-ERROR\0-JO62QMX1 x11-1111ZQ1trailing bytes"s, "940-ERROR\0-JO62QM-10011-1111001"s},
-        {"34x-", "340-" + zeros + "-" + zeros + defaultFlags},  // only '1' means in use
-        {"9\xFF" "1-", "9\xFF" "1-" + zeros + "-" + zeros + defaultFlags},  // no port, no speed: kept as read
-        {"560-JN5", "560-JN5\0\0\0-"s + zeros + defaultFlags},  // a short record: defaults past its end
-        {kDefaultsRecord.substr(0, 30), kDefaultsRecord},        // all but "other"
-        {"", kDefaultsRecord},
-    };
-    for (const auto& [record, saved] : cases) {
-        WriteFile(file, record);
+    testing::ExpectTable("settings/golden/records.txt", [&](std::istream& in) {
+        std::string record;
+        std::getline(in, record);
+        WriteFile(file, testing::Unescaped(record));
         AppState read;
-        ASSERT_TRUE(saveSettings(read, loadSettings(read, file), file));
-        EXPECT_EQ(ReadFile(file), saved) << record;
-    }
-    ApplySettings(state, "341-");
-    EXPECT_EQ(PortName(state.portIndex), "COM3:");
-    EXPECT_EQ(BaudRateFor(state.speedIndex), 9600u);
-    ApplySettings(state, "9\xFF" "1-");
-    EXPECT_EQ(PortName(state.portIndex), "");
-    EXPECT_EQ(BaudRateFor(state.speedIndex), 4800u);
+        EXPECT_TRUE(saveSettings(read, loadSettings(read, file), file)) << record;
+        const std::string port = PortName(read.portIndex);
+        return testing::Escaped(ReadFile(file)) + " " + (port.empty() ? "-" : port) + " " + std::to_string(BaudRateFor(read.speedIndex));
+    });
 }
 
 TEST_F(SettingsTest, EveryByteAtEveryPositionSurvivesARoundTrip) {
