@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/alerts.h"
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {

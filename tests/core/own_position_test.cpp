@@ -4,7 +4,7 @@
 
 #include "core/app_state.h"
 #include "core/own_position.h"
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/way.h"
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {

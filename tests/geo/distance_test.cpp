@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 #include "geo/locator.h"
 
 namespace moltrevane {

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <iomanip>
 
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {

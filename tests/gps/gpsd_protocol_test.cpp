@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {

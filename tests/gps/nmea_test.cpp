@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "core/app_state.h"
 #include "core/palette.h"
-#include "geo/golden_table.h"
+#include "support/golden_table.h"
 #include "gps/gps_source.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"
