@@ -5,8 +5,11 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+
 #include "directory/station_record.h"
 #include "support/directory_fixture.h"
+#include "support/golden.h"
 
 namespace moltrevane {
 namespace {
@@ -33,29 +36,32 @@ protected:
     StationDirectory directory{file};
 };
 
-// The locator and place of the row found for each key, "-" for none.
-std::vector<std::string> Found(const StationDirectory& directory, const std::vector<StationKey>& keys) {
-    std::vector<std::string> found;
-    for (const std::optional<StoredRow>& row : directory.LookupRows(keys)) found.push_back(row ? (*row)[1] + " " + (*row)[4] : "-");
-    return found;
-}
-
-TEST_F(StationDirectoryTest, EachKeyFindsItsExactCallsFirstRow) {
+// For each key the whole row found, "-" for none, and the record listed of it, in
+// golden/lookups.expected: the call's first row, or its one at the locator given, of those the
+// filter shows; five lines per row, a NULL remark as three blanks still listed, the access tone
+// said for what it is, a value holding a carriage return going on in a line of its own.
+TEST_F(StationDirectoryTest, EachKeyFindsItsExactCallsFirstRowAndListsItsRecord) {
     StationFilter onlyFm;
     onlyFm.types.fill(false);
     onlyFm.types[static_cast<std::size_t>(StationType::RepeaterFm)] = true;
     StationFilter noDmr = onlyFm;  // DMR is a repeater type too: hidden with every type but Bake
     noDmr.types[static_cast<std::size_t>(StationType::RepeaterFm)] = false;
     noDmr.types[static_cast<std::size_t>(StationType::Beacon)] = true;
-    EXPECT_EQ(Found(directory, {{"DB0ABC"}, {"db0abc"}, {""}, {"DB0DUP"}, {"DB0DUP", "JO62QM"}, {"DB0DUP", "JO62QX"},
-                                {"DB0SHT"}, {"DB0NUL"}, {"O'HARE"}, {"DB0DUP", std::nullopt, onlyFm},
-                                {"DB0DUP", std::nullopt, noDmr}, {"DB0ABC"}}),
-              (std::vector<std::string>{"JN58SD Muenchen", "-", "JJ00AA Nowhere", "JN58TD Freising", "JO62QM Berlin", "-",
-                                        "JN5 Kurzort", " ", "EN61AX Chicago's", "JN58TD Freising", "-",
-                                        "JN58SD Muenchen"}));
-    const std::optional<StoredRow> whole = directory.LookupRow({"DB0ABC"});
-    ASSERT_TRUE(whole);
-    EXPECT_EQ(*whole, (StoredRow{"DB0ABC", "JN58SD", "520", "FM", "Muenchen", "439.100", "431.500", "RU692", "Echolink", "demo"}));
+    const std::vector<StationKey> keys = {{"DB0ABC"}, {"db0abc"}, {""}, {"DB0DUP"}, {"DB0DUP", "JO62QM"}, {"DB0DUP", "JO62QX"},
+                                          {"DB0SHT"}, {"DB0NUL"}, {"O'HARE"}, {"DB0DUP", std::nullopt, onlyFm},
+                                          {"DB0DUP", std::nullopt, noDmr}, {"DB0CR"}, {"NOBODY"}, {"DB0ABC"}};
+    const std::vector<std::optional<StoredRow>> rows = directory.LookupRows(keys);  // one press's look-ups
+    std::string text;
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        text += "== " + std::to_string(k) + ": " + keys[k].call + (keys[k].locator ? " at " + *keys[k].locator : "") + "\n";
+        std::string row = rows[k] ? "" : "-";
+        if (rows[k])
+            for (const std::string& value : *rows[k]) row += value + "|";
+        std::ranges::replace(row, '\r', '~');  // kept out of the golden text
+        text += row + "\n";
+        for (const std::string& line : StationRecordLines(directory, keys[k])) text += line + "\n";
+    }
+    testing::ExpectGolden(std::filesystem::path(__FILE__).parent_path() / "golden/lookups.expected", text);
 }
 
 // A writer in the middle of a transaction does not stop reading; a look-up after the file was
@@ -132,18 +138,6 @@ TEST(StationDirectoryFailures, AFilePastSqlitesPathLimitIsReadAndHugeValuesAreSh
     const std::vector<std::string> lines = StationRecordLines(directory, {"DB0BIG"});
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_LT(lines[0].size(), 1000u);
-}
-
-// Five lines per row, a NULL remark as three blanks still listed, the access tone said for what
-// it is, and a value holding a carriage return going on in a line of its own.
-TEST_F(StationDirectoryTest, RecordListsFiveLinesPerRow) {
-    using Lines = std::vector<std::string>;
-    EXPECT_EQ(StationRecordLines(directory, {"DB0ABC"}),
-              (Lines{"DB0ABC  -  JN58SD  -  520  -  FM", "   Muenchen", "   439.100  -  431.500  -  RU692", "   Echolink", "   demo"}));
-    EXPECT_EQ(StationRecordLines(directory, {"DB0DUP", "JO62QM", {}}),  // one row of a call listed twice
-              (Lines{"DB0DUP  -  JO62QM  -  40  -  FM", "   Berlin", "   145.600  -  145.000  -  ", "   tone 88.5", "   "}));
-    EXPECT_EQ(StationRecordLines(directory, {"DB0CR"}), (Lines{"DB0CR  -  JN48FX  -  300  -  FM", "   Stutt", "gart", "     -    -  ", "   ", "   "}));
-    EXPECT_TRUE(StationRecordLines(directory, {"NOBODY"}).empty());
 }
 
 }  // namespace

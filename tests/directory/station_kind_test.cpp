@@ -5,6 +5,7 @@
 
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -13,32 +14,29 @@
 #include "directory/nearest_search.h"
 #include "directory/station_directory.h"
 #include "support/directory_fixture.h"
+#include "support/golden.h"
 
 namespace moltrevane {
 namespace {
 
-TEST(BandOf, EdgesAndOddTexts) {
-    const std::pair<const char*, Band> cases[] = {
-        {"29.999", Band::Hf},        {"30", Band::Unknown},           {"51.910", Band::Unknown},
-        {"143.999", Band::Unknown},  {"144", Band::TwoMetres},        {"148", Band::TwoMetres},
-        {"148.001", Band::Unknown},  {"420", Band::SeventyCentimetres}, {"450", Band::SeventyCentimetres},
-        {"1240", Band::TwentyThreeCentimetres}, {"1300", Band::TwentyThreeCentimetres}, {"1300.5", Band::Unknown},
-        {"2299.9", Band::Unknown},   {"2300", Band::Microwave},       {"10368.1", Band::Microwave},
-        {"145,6125", Band::TwoMetres}, {"145.6125 MHz", Band::TwoMetres}, {" 439.0 mhz ", Band::SeventyCentimetres},
-        {"", Band::Unknown},         {"145.6125 kHz", Band::Unknown}, {"R2", Band::Unknown},
-        {"-145", Band::Unknown},     {"0", Band::Unknown},            {"nan", Band::Unknown},
-    };
-    for (const auto& [aus, band] : cases) EXPECT_EQ(BandOf(aus), band) << aus;
-}
+const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
 
-// One word of each type (the rest of the table is the same lookup), in any case, and words joined.
-TEST(TypeOf, WordsOfTheModeInAnyCase) {
-    const std::pair<const char*, StationType> cases[] = {
-        {"atv", StationType::RepeaterAtv},  {"BEACON", StationType::Beacon},    {"APRS", StationType::Digipeater},
-        {"Transponder", StationType::Transponder}, {"D-STAR", StationType::RepeaterFm}, {"FM/DMR", StationType::RepeaterFm},
-        {"", StationType::Other},           {"SSB", StationType::Other},        {"FMX", StationType::Other},
-    };
-    for (const auto& [mode, type] : cases) EXPECT_EQ(TypeOf(mode), type) << mode;
+// golden/kinds.txt: "band|AUS|BAND" and "type|MODE|TYPE" by the names the filters show: the
+// bands' edges and odd texts, and one word of each type (the rest of the table is the same
+// lookup), in any case, and words joined.
+TEST(StationKind, BandsAndTypesOfTheTable) {
+    const std::string bands[] = {"KW", "2 m", "70 cm", "23 cm", "< 23 cm", "unknown"};
+    const std::string types[] = {"Repeater FM / Multi", "Repeater ATV", "Transponder", "Digipeater", "Bake", "other"};
+    std::istringstream table(testing::ReadFile(kGolden / "kinds.txt"));
+    int checked = 0;
+    for (std::string line; std::getline(table, line); ++checked) {
+        const std::size_t from = line.find('|') + 1, to = line.rfind('|');
+        const std::string text = line.substr(from, to - from);
+        const Band band = BandOf(text);
+        const StationType type = TypeOf(text);
+        EXPECT_EQ(line.starts_with("band") ? bands[static_cast<int>(band)] : types[static_cast<int>(type)], line.substr(to + 1)) << line;
+    }
+    EXPECT_EQ(checked, 33);
 }
 
 // Enough texts that many share a slot and the table is full, texts of every size about the
@@ -75,9 +73,11 @@ TEST(KnownTexts, AnswersEachTextAndWorksItOutOnce) {
     EXPECT_EQ(workedOut, 320);
 }
 
-// Search with every flag set but one, each voice mode cleared alone, and band and type together
-// (both columns read), on a directory with a station of each band and type, in UTF-8 and UTF-16
-// (the file's text is read as text).
+// Search with every flag set but one, each voice mode cleared alone, only FM, none, and band and
+// type together (both columns read), on a directory with a station of each band and type, in
+// UTF-8 and UTF-16 (the file's text is read as text). A station of several modes shows while
+// one of them is chosen; one whose mode names none (a beacon, "Multi") is never hidden by the
+// modes. What each hides is in golden/filtered.expected.
 TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
     testing::TempFolder folder;
     const std::vector<testing::Row> rows = {
@@ -91,50 +91,40 @@ TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
     };
     testing::WriteDirectory(folder / "utf8.sqlite", rows);
     testing::WriteDirectory(folder / "utf16.sqlite", rows, "UTF-16le");
-    StationList list;
-    NearestStations nearest;
-    const auto expectHidden = [&](const StationFilter& filter, const std::set<std::string>& hidden, const auto& name) {
-        for (const char* file : {"utf8.sqlite", "utf16.sqlite"}) {
-            SearchNearest(PositionFromLocator("JN58SD"), StationDirectory(folder / file), filter, list, nearest);
-            std::set<std::string> shown, expected;
-            for (std::size_t i = 0; i < list.Count(); ++i) shown.emplace(list.Call(i));
-            for (const testing::Row& row : rows)
-                if (!hidden.contains(*row[0])) expected.emplace(*row[0]);
-            EXPECT_EQ(shown, expected) << name << " in " << file;
-        }
-    };
-    expectHidden(StationFilter{}, {}, "all");
-    const std::map<std::string_view, std::set<std::string>> hidden = {
-        {"KW", {"HF"}},           {"2 m", {"TWO", "DIGI"}},         {"70 cm", {"SEVENTY", "TRANS"}},
-        {"23 cm", {"TWENTYTHREE"}}, {"< 23 cm", {"MICRO"}},        {"Repeater FM / Multi", {"HF", "TWO", "SEVENTY", "SIX", "DSTAR", "FUSION", "TETRA", "MIXED", "MULTI"}},
-        {"Repeater ATV", {"TWENTYTHREE"}}, {"Transponder", {"TRANS"}}, {"Digipeater", {"DIGI"}},
-        {"Bake", {"MICRO"}},      {"other", {"NOFREQ"}},
-    };
+    std::vector<std::pair<std::string, StationFilter>> filters = {{"all", {}}};
     for (const FilterFlag& flag : kFilterFlags) {
         AppState state;
         for (const FilterFlag& other : kFilterFlags) state.*other.field = &other != &flag;
-        expectHidden(FilterOf(state), hidden.at(flag.label), flag.label);
+        filters.emplace_back(std::string(flag.label) + " cleared", FilterOf(state));
     }
-    // A station of several modes shows while one of them is chosen; one whose mode names none (a
-    // beacon, "Multi") is never hidden by the modes.
-    const std::pair<VoiceModes, std::set<std::string>> modesHidden[] = {
-        {kAllVoiceModes & ~ModeBit(VoiceMode::Fm), {"HF", "TWO", "SIX"}},
-        {kAllVoiceModes & ~ModeBit(VoiceMode::Dmr), {"SEVENTY"}},
-        {kAllVoiceModes & ~ModeBit(VoiceMode::DStar), {"DSTAR"}},
-        {kAllVoiceModes & ~ModeBit(VoiceMode::C4fm), {"FUSION"}},
-        {kAllVoiceModes & ~ModeBit(VoiceMode::OtherDigital), {"TETRA"}},
-        {ModeBit(VoiceMode::Fm), {"SEVENTY", "DSTAR", "FUSION", "TETRA"}},
-        {0, {"HF", "TWO", "SIX", "SEVENTY", "DSTAR", "FUSION", "TETRA", "MIXED"}},
+    for (std::size_t mode = 0; mode < kVoiceModes; ++mode) {
+        filters.emplace_back(std::string(kVoiceModeNames[mode]) + " cleared", StationFilter{});
+        filters.back().second.modes = kAllVoiceModes & ~ModeBit(static_cast<VoiceMode>(mode));
+    }
+    for (const VoiceModes modes : {ModeBit(VoiceMode::Fm), VoiceModes{0}}) {
+        filters.emplace_back(modes ? "only FM" : "no mode", StationFilter{});
+        filters.back().second.modes = modes;
+    }
+    filters.emplace_back("2 m and Bake cleared", StationFilter{});
+    filters.back().second.bands[static_cast<std::size_t>(Band::TwoMetres)] = false;
+    filters.back().second.types[static_cast<std::size_t>(StationType::Beacon)] = false;
+    StationList list;
+    NearestStations nearest;
+    const auto hidden = [&](const char* file, const StationFilter& filter) {
+        SearchNearest(PositionFromLocator("JN58SD"), StationDirectory(folder / file), filter, list, nearest);
+        std::set<std::string> shown, calls;
+        for (std::size_t i = 0; i < list.Count(); ++i) shown.emplace(list.Call(i));
+        for (const testing::Row& row : rows) calls.emplace(*row[0]);
+        std::string text;
+        for (const std::string& call : calls) text += shown.erase(call) ? "" : " " + call;
+        return text + (shown.empty() ? "" : ", and listed what is none of them");
     };
-    for (const auto& [modes, hiddenCalls] : modesHidden) {
-        StationFilter filter;
-        filter.modes = modes;
-        expectHidden(filter, hiddenCalls, int{modes});
+    std::string text;
+    for (const auto& [name, filter] : filters) {
+        text += name + ": hidden" + hidden("utf8.sqlite", filter) + "\n";
+        EXPECT_EQ(hidden("utf16.sqlite", filter), hidden("utf8.sqlite", filter)) << name;
     }
-    StationFilter bandAndType;
-    bandAndType.bands[static_cast<std::size_t>(Band::TwoMetres)] = false;
-    bandAndType.types[static_cast<std::size_t>(StationType::Beacon)] = false;
-    expectHidden(bandAndType, {"TWO", "DIGI", "MICRO"}, "2 m and Bake");
+    testing::ExpectGolden(kGolden / "filtered.expected", text);
 }
 
 }  // namespace

@@ -66,10 +66,8 @@ void WriteFile(const std::filesystem::path& file, FuzzedDataProvider& input) {
 
 std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
     std::map<std::string, std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        files[entry.path().filename().string()].assign(std::istreambuf_iterator<char>(in), {});
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files[entry.path().filename().string()] = moltrevane::testing::ReadFile(entry.path());
     return files;
 }
 

@@ -12,10 +12,12 @@
 
 #include <csignal>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "directory/station_directory.h"
 #include "import/directory_writer.h"
+#include "support/golden.h"
 #include "support/temp_folder.h"
 
 namespace moltrevane {
@@ -58,76 +60,78 @@ std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
     return names;
 }
 
+// The rows a query gives, a line each, their columns joined by "|".
+std::string QueryText(const std::filesystem::path& directory, std::string_view statement = "SELECT * FROM repeater ORDER BY rowid") {
+    std::string text;
+    StationDirectory(directory).RunQuery(statement, [&](RowValues row) {
+        for (std::size_t i = 0; i < row.size(); ++i) text += std::string(i ? "|" : "") + std::string(row[i]);
+        text += "\n";
+    });
+    return text;
+}
+
 // Every fixture follows one plan: A is off the air, B … J lie ever farther from JO50AA, B also
 // has a 70 cm channel and a second, duplicate row, K has no position, L (where the list can
-// say so) only the 4-character locator JO50. Each fixture's whole directory, every column of
-// every row in the order written, is checked in beside it in golden/, after its report line.
-// MOLTREVANE_WRITE_GOLDEN=1 writes what was read there instead (to be read over before commit).
+// say so) only the 4-character locator JO50; bad-text.csv is one row of bytes to be cleaned
+// (no UTF-8, a control character, quotes) without a line end. Each fixture's whole directory,
+// every column of every row in the order written, is checked in beside it in golden/ as
+// NAME.txt, after its report line.
 TEST(StationImport, EveryListGivesItsGoldenDirectory) {
     std::size_t compared = 0;
     for (const auto& golden : std::filesystem::directory_iterator(kGolden)) {
+        if (golden.path().extension() != ".txt") continue;
         const std::string list = golden.path().stem().string();
         SCOPED_TRACE(list);
         TempFolder folder;
         const ImportOutcome outcome = Import({kFixtures / list}, folder / "Moltrevane.sqlite");
         ASSERT_EQ(outcome.error, "");
-        std::string text = ReportLine(outcome.files[0]) + "\n";
-        StationDirectory(folder / "Moltrevane.sqlite").RunQuery("SELECT * FROM repeater ORDER BY rowid", [&](RowValues row) {
-            for (std::size_t i = 0; i < row.size(); ++i) text += std::string(i ? "|" : "") + std::string(row[i]);
-            text += "\n";
-        });
-        if (std::getenv("MOLTREVANE_WRITE_GOLDEN")) WriteFile(golden.path(), text);
-        EXPECT_EQ(text, ReadFile(golden.path()));
+        testing::ExpectGolden(golden.path(), ReportLine(outcome.files[0]) + "\n" + QueryText(folder / "Moltrevane.sqlite"));
         ++compared;
     }
-    EXPECT_EQ(compared, 13u);
+    EXPECT_EQ(compared, 14u);
+}
+
+// A format given is obeyed, whatever the file's name and content say.
+TEST(StationImport, AGivenFormatIsObeyed) {
+    TempFolder folder;
+    ImportOptions asXml;
+    asXml.format = ListFormat::RxfXml;
+    EXPECT_EQ(Import({kFixtures / "bad-text.csv"}, folder / "d.sqlite", asXml).error, "bad-text.csv: line 1: syntax error");
 }
 
 // hearham.json twice over a hand-made file: each station once, the file before kept as .old;
 // then the UK (one generation kept), then Poland added: both countries' stations, the UK's
-// first; each undo swaps the directory with the one kept before it.
+// first; each undo swaps the directory with the one kept before it. The steps' reports and the
+// folder after each, every file named after the step that first wrote its bytes, are in
+// golden/replace-add-undo.expected.
 TEST(StationImport, ListsReplaceOrAreAddedAndEachUndoGoesBackOneStep) {
     TempFolder folder;
-    const auto target = folder / "Moltrevane.sqlite", old = folder / "Moltrevane.sqlite.old";
+    const auto target = folder / "Moltrevane.sqlite";
+    std::map<std::string, std::string> writtenBy;  // bytes -> step
+    std::string steps;
+    const auto step = [&](const std::string& name, std::string said) {
+        for (std::size_t at; (at = said.find(folder.path().string())) != std::string::npos;)
+            said.replace(at, folder.path().string().size(), "FOLDER");
+        steps += "== " + name + "\n" + said + (said.empty() || said.ends_with('\n') ? "" : "\n") + "folder:";
+        for (const std::string& file : FolderNames(folder.path()))
+            steps += " " + file + "=" + writtenBy.emplace(ReadFile(folder / file), name).first->second;
+        steps += "\n";
+    };
     WriteFile(target, "hand-made");
-    const ImportOutcome twice = Import({kFixtures / "hearham.json", kFixtures / "hearham.json"}, target);
-    ASSERT_EQ(twice.error, "");
-    EXPECT_EQ(ReportLine(twice.files[1]), "hearham.json: 0 stations (13 skipped: 1 not working, 1 without a position, "
-                                          "11 duplicates; 0 placed from a 4-character locator)");
-    EXPECT_TRUE(twice.keptOld);
-    EXPECT_EQ(ReadFile(old), "hand-made");
-    EXPECT_NE(ReportText(twice).find("kept as " + old.string()), std::string::npos);
-    const std::string hearham = ReadFile(target);
-    ASSERT_EQ(Import({kFixtures / "uk-all.csv"}, target).error, "");
-    EXPECT_EQ(ReadFile(old), hearham);  // one generation
-    EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{"Moltrevane.sqlite", "Moltrevane.sqlite.old"}));
-    const std::string uk = ReadFile(target);
+    step("hand-made", "");
+    step("hearham twice", ReportText(Import({kFixtures / "hearham.json", kFixtures / "hearham.json"}, target)));
+    step("uk", ReportText(Import({kFixtures / "uk-all.csv"}, target)));
     ImportOptions add;
     add.kind = ImportKind::Add;
-    const ImportOutcome both = Import({kFixtures / "przemienniki-eu.json", kFixtures / "uk-all.csv"}, target, add);
-    ASSERT_EQ(both.error, "");
-    EXPECT_EQ(ReportText(both).substr(0, ReportText(both).find("\nThe directory")),
-              "11 stations of the directory kept, the lists' added:\n"
-              "przemienniki-eu.json: 11 stations (3 skipped: 1 not working, 1 without a position, 1 duplicate; 1 placed "
-              "from a 4-character locator)\n"
-              "uk-all.csv: 0 stations (13 skipped: 1 without a position, 12 duplicates; 0 placed from a 4-character locator)");
-    std::string calls;
-    StationDirectory(target).RunQuery("SELECT call FROM repeater ORDER BY rowid",
-                                      [&](RowValues row) { calls += std::string(calls.empty() ? "" : " ") + std::string(row[0]); });
-    EXPECT_EQ(calls, "GB3AB GB3AC GB3AD GB3AE GB3AF GB3AG GB3AH GB3AI GB3AJ GB3AB GB3AL SR0EB SR0EC SR0ED SR0EE SR0EF "
-                     "SR0EG SR0EH SR0EI SR0EJ SR0EB SR0EL");
-    const std::string combined = ReadFile(target);
-    for (const std::string& now : {uk, combined, uk}) {
-        EXPECT_EQ(ReadFile(old), now);
-        ASSERT_EQ(UndoImport(target), "");
-        EXPECT_EQ(ReadFile(target), now);
-    }
-    std::filesystem::remove(old);
-    EXPECT_EQ(UndoImport(target), "there is no " + old.string() + " to go back to");
+    const std::string added = ReportText(Import({kFixtures / "przemienniki-eu.json", kFixtures / "uk-all.csv"}, target, add));
+    step("poland added", added + "\ncalls:\n" + QueryText(target, "SELECT call FROM repeater ORDER BY rowid"));
+    for (const char* name : {"undo", "undo again", "undo a third time"}) step(name, UndoImport(target));
+    std::filesystem::remove(target.string() + ".old");
+    step("undo without an old one", UndoImport(target));
     WriteFile(target, "no directory");
-    EXPECT_EQ(Import({kFixtures / "uk-all.csv"}, target, add).error,
-              "cannot read the stations of " + target.string() + " to add to them");
-    EXPECT_EQ(ReadFile(target), "no directory");
+    step("no directory", "");
+    step("added to no directory", Import({kFixtures / "uk-all.csv"}, target, add).error);
+    testing::ExpectGolden(kGolden / "replace-add-undo.expected", steps);
 }
 
 // Whatever goes wrong, and when the lists give no station at all (which would empty the
@@ -320,20 +324,6 @@ TEST_F(StoppedImport, ASecondImportAtOnceIsRefused) {
     ASSERT_EQ(first.error, "");
     EXPECT_EQ(ReadFile(folder / "Moltrevane.sqlite.old"), "hand-made");
     EXPECT_EQ(first.files[0].stations, 200000u);
-}
-
-TEST(StationImport, BadTextIsCleanedAndForcedFormatsAreObeyed) {
-    TempFolder folder;
-    const auto target = folder / "d.sqlite";
-    WriteFile(folder / "bad.csv", "call,loc,qth\ndb0\xff\xfe,jo50ac,\"Ort\x01\xc3 \"\"Mitte\"\"\"");  // whole, without a line end
-    ASSERT_EQ(Import({folder / "bad.csv"}, target).error, "");
-    std::string row;
-    StationDirectory(target).RunQuery("SELECT call || '|' || loc || '|' || qth FROM repeater",
-                                      [&](RowValues values) { row = values[0]; });
-    EXPECT_EQ(row, "DB0??|JO50AC|Ort ? \"Mitte\"");
-    ImportOptions asXml;
-    asXml.format = ListFormat::RxfXml;
-    EXPECT_EQ(Import({folder / "bad.csv"}, target, asXml).error, "bad.csv: line 1: syntax error");
 }
 
 }  // namespace
