@@ -310,17 +310,21 @@ TEST(StationImport, WhatAKilledImportLeftIsRemovedByTheNext) {
                                                                     "Moltrevane.sqlite", "list.csv"}));
 }
 
-// A second import into the folder while the first runs is refused: the first keeps the
-// directory from before both as the old one.
-TEST_F(StoppedImport, ASecondImportAtOnceIsRefused) {
+// A second import or an undo in the folder while an import runs is refused: the import keeps
+// the directory from before as the old one (an undo let through would have swapped it away).
+TEST_F(StoppedImport, ASecondImportOrAnUndoAtOnceIsRefused) {
     WriteFile(folder / "small.csv", "call,loc\nDB0AA,JO50AA\n");
-    std::string second;
+    WriteFile(folder / "Moltrevane.sqlite.old", "older");
+    std::string second, undo;
     ImportOptions options;
     options.progress = [&](std::size_t, double) {
         if (second.empty()) second = Import({folder / "small.csv"}, target).error;
+        if (undo.empty()) undo = UndoImport(target);
     };
     const ImportOutcome first = Import({folder / "many.csv"}, target, options);
-    EXPECT_EQ(second, "another import into " + folder.path().string() + " is running: try again when it has ended");
+    const std::string busy = "another import into " + folder.path().string() + " is running: try again when it has ended";
+    EXPECT_EQ(second, busy);
+    EXPECT_EQ(undo, busy);
     ASSERT_EQ(first.error, "");
     EXPECT_EQ(ReadFile(folder / "Moltrevane.sqlite.old"), "hand-made");
     EXPECT_EQ(first.files[0].stations, 200000u);
