@@ -24,6 +24,9 @@ bool SyncPath(const std::filesystem::path& path, int flags) {
     return synced;
 }
 
+// The folder the directory is in: a bare name's is the working folder.
+std::filesystem::path FolderOf(const std::filesystem::path& target) { return target.has_parent_path() ? target.parent_path() : "."; }
+
 // An import killed before it ended (kill -9, a power cut) leaves its file, up to the size of a
 // whole directory. A writer holds its file locked while it lives, and the folder's lock keeps
 // any other from starting meanwhile: a file that nobody holds was abandoned, however new.
@@ -79,7 +82,7 @@ bool CopyKeepingOwnership(const std::filesystem::path& from, const std::filesyst
 }  // namespace
 
 UniqueFd LockImportFolder(const std::filesystem::path& target, std::string& error) {
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    const std::filesystem::path folder = FolderOf(target);
     UniqueFd lock(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (lock && flock(lock.get(), LOCK_EX | LOCK_NB) == 0) return lock;
     error = errno == EWOULDBLOCK ? "another import into " + folder.string() + " is running: try again when it has ended"
@@ -96,7 +99,7 @@ std::unique_ptr<DirectoryWriter> DirectoryWriter::Begin(const std::filesystem::p
         error = target.string() + " is no regular file (a device, a link, a folder): give a station directory or a new name";
         return nullptr;
     }
-    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    const std::filesystem::path folder = FolderOf(target);
     // A name no one would give a file, beside the target so that the rename stays in one file system.
     const std::string prefix = "." + target.filename().string() + ".import-";
     UniqueFd folderLock = LockImportFolder(target, error);
@@ -195,7 +198,7 @@ std::string DirectoryWriter::Commit(const std::atomic<bool>* stop) {
     if (rename(temporary_.c_str(), target_.c_str()) != 0)
         return error_ = "cannot replace " + target_.string() + ": " + std::strerror(errno);
     committed_ = true;
-    SyncPath(target_.has_parent_path() ? target_.parent_path() : ".", O_RDONLY | O_DIRECTORY);
+    SyncPath(FolderOf(target_), O_RDONLY | O_DIRECTORY);
     return {};
 }
 
