@@ -32,15 +32,15 @@ private:
     std::string oldPath_;
 };
 
-TEST(AlertPlayer, SpeaksThroughEspeakNgAndSoundsTheToneThroughAplay) {
+TEST(AlertPlayer, SpeaksThroughEspeakNgAndSoundsTheToneThroughAplayOneAnnouncementAfterAnother) {
     StandIns path;
-    path.Add("espeak-ng", "for a; do printf '%s|' \"$a\"; done > " + (path / "said").string());
+    path.Add("espeak-ng", "for a; do printf '%s|' \"$a\"; done >> " + (path / "said").string() + "; echo >> " + (path / "said").string());
     path.Add("aplay", "/bin/cat > " + (path / "tone").string());
     EXPECT_TRUE(AlertPlayer().SpeechAvailable());
     AlertPlayer player;
     ASSERT_TRUE(player.Start(AlertMode::Speech, {{AlertKind::Square}, "Now in Juliet Oscar Six Two"}));
     EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(20)));
-    EXPECT_EQ(testing::ReadFile(path / "said"), "-s|160|Now in Juliet Oscar Six Two|");
+    EXPECT_EQ(testing::ReadFile(path / "said"), "-s|160|Now in Juliet Oscar Six Two|\n");
     // Each kind its own sound, and an announcement of several kinds their sounds one by one.
     const auto sounded = [&](std::vector<AlertKind> kinds) {
         EXPECT_TRUE(player.Start(AlertMode::Tone, {std::move(kinds), "not spoken"}));
@@ -53,6 +53,18 @@ TEST(AlertPlayer, SpeaksThroughEspeakNgAndSoundsTheToneThroughAplay) {
     EXPECT_EQ(nearest.size(), 1680u);  // two, 30 ms apart
     EXPECT_EQ(std::set<std::string>({nearest, square, lost, back}).size(), 4u);
     EXPECT_EQ(sounded({AlertKind::FixBack, AlertKind::Nearest}), back + std::string(960, '\x80') + nearest);
+
+    // Started with SIGCHLD ignored, as some launchers leave it: the kernel reaps each ended program,
+    // and the next announcement still comes at once, not when the first would have timed out.
+    struct sigaction ignored {}, before {};
+    ignored.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGCHLD, &ignored, &before), 0);
+    for (const char* text : {"one", "two", "three"}) {
+        EXPECT_TRUE(player.Start(AlertMode::Speech, {{AlertKind::Square}, text}));
+        EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(10))) << text;
+    }
+    ::sigaction(SIGCHLD, &before, nullptr);
+    EXPECT_EQ(testing::ReadFile(path / "said"), "-s|160|Now in Juliet Oscar Six Two|\n-s|160|one|\n-s|160|two|\n-s|160|three|\n");
 }
 
 TEST(AlertPlayer, AHangingSpeakerHoldsNothingUpAndAMissingOneIsSaid) {
@@ -72,23 +84,6 @@ TEST(AlertPlayer, AHangingSpeakerHoldsNothingUpAndAMissingOneIsSaid) {
     AlertPlayer player;
     EXPECT_FALSE(player.Start(AlertMode::Speech, {{AlertKind::Nearest}, "nobody speaks"}));
     EXPECT_FALSE(player.Busy());
-}
-
-// Started with SIGCHLD ignored, as some launchers leave it: the kernel reaps each ended program,
-// and the next announcement still comes at once, not when the first would have timed out.
-TEST(AlertPlayer, AnnouncementsFollowEachOtherWhereTheKernelReapsThePlayers) {
-    StandIns path;
-    path.Add("espeak-ng", "printf '%s\\n' \"$3\" >> " + (path / "said").string());
-    struct sigaction ignored {}, before {};
-    ignored.sa_handler = SIG_IGN;
-    ASSERT_EQ(::sigaction(SIGCHLD, &ignored, &before), 0);
-    AlertPlayer player;
-    for (const char* text : {"one", "two", "three"}) {
-        EXPECT_TRUE(player.Start(AlertMode::Speech, {{AlertKind::Square}, text}));
-        EXPECT_TRUE(testing::Eventually([&] { return !player.Busy(); }, std::chrono::seconds(10))) << text;
-    }
-    ::sigaction(SIGCHLD, &before, nullptr);
-    EXPECT_EQ(testing::ReadFile(path / "said"), "one\ntwo\nthree\n");
 }
 
 }  // namespace

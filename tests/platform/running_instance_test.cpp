@@ -5,13 +5,12 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <future>
-#include <thread>
 
+#include "other_process.h"
 #include "support/temp_folder.h"
 
 namespace moltrevane {
@@ -21,30 +20,8 @@ using namespace std::chrono_literals;
 
 constexpr uid_t kNobody = 65534;
 
-// `work` run in a child process as the user nobody (the tests run as root); the child stays
-// until the object goes. `worked`: the child got that far.
-struct AsNobody {
-    template <class Work>
-    explicit AsNobody(Work work) {
-        int ends[2];
-        if (::pipe(ends) != 0) return;
-        if ((pid = ::fork()) == 0) {
-            const char done = ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && work() ? 1 : 0;
-            [[maybe_unused]] const ssize_t ignored = ::write(ends[1], &done, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        ::close(ends[1]);
-        char done = 0;
-        worked = pid > 0 && ::read(ends[0], &done, 1) == 1 && done == 1;
-        ::close(ends[0]);
-    }
-    ~AsNobody() {
-        if (pid > 0 && ::kill(pid, SIGKILL) == 0) ::waitpid(pid, nullptr, 0);
-    }
-    pid_t pid = -1;
-    bool worked = false;
-};
+// The child becomes the user nobody (the tests run as root).
+bool Nobody() { return ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0; }
 
 TEST(RunningInstance, ALaterStartOfTheSameUserAsksAndEndsEvenWhenTheFirstHangs) {
     testing::TempFolder folder;
@@ -65,7 +42,7 @@ TEST(RunningInstance, ALaterStartOfTheSameUserAsksAndEndsEvenWhenTheFirstHangs) 
 TEST(RunningInstance, AnotherUserCanNeitherKeepItFromStartingNorRaiseIt) {
     testing::TempFolder folder;
     ::chmod(folder.path().c_str(), 0777);  // a home folder others may write
-    const AsNobody squatter([&] { return (new RunningInstance(folder.path()))->First(); });  // kept till killed
+    const testing::OtherProcess squatter([&] { return Nobody() && (new RunningInstance(folder.path()))->First(); });  // kept till killed
     ASSERT_TRUE(squatter.worked);
     EXPECT_TRUE(RunningInstance(folder.path()).First());
 
@@ -74,7 +51,8 @@ TEST(RunningInstance, AnotherUserCanNeitherKeepItFromStartingNorRaiseIt) {
     const RunningInstance running(own.path());
     ASSERT_TRUE(running.First());
     ::chmod((own / ".Moltrevane.socket").c_str(), 0777);  // even where the socket lets others in
-    const AsNobody asker([&] {
+    const testing::OtherProcess asker([&] {
+        if (!Nobody()) return false;
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         const std::string path = (own / ".Moltrevane.socket").string();

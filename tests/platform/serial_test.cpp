@@ -7,15 +7,14 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
-#include <unistd.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <thread>
 
 #include "core/app_state.h"
-#include "support/eventually.h"
+#include "other_process.h"
 #include "pseudo_terminal.h"
+#include "support/eventually.h"
 #include "support/temp_folder.h"
 
 namespace moltrevane {
@@ -30,25 +29,6 @@ using testing::FailureOf;
 const GpsdAddress kNoGpsd{"127.0.0.1", "9"};
 
 std::string Line(int sequence) { return "$GPTXT,01,01,02," + std::to_string(sequence) + "\r\n"; }
-
-// Another program with the device open as its terminal, as a shell window would have.
-struct ProgramOnTerminal {
-    explicit ProgramOnTerminal(const std::filesystem::path& device) : pid(::fork()) {
-        if (pid == 0) {
-            ::close(0);
-            ::open(device.c_str(), O_RDWR);  // as its standard input
-            ::pause();
-            ::_exit(0);
-        }
-        std::error_code unread;
-        holds = Eventually([&] { return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/fd/0", unread) == device; });
-    }
-    ~ProgramOnTerminal() {
-        if (pid > 0 && ::kill(pid, SIGKILL) == 0) ::waitpid(pid, nullptr, 0);
-    }
-    pid_t pid;
-    bool holds = false;
-};
 
 // The line settings a pty slave has before any program sets it raw.
 bool StillCooked(int master) {
@@ -112,35 +92,35 @@ protected:
 };
 
 TEST_F(SerialTest, EachFailureIsNamedForWhatItIsWhenTheReaderKnowsIt) {
+    PtyPair shellWindow;  // another program's terminal, as a shell window has it: never taken
+    const testing::OtherProcess shell([&] { return ::close(0) == 0 && ::open(shellWindow.slavePath().c_str(), O_RDWR) == 0; });
+    ASSERT_TRUE(shell.worked);
+    shellWindow.LinkAs(folder.path(), "COM6");
+    PtyPair receiver;
+    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));  // COM2, held by `port`
     std::filesystem::create_symlink(folder / "nothing-here", folder / "COM3");
-    EXPECT_TRUE(port.OpenPort(state.nmea, "COM3:", 4800, WhenAbsent::GiveUp));  // returns at once
-    EXPECT_EQ(FailureOf(port), "Unable to open the port\n" + (folder / "nothing-here").string() + ": no such device");
-    EXPECT_FALSE(port.Reading());
-    EXPECT_EQ(port.TakeFailure(), "");  // said once
-
     std::filesystem::create_symlink("/dev/zero", folder / "COM4");
     std::filesystem::create_symlink("COM5", folder / "COM5");  // a loop: an error without words of ours
-    port.OpenPort(state.nmea, "COM4:", 4800, WhenAbsent::GiveUp);
-    EXPECT_EQ(FailureOf(port), "Unable to open the port\n/dev/zero: not a serial device");
-    port.OpenPort(state.nmea, "COM5:", 4800, WhenAbsent::GiveUp);
-    EXPECT_TRUE(FailureOf(port).ends_with(": Too many levels of symbolic links"));
-
-    PtyPair receiver;
-    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
-    AppState other;
-    PosixGpsSource second(folder.path(), kNoGpsd);
-    second.OpenPort(other.nmea, "COM2:", 4800, WhenAbsent::GiveUp);
-    EXPECT_EQ(FailureOf(second), "Unable to open the port\n" + receiver.slavePath().string() + ": busy, held by another program");
-    EXPECT_FALSE(second.Reading());
-    EXPECT_TRUE(port.ClosePort());
-
-    PtyPair shellWindow;  // another program's terminal is never taken
-    const ProgramOnTerminal shell(shellWindow.slavePath());
-    ASSERT_TRUE(shell.holds);
-    shellWindow.LinkAs(folder.path(), "COM6");
-    port.OpenPort(state.nmea, "COM6:", 4800, WhenAbsent::GiveUp);
-    EXPECT_EQ(FailureOf(port), "Unable to open the port\n" + shellWindow.slavePath().string() + ": busy, held by another program");
+    std::filesystem::create_symlink("gpsd:127.0.0.1:9", folder / "COM7");
+    const std::string busy = ": busy, held by another program";
+    const std::pair<const char*, std::string> failures[] = {
+        {"COM3:", (folder / "nothing-here").string() + ": no such device"},
+        {"COM4:", "/dev/zero: not a serial device"},
+        {"COM5:", (folder / "COM5").string() + ": Too many levels of symbolic links"},
+        {"COM2:", receiver.slavePath().string() + busy},
+        {"COM6:", shellWindow.slavePath().string() + busy},
+        {"COM7:", "gpsd not answering at 127.0.0.1:9"},
+    };
+    for (const auto& [name, failure] : failures) {
+        AppState other;
+        PosixGpsSource second(folder.path(), kNoGpsd);
+        EXPECT_TRUE(second.OpenPort(other.nmea, name, 4800, WhenAbsent::GiveUp)) << name;  // returns at once
+        EXPECT_EQ(FailureOf(second), "Unable to open the port\n" + failure);
+        EXPECT_FALSE(second.Reading()) << name;
+        EXPECT_EQ(second.TakeFailure(), "") << name;  // said once
+    }
     EXPECT_TRUE(StillCooked(shellWindow.master()));
+    EXPECT_TRUE(port.ClosePort());
 }
 
 TEST_F(SerialTest, OpenedRaw8N1AtTheChosenRateSlowLinesAndBurstsArriveWholeAndInOrder) {
@@ -171,66 +151,41 @@ TEST_F(SerialTest, OpenedRaw8N1AtTheChosenRateSlowLinesAndBurstsArriveWholeAndIn
     EXPECT_TRUE(port.ClosePort());
 }
 
-TEST_F(SerialTest, ASignalKeepsTheDeviceAndAnUnpluggedReceiverIsReopenedAndFeedsAgain) {
+TEST_F(SerialTest, ASignalKeepsTheDeviceAndAfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
     struct sigaction quiet {}, previous {};
     quiet.sa_handler = [](int) {};
     ::sigaction(SIGUSR1, &quiet, &previous);
-    auto receiver = std::make_unique<PtyPair>();
-    ASSERT_NO_FATAL_FAILURE(OpenOn(*receiver));
+    // COM2 → alias → pty: the alias can lead elsewhere while COM2 stays the same link.
+    PtyPair first;
+    std::filesystem::create_symlink(first.slavePath(), folder / "alias");
+    std::filesystem::create_symlink(folder / "alias", folder / "COM2");
+    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
+    ASSERT_TRUE(Taken(first));
     for (int i = 0; i < 5; ++i) {  // signals during the reader's wait
         ::pthread_kill(port.ReaderThread(), SIGUSR1);
         std::this_thread::sleep_for(20ms);
     }
-    receiver->Write(Line(1));
+    first.Write(Line(1));
     ASSERT_EQ(ReceiveUntil(1), std::vector<int>{1});  // the device was still open
+    first.Unplug();
 
-    receiver->Unplug();
-    std::this_thread::sleep_for(200ms);
+    PtyPair stranger;  // whatever got a pty next: the name now leads to it
+    std::filesystem::remove(folder / "alias");
+    std::filesystem::create_symlink(stranger.slavePath(), folder / "alias");
+    stranger.Write(Line(2));
+    EXPECT_TRUE(ReceiveUntil(2, 2500ms).empty());
+    EXPECT_TRUE(StillCooked(stranger.master()));
     EXPECT_TRUE(port.Reading());  // still in use, waiting
-    receiver = std::make_unique<PtyPair>();
-    receiver->LinkAs(folder.path(), "COM2");
-    EXPECT_TRUE(OneLineArrives(*receiver));
+
+    PtyPair replayed;  // a replay started again makes its link anew
+    replayed.LinkAs(folder.path(), "COM2");
+    EXPECT_TRUE(OneLineArrives(replayed));
     EXPECT_EQ(port.TakeFailure(), "");
     EXPECT_TRUE(port.ClosePort());
     ::sigaction(SIGUSR1, &previous, nullptr);
 }
 
-TEST_F(SerialTest, AfterAnUnplugAPseudoTerminalComesBackOnlyThroughANewLink) {
-    // COM2 → alias → pty: the alias can lead elsewhere while COM2 stays the same link.
-    auto first = std::make_unique<PtyPair>();
-    std::filesystem::create_symlink(first->slavePath(), folder / "alias");
-    std::filesystem::create_symlink(folder / "alias", folder / "COM2");
-    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
-    ASSERT_TRUE(Taken(*first));
-    first->Unplug();
-
-    PtyPair stranger;  // whatever got a pty next: the name now leads to it
-    std::filesystem::remove(folder / "alias");
-    std::filesystem::create_symlink(stranger.slavePath(), folder / "alias");
-    stranger.Write(Line(1));
-    EXPECT_TRUE(ReceiveUntil(1, 2500ms).empty());
-    EXPECT_TRUE(StillCooked(stranger.master()));
-
-    PtyPair replayed;  // a replay started again makes its link anew
-    replayed.LinkAs(folder.path(), "COM2");
-    EXPECT_TRUE(OneLineArrives(replayed));
-    EXPECT_TRUE(port.ClosePort());
-}
-
-TEST_F(SerialTest, ReopeningAndClosingLeakNothing) {
-    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
-    PtyPair receiver;
-    ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));
-    const auto whileOpen = openDescriptors();
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));  // ends the earlier reader
-    EXPECT_TRUE(Eventually([&] { return openDescriptors() == whileOpen; })) << openDescriptors() << " " << whileOpen;
-    EXPECT_TRUE(port.ClosePort());
-    EXPECT_FALSE(port.Reading());
-    EXPECT_FALSE(port.ClosePort());  // nothing open any more
-    EXPECT_LT(openDescriptors(), whileOpen);
-}
-
-TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppearsAndFreedWithItsSource) {
+TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppearsAndFreedWithItsSourceAndReopeningLeaksNothing) {
     PtyPair receiver;
     AppState own;
     {
@@ -245,8 +200,14 @@ TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppearsAndFreedWithItsSou
     // The reader is gone with its source: the device can be opened again at once.
     ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_TRUE(OneLineArrives(receiver));
-    port.ClosePort();
+    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto whileOpen = openDescriptors();
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));  // ends the earlier reader
+    EXPECT_TRUE(Eventually([&] { return openDescriptors() == whileOpen; })) << openDescriptors() << " " << whileOpen;
+    EXPECT_TRUE(port.ClosePort());
     EXPECT_FALSE(port.Reading());
+    EXPECT_FALSE(port.ClosePort());  // nothing open any more
+    EXPECT_LT(openDescriptors(), whileOpen);
 }
 
 TEST(DevicePathFor, ALinkFirstAndOnlyForPortNames) {
