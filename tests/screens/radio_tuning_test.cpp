@@ -27,11 +27,7 @@ protected:
 TEST_F(RadioTuningTest, ARowOrItsInfoScreenTunesTheRadioAndTheTunedRowIsMarked) {
     RepeaterScreen screen{context, dialog};
     screen.Initialise();
-    screen.OnPress(ids::kSearchStation);
-    ASSERT_TRUE(testing::Eventually([&] {
-        screen.OnTimer();
-        return !screen.SearchWaits();
-    }, std::chrono::seconds(30)));
+    Search(screen);
     ASSERT_TRUE(context.rows.rows[0] && context.rows.rows[1]);
     ASSERT_EQ(context.rows.rows[0]->key.call, "DB0ABC");
     std::size_t nor = 1;
@@ -77,10 +73,7 @@ TEST_F(RadioTuningTest, FollowTunesEachNewNearestByItselfAndTheAnnouncementSaysR
     screen.Initialise();
     state.rig.tune = TuneMode::Follow;
     state.drive = {5, AlertMode::Speech, 6, {}};
-    ASSERT_TRUE(testing::Eventually([&] {
-        screen.RunCycle();
-        return context.rows.searches >= 1;
-    }, std::chrono::seconds(30)));
+    CycleUntilSearched(screen);
     ASSERT_EQ(radio.tuned, (Tuned{{"DB0ABC", TuneCause::Follow}}));
     EXPECT_EQ(radio.published.back(), state.rig);
     EXPECT_TRUE(announcer.started.empty()) << "told once the radio is set";

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,12 +23,14 @@
 #include "screens/messages.h"
 #include "screens/repeater_screen.h"
 #include "screens/screen_context.h"
+#include "screens/screen_scale.h"
 #include "screens/station_info_screen.h"
 #include "support/directory_fixture.h"
 #include "support/eventually.h"
 #include "support/fake_toolkit.h"
 #include "support/fakes.h"
 #include "support/golden.h"
+#include "support/golden_table.h"
 #include "support/temp_folder.h"
 
 namespace moltrevane::testing {
@@ -41,17 +43,18 @@ inline void ExpectShown(const std::string& name, const std::string& shown) {
     ExpectGolden(MOLTREVANE_SOURCE_DIR "/tests/screens/golden/" + name, shown);
 }
 
-// The rows of a table under tests/screens/golden/, its fields between '|'; lines of '#' left out.
-inline std::vector<std::vector<std::string>> TableOf(const std::string& name) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream lines(ReadFile(MOLTREVANE_SOURCE_DIR "/tests/screens/golden/" + name));
-    for (std::string line; std::getline(lines, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        rows.emplace_back();
-        for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 1)
-            rows.back().push_back(line.substr(at, (bar = line.find('|', at)) - at));
-    }
-    return rows;
+// A table of cases under tests/screens/golden/, its inputs' fields between '|': FieldsOf.
+inline void ExpectCases(const std::string& name, const std::function<std::string(const std::vector<std::string>&)>& make) {
+    ExpectTable("screens/golden/" + name, [&](std::istream& input) { return make(FieldsOf(input)); });
+}
+
+// Rectangles on the screen: over each other, and one inside another (or a margin beyond it).
+inline bool Overlap(const PixelRect& a, const PixelRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+inline bool Inside(const PixelRect& a, const PixelRect& window, int margin = 0) {
+    return a.x >= window.x - margin && a.y >= window.y - margin && a.x + a.width <= window.x + window.width + margin &&
+           a.y + a.height <= window.y + window.height + margin;
 }
 
 class ScreensTest : public ::testing::Test {
@@ -80,6 +83,23 @@ protected:
         FeedByte(state.nmea, '\n');
     }
     void SetOffline(std::string_view locator) { state.offlineLocator = ToLocatorText(locator); }
+    // "Search Stn.", and the seconds it takes the index to read the directory: the first row says so meanwhile.
+    void Search(RepeaterScreen& screen) {
+        screen.OnPress(ids::kSearchStation);
+        ASSERT_TRUE(Eventually([&] {
+            if (!screen.SearchWaits()) return true;
+            EXPECT_EQ(dialog.Text(ids::kRepeaterRows[0].call), "   loading");
+            screen.OnTimer();
+            return false;
+        }, std::chrono::seconds(30)));
+    }
+    // The main screen's seconds until the list, following the car, is first searched.
+    void CycleUntilSearched(MainScreen& screen) {
+        ASSERT_TRUE(Eventually([&] {
+            screen.RunCycle();  // while the index reads the directory
+            return context.rows.searches >= 1;
+        }, std::chrono::seconds(30)));
+    }
     bool HasLine(const std::string& file, std::string_view line) { return ReadFile(folder / file).find(line) != std::string::npos; }
 
     TempFolder folder;
