@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,23 +58,22 @@ inline bool Inside(const PixelRect& a, const PixelRect& window, int margin = 0) 
            a.y + a.height <= window.y + window.height + margin;
 }
 
+// The stations of tests/screens/golden/<name>, a line each, its columns between '|'.
+inline std::vector<Row> StationsOf(const std::string& name) {
+    std::vector<Row> rows;
+    std::istringstream lines(ReadFile(MOLTREVANE_SOURCE_DIR "/tests/screens/golden/" + name));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream columns(line);
+        const std::vector<std::string> fields = FieldsOf(columns);
+        if (!line.empty() && line[0] != '#') rows.emplace_back(fields.begin(), fields.end());
+    }
+    return rows;
+}
+
 class ScreensTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        WriteDirectory(folder / "Moltrevane.sqlite",
-                       {
-                           Row{"DB0ABC", "JO31OM", "100", "FM", "Dortmund", "439.100", "431.500", "", "127.3"},
-                           Row{"DB0NOR", "JO31ON", "200", "FM", "Nordwald"},
-                           Row{"DB0LONG8", "JN58SD", "520", "FM", "Muenchen"},
-                           Row{"DB0LONG", "JN58SE", "1", "FM", "Kurz"},
-                           Row{"DB0" + std::string(21, 'X') + "-NORD", "JO31OL", "1", "FM", "Nordhang"},
-                           Row{"DB0" + std::string(21, 'X') + "-SUED", "JN58TE", "1", "FM", "Suedhang"},
-                           Row{"DB0DUP", "JO31PM", "1", "FM", "Zweimal zwei", "439.100", "431.500"},
-                           Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal eins", "438.100", "430.500"},
-                           Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal drei", "145.600", "145.000"},
-                           Row{"D\u00D60ABC", "JO31OM", "1", "FM", "K\u00F6ln"},
-                           Row{"DB0BAK", "JO31OK", "1", "Bake", "Turm", "432.450"},
-                       });
+        WriteDirectory(folder / "Moltrevane.sqlite", StationsOf("stations.txt"));
         for (const FilterFlag& flag : kFilterFlags) state.*flag.field = true;  // as without a settings file
     }
 
