@@ -38,8 +38,7 @@ TEST_F(RadioTuningTest, ARowOrItsInfoScreenTunesTheRadioAndTheTunedRowIsMarked) 
     ASSERT_TRUE(context.rows.rows[0]);
     testing::RecordingDialog infoDialog;
     std::string shown = Tunes("searched at JO31OM: DB0NOR has no frequency, nothing to set", infoDialog);
-    std::size_t nor = 1;
-    while (nor < 7 && dialog.Text(ids::kRepeaterRows[nor].call) != "DB0NOR") ++nor;
+    const std::size_t nor = RowOf("DB0NOR");
     ASSERT_LT(nor, 7u);
     screen.OnPress(ids::kRepeaterRows[nor].tune);
     shown += Tunes("DB0NOR's Tune tapped", infoDialog);

@@ -51,11 +51,6 @@ protected:
         for (const std::string& line : infoDialog.lines[ids::kStationRecordList]) text += "  " + line + "\n";
         return text;
     }
-    std::size_t RowOf(std::string_view call) {
-        std::size_t row = 0;
-        while (row < 7 && Call(row) != call) ++row;
-        return row;
-    }
 
     RepeaterScreen screen{context, dialog};
 };

@@ -100,6 +100,12 @@ protected:
             return context.rows.searches >= 1;
         }, std::chrono::seconds(30)));
     }
+    // The repeater screen's row that shows `call`, 7 if none does.
+    std::size_t RowOf(std::string_view call) {
+        std::size_t row = 0;
+        while (row < 7 && dialog.Text(ids::kRepeaterRows[row].call) != call) ++row;
+        return row;
+    }
     bool HasLine(const std::string& file, std::string_view line) { return ReadFile(folder / file).find(line) != std::string::npos; }
 
     TempFolder folder;
