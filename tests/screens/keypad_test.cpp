@@ -35,9 +35,8 @@ TEST(Keypad, EachEntryGetsItsKeys) {
     AppState state;
     state.drive.locatorLength = 10;
     const auto keypad = [&](ScreenKind kind, int id) {
-        for (const ControlSpec& c : LayoutOf(kind, LayoutShape::Design).controls)
-            if (c.id == id) return KeypadFor(c, state);
-        throw std::out_of_range("no such control");
+        const ControlSpec* control = testing::Find(LayoutOf(kind, LayoutShape::Design).controls, id);
+        return control ? KeypadFor(*control, state) : throw std::out_of_range("no such control");
     };
     const auto target = keypad(ScreenKind::Main, ids::kTarget), offline = keypad(ScreenKind::Settings, ids::kOfflineLocator);
     ASSERT_TRUE(target && offline);

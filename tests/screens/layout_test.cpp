@@ -21,13 +21,10 @@ constexpr ScreenKind kEveryScreen[] = {ScreenKind::Main,        ScreenKind::Sett
                                        ScreenKind::Links,       ScreenKind::Driving,  ScreenKind::ListPicker};
 constexpr LayoutShape kEveryShape[] = {LayoutShape::Design, LayoutShape::Wide, LayoutShape::Portrait};
 
+using testing::Find;
 using testing::Inside;
 using testing::Overlap;
 
-const ControlSpec* Find(std::span<const ControlSpec> controls, int id) {
-    const auto found = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec& c) { return c.id == id; });
-    return found == controls.end() ? nullptr : &*found;
-}
 
 // The design's shape at three scales (243 × 270 the first): each control once, inside the window,
 // no entry's border through a label's text, and no two controls overlapping that the design keeps apart.

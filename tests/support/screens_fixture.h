@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -21,6 +23,7 @@
 #include "screens/control_ids.h"
 #include "screens/driving_screen.h"
 #include "screens/main_screen.h"
+#include "screens/layout.h"
 #include "screens/messages.h"
 #include "screens/repeater_screen.h"
 #include "screens/screen_context.h"
@@ -68,6 +71,12 @@ inline std::vector<Row> StationsOf(const std::string& name) {
         if (!line.empty() && line[0] != '#') rows.emplace_back(fields.begin(), fields.end());
     }
     return rows;
+}
+
+// The control of a layout with `id`, none if it has none.
+inline const ControlSpec* Find(std::span<const ControlSpec> controls, int id) {
+    const auto found = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec& c) { return c.id == id; });
+    return found == controls.end() ? nullptr : &*found;
 }
 
 class ScreensTest : public ::testing::Test {
