@@ -16,20 +16,6 @@
 namespace moltrevane {
 namespace {
 
-using testing::Row;
-
-// Around Warsaw, in the squares KO02JD … KO02OF: calls, places and channels invented.
-const std::vector<Row> kStations = {
-    Row{"SR5KAB", "KO02LE", "120", "FM", "Wschod", "439.375", "431.775", "", "127.3"},
-    Row{"SR5WI", "KO02KF", "90", "D-STAR", "Polnoc", "145.6625", "145.0625"},
-    Row{"SR5KAC", "KO02JE", "100", "FM", "Zachod", "145.600", "145.000", "", "88.5"},
-    Row{"SP5ZZA", "KO02ME", "80", "DMR", "Dalej", "438.200", "430.600"},
-    Row{"SP5ZZB", "KO02LD", "95", "C4FM", "Poludnie", "439.000", "431.400", "", "D023"},
-    Row{"SR5ZZC", "KO02NF", "110", "FM", "Las", "145.775", "145.175", "", "1750"},
-    Row{"SR5ZZD", "KO02KD", "105", "FM", "Pole", "439.225", "431.625", "", "127.3"},
-    Row{"SR5ZZE", "KO02OE", "130", "FM", "Koniec", "145.700", "145.100"},
-};
-
 constexpr int kSeconds = 300;
 constexpr int kTunnelFrom = 200, kTunnelTo = 215;  // no fix in between
 constexpr int kFmOnlyFrom = 150;
@@ -53,7 +39,7 @@ protected:
     void SetUp() override {
         ScreensTest::SetUp();
         std::filesystem::remove(folder / "Moltrevane.sqlite");
-        testing::WriteDirectory(folder / "Moltrevane.sqlite", kStations);
+        testing::WriteDirectory(folder / "Moltrevane.sqlite", testing::StationsOf("drive-east-stations.txt"));  // around Warsaw
         state.portActive = true;
         state.drive = {1, AlertMode::Speech, 6, {}};
     }

@@ -17,10 +17,7 @@ double Measure(std::string_view utf8) {
 
 // tests/screens/golden/fitted-texts.txt: a text, the width, what shows.
 TEST(FittedText, EndsWithAnEllipsisCutBetweenCharacters) {
-    for (const std::vector<std::string>& c : testing::TableOf("fitted-texts.txt")) {
-        ASSERT_EQ(c.size(), 3u) << c[0];
-        EXPECT_EQ(FittedText(c[0], std::stoi(c[1]), Measure), c[2]) << c[0] << " in " << c[1];
-    }
+    testing::ExpectCases("fitted-texts.txt", [](const std::vector<std::string>& c) { return FittedText(c.at(0), std::stoi(c.at(1)), Measure); });
 }
 
 // A record's line too long for the list goes on in the next, indented, never cut inside a

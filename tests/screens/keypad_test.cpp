@@ -12,19 +12,18 @@ namespace moltrevane {
 namespace {
 
 TEST(Keypad, TakesOnlyWhatIsValidAtEachPlace) {
-    for (const std::vector<std::string>& t : testing::TableOf("keypad-taps.txt")) {
-        ASSERT_EQ(t.size(), 5u) << t[0];
-        const KeypadUse use{t[0] == "Locator" ? KeypadKind::Locator : t[0] == "Call" ? KeypadKind::Call : KeypadKind::Address,
-                            std::stoul(t[1])};
-        Keypad keypad(use, t[2]);
-        for (const char c : t[3]) keypad.Press(c);
-        EXPECT_EQ(keypad.Text(), t[4]) << t[3];
+    testing::ExpectCases("keypad-taps.txt", [](const std::vector<std::string>& t) {
+        const KeypadUse use{t.at(0) == "Locator" ? KeypadKind::Locator : t[0] == "Call" ? KeypadKind::Call : KeypadKind::Address,
+                            std::stoul(t.at(1))};
+        Keypad keypad(use, t.at(2));
+        for (const char c : t.at(3)) keypad.Press(c);
         // Every key the keypad offers at the end is one it takes.
         for (const char key : KeysOf(use.kind)) {
             Keypad tried = keypad;
             EXPECT_EQ(tried.Press(key), keypad.Allows(key)) << key;
         }
-    }
+        return keypad.Text();
+    });
     Keypad erased({KeypadKind::Locator, 6}, "JN58");
     for (int i = 0; i < 3; ++i) erased.Erase();
     EXPECT_EQ(erased.Text(), "J");
@@ -36,9 +35,8 @@ TEST(Keypad, EachEntryGetsItsKeys) {
     AppState state;
     state.drive.locatorLength = 10;
     const auto keypad = [&](ScreenKind kind, int id) {
-        for (const ControlSpec& c : LayoutOf(kind, LayoutShape::Design).controls)
-            if (c.id == id) return KeypadFor(c, state);
-        throw std::out_of_range("no such control");
+        const ControlSpec* control = testing::Find(LayoutOf(kind, LayoutShape::Design).controls, id);
+        return control ? KeypadFor(*control, state) : throw std::out_of_range("no such control");
     };
     const auto target = keypad(ScreenKind::Main, ids::kTarget), offline = keypad(ScreenKind::Settings, ids::kOfflineLocator);
     ASSERT_TRUE(target && offline);
@@ -74,12 +72,8 @@ TEST(Keypad, KeysFitAFingerAndThePanel) {
             for (std::size_t i = 0; i < all.size(); ++i) {
                 const PixelRect& a = all[i];
                 EXPECT_TRUE(a.width >= 47 && a.height >= 47) << width << " key " << i;
-                EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.width <= places.window.width && a.y + a.height <= places.window.height);
-                for (std::size_t j = 0; j < i; ++j) {
-                    const PixelRect& b = all[j];
-                    EXPECT_FALSE(a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height)
-                        << i << " over " << j;
-                }
+                EXPECT_TRUE(testing::Inside(a, {0, 0, places.window.width, places.window.height})) << width << " key " << i;
+                for (std::size_t j = 0; j < i; ++j) EXPECT_FALSE(testing::Overlap(a, all[j])) << i << " over " << j;
             }
         }
 }

@@ -17,8 +17,15 @@ protected:
         SetOffline("JO31OM");
         state.rig = {true, "127.0.0.1:4532", TuneMode::Tap};
     }
-    std::string TuneText(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].tune); }
-    bool TuneEnabled(std::size_t row) { return dialog.enabled[ids::kRepeaterRows[row].tune]; }
+    // Each row's call and its Tune button, greyed in brackets; Info Station's; what the radio was asked to tune.
+    std::string Tunes(const std::string& when, testing::RecordingDialog& info) {
+        std::string text = "# " + when + "\n";
+        for (const ids::RepeaterRowIds& row : ids::kRepeaterRows)
+            text += " " + Utf8FromCodePage(dialog.Text(row.call) + (dialog.enabled[row.tune] ? " " + dialog.Text(row.tune) : " (" + dialog.Text(row.tune) + ")")) + " |";
+        text += "\n info: " + std::string(info.enabled[ids::kInfoTune] ? "Tune" : "(Tune)") + " | " + info.utf8[ids::kInfoRadioState] + "\n tuned:";
+        for (const auto& [call, cause] : radio.tuned) text += " " + call + (cause == TuneCause::Tap ? " by a tap;" : " by follow;");
+        return text + "\n";
+    }
     void Cycles(MainScreen& screen, int seconds) {
         for (int second = 0; second < seconds; ++second) screen.RunCycle();
     }
@@ -27,49 +34,34 @@ protected:
 TEST_F(RadioTuningTest, ARowOrItsInfoScreenTunesTheRadioAndTheTunedRowIsMarked) {
     RepeaterScreen screen{context, dialog};
     screen.Initialise();
-    screen.OnPress(ids::kSearchStation);
-    ASSERT_TRUE(testing::Eventually([&] {
-        screen.OnTimer();
-        return !screen.SearchWaits();
-    }, std::chrono::seconds(30)));
-    ASSERT_TRUE(context.rows.rows[0] && context.rows.rows[1]);
-    ASSERT_EQ(context.rows.rows[0]->key.call, "DB0ABC");
-    std::size_t nor = 1;
-    while (nor < 7 && !(context.rows.rows[nor] && context.rows.rows[nor]->key.call == "DB0NOR")) ++nor;
-    ASSERT_LT(nor, 7u);  // without a frequency: nothing to set
-    EXPECT_TRUE(TuneEnabled(0));
-    EXPECT_FALSE(TuneEnabled(nor));
+    Search(screen);
+    ASSERT_TRUE(context.rows.rows[0]);
+    testing::RecordingDialog infoDialog;
+    std::string shown = Tunes("searched at JO31OM: DB0NOR has no frequency, nothing to set", infoDialog);
+    const std::size_t nor = RowOf("DB0NOR");
+    ASSERT_LT(nor, 7u);
     screen.OnPress(ids::kRepeaterRows[nor].tune);
-    EXPECT_TRUE(radio.tuned.empty());
+    shown += Tunes("DB0NOR's Tune tapped", infoDialog);
     screen.OnPress(ids::kRepeaterRows[0].tune);
-    ASSERT_EQ(radio.tuned, (Tuned{{"DB0ABC", TuneCause::Tap}}));
-    EXPECT_EQ(TuneText(0), ids::kTuningText);
+    shown += Tunes("DB0ABC's Tune tapped", infoDialog);
     radio.state.tuned = std::exchange(radio.state.busy, std::nullopt);
     screen.OnTimer();
-    EXPECT_EQ(TuneText(0), ids::kTunedText);
-    for (std::size_t r = 1; r < 7; ++r) EXPECT_EQ(TuneText(r), ids::kTuneText) << r;
-
+    shown += Tunes("the radio set", infoDialog);
     state.rig.tune = TuneMode::Off;  // nothing to tap, in the rows nor on the Info screen
     screen.OnTimer();
-    EXPECT_FALSE(TuneEnabled(0));
     screen.OnPress(ids::kRepeaterRows[0].tune);
-    EXPECT_EQ(radio.tuned.size(), 1u);
-    testing::RecordingDialog infoDialog;
     context.infoStation = context.rows.rows[0]->key;
     StationInfoScreen info{context, infoDialog};
     info.Initialise();
-    EXPECT_FALSE(infoDialog.enabled[ids::kInfoTune]);
+    shown += Tunes("tuning off, DB0ABC's Tune tapped, DB0ABC's record opened", infoDialog);
     state.rig.tune = TuneMode::Follow;
     radio.state.line = "Radio: 439.1000 \u22127.600 T127.3 set";
     info.OnTimer();
-    EXPECT_TRUE(infoDialog.enabled[ids::kInfoTune]);
-    EXPECT_EQ(infoDialog.utf8[ids::kInfoRadioState], radio.state.line);
     info.OnPress(ids::kInfoTune);
-    EXPECT_EQ(radio.tuned.back(), (std::pair<std::string, TuneCause>{"DB0ABC", TuneCause::Tap}));
+    shown += Tunes("follow tuning, the record's Tune tapped", infoDialog);
     state.rig.on = false;
     info.OnTimer();
-    EXPECT_FALSE(infoDialog.enabled[ids::kInfoTune]);
-    EXPECT_EQ(infoDialog.utf8[ids::kInfoRadioState], "");
+    testing::ExpectShown("radio-tuning.expected", shown + Tunes("the radio off", infoDialog));
 }
 
 TEST_F(RadioTuningTest, FollowTunesEachNewNearestByItselfAndTheAnnouncementSaysRadioSet) {
@@ -77,10 +69,7 @@ TEST_F(RadioTuningTest, FollowTunesEachNewNearestByItselfAndTheAnnouncementSaysR
     screen.Initialise();
     state.rig.tune = TuneMode::Follow;
     state.drive = {5, AlertMode::Speech, 6, {}};
-    ASSERT_TRUE(testing::Eventually([&] {
-        screen.RunCycle();
-        return context.rows.searches >= 1;
-    }, std::chrono::seconds(30)));
+    CycleUntilSearched(screen);
     ASSERT_EQ(radio.tuned, (Tuned{{"DB0ABC", TuneCause::Follow}}));
     EXPECT_EQ(radio.published.back(), state.rig);
     EXPECT_TRUE(announcer.started.empty()) << "told once the radio is set";

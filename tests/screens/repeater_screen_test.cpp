@@ -27,31 +27,29 @@ protected:
         dialog.texts[ids::kRepeaterRows[row].call] = call;
         screen.OnFocusLost(ids::kRepeaterRows[row].call);
     }
-    std::string Km(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].km); }
-    // The row's channel and its place, as they read one after the other.
-    std::string Info(std::size_t row) {
-        const std::string channel = dialog.Text(ids::kRepeaterRows[row].channel), place = dialog.Text(ids::kRepeaterRows[row].info);
-        return channel.empty() || place.empty() ? channel + place : channel + "  " + place;
-    }
     std::string Call(std::size_t row) { return dialog.Text(ids::kRepeaterRows[row].call); }
-    // The whole row as it reads: call, distance, direction, channel and place.
-    std::string Shown(std::size_t row) {
-        return Call(row) + " | " + Km(row) + " | " + dialog.Text(ids::kRepeaterRows[row].grad) + " | " + Info(row);
+    // What the seven rows show on `shown`: call, distance, direction, channel and place.
+    static std::string Rows(testing::RecordingDialog& shown, const std::string& when) {
+        std::string text = "# " + when + "\n";
+        for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) {
+            for (const int id : {row.call, row.km, row.grad, row.channel, row.info}) {
+                // What the directory's text showed in full where it went down its path, else the 8-bit text read back.
+                const bool full = shown.utf8.count(id) != 0 && CodePageFromUtf8(shown.utf8[id]) == shown.Text(id);
+                text += " " + (full ? shown.utf8[id] : Utf8FromCodePage(shown.Text(id))) +
+                        (shown.enabled.count(id) && !shown.enabled[id] ? " (greyed)" : "") + " |";
+            }
+            text += "\n";
+        }
+        return text;
     }
-    std::size_t RowOf(std::string_view call) {
-        std::size_t row = 0;
-        while (row < 7 && Call(row) != call) ++row;
-        return row;
-    }
-    // "Search Stn.", and the seconds it takes the index to read the directory.
-    void PressSearch() {
-        screen.OnPress(ids::kSearchStation);
-        ASSERT_TRUE(testing::Eventually([&] {
-            if (!screen.SearchWaits()) return true;
-            EXPECT_EQ(Call(0), "   loading");
-            screen.OnTimer();
-            return false;
-        }, std::chrono::seconds(30)));
+    // The record Info Station shows.
+    std::string Record(const std::string& when) {
+        testing::RecordingDialog infoDialog;
+        StationInfoScreen info{context, infoDialog};
+        info.Initialise();
+        std::string text = "# " + when + "\n";
+        for (const std::string& line : infoDialog.lines[ids::kStationRecordList]) text += "  " + line + "\n";
+        return text;
     }
 
     RepeaterScreen screen{context, dialog};
@@ -64,17 +62,17 @@ TEST_F(RepeaterScreenTest, TypedCallIsLookedUpAndMeasuredAndAnUnknownOneForgetsI
     dialog.texts[ids::kRepeaterRows[0].call] = "DB0NOR";
     screen.OnFocusLost(ids::kRepeaterRows[0].call);
     EXPECT_TRUE(dialog.readOnly[ids::kRepeaterRows[0].call]);
-    EXPECT_EQ(Info(0), "FM  JO31ON - Nordwald");
+    std::string shown = Rows(dialog, "DB0NOR typed");
     TypeCall(1, "DB0ABC");  // at the own position
     screen.OnTimer();
-    EXPECT_EQ(Shown(0) + " / " + Shown(1), "DB0NOR | 5 km | 360 \xB0 | FM  JO31ON - Nordwald / DB0ABC | 0 km |  | " +
-                                               CodePageFromUtf8("439.1000 \u22127.600 FM T127.3  JO31OM - Dortmund"));
+    shown += Rows(dialog, "DB0ABC typed below it, measured at the next second");
     TypeCall(0, "");
-    EXPECT_EQ(Call(0) + " | " + Info(0), "no Call | ");
+    shown += Rows(dialog, "the first emptied");
     screen.OnTimer();
-    EXPECT_EQ(Shown(0), "no Call |  |  | ");
-    screen.OnFocusLost(ids::kRepeaterRows[0].call);  // left again: looks up "no Call"
-    EXPECT_EQ(Call(0), "no Call");
+    shown += Rows(dialog, "the next second");
+    screen.OnFocusLost(ids::kRepeaterRows[0].call);
+    shown += Rows(dialog, "left again: looks up \"no Call\"");
+    testing::ExpectShown("typed-calls.expected", shown);
 }
 
 TEST_F(RepeaterScreenTest, TypingACallStopsTheListFollowingAndSaysSo) {
@@ -146,7 +144,7 @@ TEST_F(RepeaterScreenTest, ImportOnTheInfoScreenRunsBesideTheWindowAndTheNextSea
     EXPECT_TRUE(info.enabled[ids::kImportStations] && !info.timerRunning);
     EXPECT_TRUE(std::filesystem::exists(folder / "Moltrevane.sqlite.old"));
     SetOffline("JO50AA");
-    PressSearch();
+    Search(screen);
     EXPECT_EQ(Call(0), "DB0GB");
 }
 
@@ -158,31 +156,16 @@ TEST_F(RepeaterScreenTest, ImportOnTheInfoScreenRunsBesideTheWindowAndTheNextSea
 // filters show.
 TEST_F(RepeaterScreenTest, WhatTheRowsShow) {
     std::string shown;
-    const auto rows = [&](const std::string& when) {
-        shown += "# " + when + "\n";
-        for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) {
-            for (const int id : {row.call, row.km, row.grad, row.channel, row.info}) {
-                // What the directory's text showed in full where it went down its path, else the 8-bit text read back.
-                const bool full = dialog.utf8.count(id) != 0 && CodePageFromUtf8(dialog.utf8[id]) == dialog.Text(id);
-                shown += " " + (full ? dialog.utf8[id] : Utf8FromCodePage(dialog.Text(id))) +
-                         (dialog.enabled.count(id) && !dialog.enabled[id] ? " (greyed)" : "") + " |";
-            }
-            shown += "\n";
-        }
-    };
+    const auto rows = [&](const std::string& when) { shown += Rows(dialog, when); };
     const auto searched = [&](const char* locator, const char* when) {
         SetOffline(locator);
-        PressSearch();
+        Search(screen);
         rows(std::string("searched at ") + locator + when);
     };
     const auto record = [&](std::string_view call) {
         ASSERT_LT(RowOf(call), 7u) << call;
         screen.OnPress(ids::kRepeaterRows[RowOf(call)].stationInfo);
-        testing::RecordingDialog infoDialog;
-        StationInfoScreen info{context, infoDialog};
-        info.Initialise();
-        shown += "# the record of " + std::string(call) + "\n";
-        for (const std::string& line : infoDialog.lines[ids::kStationRecordList]) shown += "  " + line + "\n";
+        shown += Record("the record of " + std::string(call));
     };
     searched("JN58SE", "");
     EXPECT_TRUE(dialog.enabled[ids::kSearchStation] && dialog.timerRunning);
@@ -225,23 +208,23 @@ TEST_F(RepeaterScreenTest, AFoundCallItsLookupMissesLeavesNoDistanceBehind) {
     sqlite3_open((folder / "Moltrevane.sqlite").c_str(), &db);
     sqlite3_exec(db, "INSERT INTO repeater (call, loc) VALUES (CAST('DB0BLB' AS BLOB), 'JO31OM')", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    PressSearch();
+    Search(screen);
     const std::size_t missed = RowOf("no Call");
     ASSERT_LT(missed, 7u);
-    EXPECT_EQ(Km(missed) + Info(missed), "");
+    EXPECT_EQ(dialog.Text(ids::kRepeaterRows[missed].km) + dialog.Text(ids::kRepeaterRows[missed].info), "");
 }
 
 // Between searches the rows stay in order of their distance: a new order is shown at the next
 // second, but not while a call is typed.
 TEST_F(RepeaterScreenTest, TheRowsShowTheNewOrderAsTheCarMoves) {
     SetOffline("JO31ON");
-    PressSearch();
+    Search(screen);
     EXPECT_EQ(Call(0), "DB0NOR");
     const auto moved = [&](const char* locator) {
         SetOffline(locator);
         KeepInDistanceOrder(context.rows, OwnPosition(state));  // as the main screen's cycle does
         screen.OnTimer();
-        return Call(0) + " | " + Info(0);
+        return Call(0) + " | " + dialog.Text(ids::kRepeaterRows[0].channel) + dialog.Text(ids::kRepeaterRows[0].info);
     };
     const std::string north = "DB0" + std::string(21, 'X') + "-NORD | FM  JO31OL - Nordhang";
     EXPECT_EQ(moved("JO31OL"), north);
@@ -260,25 +243,16 @@ TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
     testing::RecordingDialog reopened;
     RepeaterScreen again{context, reopened};
     again.Initialise();
-    const auto row = [&] {
-        const ids::RepeaterRowIds& ids = ids::kRepeaterRows[2];
-        return reopened.Text(ids.call) + " | " + reopened.Text(ids.channel) + " | " + reopened.Text(ids.info);
-    };
-    EXPECT_EQ(row(), "DB0LONG8 |  | FM  JN58SD - Muenchen");
-    reopened.shape = LayoutShape::Portrait;  // the channel on a line of its own
+    std::string shown = Rows(reopened, "reopened");
+    reopened.shape = LayoutShape::Portrait;
     again.OnTimer();
-    EXPECT_EQ(row(), "DB0LONG8 | FM | JN58SD - Muenchen");
-    EXPECT_NE(reopened.Text(ids::kRepeaterRows[2].km), "");
+    shown += Rows(reopened, "portrait: the channel on a line of its own");
 
     again.OnPress(ids::kRepeaterRows[2].stationInfo);
     EXPECT_EQ(context.infoStation.call, "DB0LONG8");
     again.OnPress(ids::kRepeaterRows[3].stationInfo);  // empty row: nothing to show
     EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::StationInfo});
-    StationInfoScreen info{context, reopened};
-    info.Initialise();
-    std::string record;
-    for (const std::string& line : reopened.lines[ids::kStationRecordList]) record += line + "\n";
-    testing::ExpectShown("station-record.expected", record);
+    testing::ExpectShown("station-record.expected", shown + Record("the record of DB0LONG8"));
 }
 
 }  // namespace

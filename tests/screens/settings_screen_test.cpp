@@ -16,7 +16,8 @@ protected:
     }
 };
 
-TEST_F(SettingsScreenTest, OpenPortUsesTheSelectedPortAndSpeed) {
+// Open Port uses the selected port and speed; Close Port tells to restart and disables both.
+TEST_F(SettingsScreenTest, OpenPortUsesTheSelectedPortAndSpeedAndClosePortTellsToRestart) {
     screen.Initialise();
     dialog.Select(ids::kPortChoice, 2);
     dialog.Select(ids::kSpeedChoice, 3);
@@ -29,11 +30,6 @@ TEST_F(SettingsScreenTest, OpenPortUsesTheSelectedPortAndSpeed) {
     Feed(testing::kFix);
     screen.OnTimer();
     EXPECT_EQ(dialog.Text(ids::kNmeaView), std::string(testing::kFix) + "\r\n");
-}
-
-TEST_F(SettingsScreenTest, ClosePortTellsToRestartAndDisablesBoth) {
-    state.portActive = true;
-    screen.Initialise();
     screen.OnPress(ids::kClosePort);
     EXPECT_EQ(Buttons(), "- -");
     EXPECT_FALSE(dialog.timerRunning || state.portActive);

@@ -7,9 +7,11 @@
 
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/golden.h"
 
@@ -33,6 +35,15 @@ inline void ExpectTable(const std::string& name, const std::function<std::string
     }
     EXPECT_GT(cases, 0) << file << ": no cases";
     ExpectGolden(file, made);
+}
+
+// A line's input as its fields between '|', an empty one at either end kept.
+inline std::vector<std::string> FieldsOf(std::istream& input) {
+    const std::string line{std::istreambuf_iterator<char>(input), std::istreambuf_iterator<char>()};
+    std::vector<std::string> fields;
+    for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 1)
+        fields.push_back(line.substr(at, (bar = line.find('|', at)) - at));
+    return fields;
 }
 
 inline std::string Fixed(double value, int decimals) {

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <span>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -20,15 +23,18 @@
 #include "screens/control_ids.h"
 #include "screens/driving_screen.h"
 #include "screens/main_screen.h"
+#include "screens/layout.h"
 #include "screens/messages.h"
 #include "screens/repeater_screen.h"
 #include "screens/screen_context.h"
+#include "screens/screen_scale.h"
 #include "screens/station_info_screen.h"
 #include "support/directory_fixture.h"
 #include "support/eventually.h"
 #include "support/fake_toolkit.h"
 #include "support/fakes.h"
 #include "support/golden.h"
+#include "support/golden_table.h"
 #include "support/temp_folder.h"
 
 namespace moltrevane::testing {
@@ -41,36 +47,42 @@ inline void ExpectShown(const std::string& name, const std::string& shown) {
     ExpectGolden(MOLTREVANE_SOURCE_DIR "/tests/screens/golden/" + name, shown);
 }
 
-// The rows of a table under tests/screens/golden/, its fields between '|'; lines of '#' left out.
-inline std::vector<std::vector<std::string>> TableOf(const std::string& name) {
-    std::vector<std::vector<std::string>> rows;
+// A table of cases under tests/screens/golden/, its inputs' fields between '|': FieldsOf.
+inline void ExpectCases(const std::string& name, const std::function<std::string(const std::vector<std::string>&)>& make) {
+    ExpectTable("screens/golden/" + name, [&](std::istream& input) { return make(FieldsOf(input)); });
+}
+
+// Rectangles on the screen: over each other, and one inside another (or a margin beyond it).
+inline bool Overlap(const PixelRect& a, const PixelRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+inline bool Inside(const PixelRect& a, const PixelRect& window, int margin = 0) {
+    return a.x >= window.x - margin && a.y >= window.y - margin && a.x + a.width <= window.x + window.width + margin &&
+           a.y + a.height <= window.y + window.height + margin;
+}
+
+// The stations of tests/screens/golden/<name>, a line each, its columns between '|'.
+inline std::vector<Row> StationsOf(const std::string& name) {
+    std::vector<Row> rows;
     std::istringstream lines(ReadFile(MOLTREVANE_SOURCE_DIR "/tests/screens/golden/" + name));
     for (std::string line; std::getline(lines, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        rows.emplace_back();
-        for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 1)
-            rows.back().push_back(line.substr(at, (bar = line.find('|', at)) - at));
+        std::istringstream columns(line);
+        const std::vector<std::string> fields = FieldsOf(columns);
+        if (!line.empty() && line[0] != '#') rows.emplace_back(fields.begin(), fields.end());
     }
     return rows;
+}
+
+// The control of a layout with `id`, none if it has none.
+inline const ControlSpec* Find(std::span<const ControlSpec> controls, int id) {
+    const auto found = std::find_if(controls.begin(), controls.end(), [&](const ControlSpec& c) { return c.id == id; });
+    return found == controls.end() ? nullptr : &*found;
 }
 
 class ScreensTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        WriteDirectory(folder / "Moltrevane.sqlite",
-                       {
-                           Row{"DB0ABC", "JO31OM", "100", "FM", "Dortmund", "439.100", "431.500", "", "127.3"},
-                           Row{"DB0NOR", "JO31ON", "200", "FM", "Nordwald"},
-                           Row{"DB0LONG8", "JN58SD", "520", "FM", "Muenchen"},
-                           Row{"DB0LONG", "JN58SE", "1", "FM", "Kurz"},
-                           Row{"DB0" + std::string(21, 'X') + "-NORD", "JO31OL", "1", "FM", "Nordhang"},
-                           Row{"DB0" + std::string(21, 'X') + "-SUED", "JN58TE", "1", "FM", "Suedhang"},
-                           Row{"DB0DUP", "JO31PM", "1", "FM", "Zweimal zwei", "439.100", "431.500"},
-                           Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal eins", "438.100", "430.500"},
-                           Row{"DB0DUP", "JO31OM", "1", "FM", "Zweimal drei", "145.600", "145.000"},
-                           Row{"D\u00D60ABC", "JO31OM", "1", "FM", "K\u00F6ln"},
-                           Row{"DB0BAK", "JO31OK", "1", "Bake", "Turm", "432.450"},
-                       });
+        WriteDirectory(folder / "Moltrevane.sqlite", StationsOf("stations.txt"));
         for (const FilterFlag& flag : kFilterFlags) state.*flag.field = true;  // as without a settings file
     }
 
@@ -80,6 +92,29 @@ protected:
         FeedByte(state.nmea, '\n');
     }
     void SetOffline(std::string_view locator) { state.offlineLocator = ToLocatorText(locator); }
+    // "Search Stn.", and the seconds it takes the index to read the directory: the first row says so meanwhile.
+    void Search(RepeaterScreen& screen) {
+        screen.OnPress(ids::kSearchStation);
+        ASSERT_TRUE(Eventually([&] {
+            if (!screen.SearchWaits()) return true;
+            EXPECT_EQ(dialog.Text(ids::kRepeaterRows[0].call), "   loading");
+            screen.OnTimer();
+            return false;
+        }, std::chrono::seconds(30)));
+    }
+    // The main screen's seconds until the list, following the car, is first searched.
+    void CycleUntilSearched(MainScreen& screen) {
+        ASSERT_TRUE(Eventually([&] {
+            screen.RunCycle();  // while the index reads the directory
+            return context.rows.searches >= 1;
+        }, std::chrono::seconds(30)));
+    }
+    // The repeater screen's row that shows `call`, 7 if none does.
+    std::size_t RowOf(std::string_view call) {
+        std::size_t row = 0;
+        while (row < 7 && dialog.Text(ids::kRepeaterRows[row].call) != call) ++row;
+        return row;
+    }
     bool HasLine(const std::string& file, std::string_view line) { return ReadFile(folder / file).find(line) != std::string::npos; }
 
     TempFolder folder;
