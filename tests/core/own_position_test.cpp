@@ -9,31 +9,21 @@
 namespace moltrevane {
 namespace {
 
-// golden/heading.txt: whether the fix is this second's and the car moves.
-TEST(HeadingDeg, OfTheTable) {
+// golden/heading.txt: whether the fix is this second's and the car moves, and whether the
+// position shown is greyed as kept from before.
+TEST(HeadingDegAndPositionStale, OfTheTable) {
     testing::ExpectTable("core/golden/heading.txt", [](std::istream& in) {
         std::string receiver, fix, kmh, course;
         in >> receiver >> fix >> kmh >> course;
         const auto given = [](const std::string& text) { return text == "-" ? std::nullopt : std::optional(std::stod(text)); };
         AppState state;
         state.portActive = receiver == "gps";
-        state.gpsFix = GeoPoint{52.2, 21.0};
+        if (fix != "none") state.gpsFix = GeoPoint{52.2, 21.0};
         state.fixLive = fix == "live";
         state.motion = {given(kmh), given(course)};
         const std::optional<double> heading = HeadingDeg(state);
-        return heading ? testing::Exact(*heading) : "-";
+        return (heading ? testing::Exact(*heading) : "-") + (PositionStale(state) ? " grey" : "");
     });
-}
-
-TEST(PositionStale, OnlyAReceiversPositionKeptFromBefore) {
-    AppState state;
-    EXPECT_FALSE(PositionStale(state)) << "offline";
-    state.portActive = true;
-    EXPECT_FALSE(PositionStale(state)) << "no fix yet: nothing to grey";
-    state.gpsFix = GeoPoint{52.2, 21.0};
-    EXPECT_TRUE(PositionStale(state));
-    state.fixLive = true;
-    EXPECT_FALSE(PositionStale(state));
 }
 
 }  // namespace

@@ -16,12 +16,10 @@ using namespace moltrevane;
 
 // A locator with field letters 'A'–'R' and subsquare letters 'A'–'X', made from six bytes.
 std::string StandardLocator(std::string_view bytes) {
-    static constexpr int kRanges[] = {18, 18, 10, 10, 24, 24};
-    static constexpr char kFirst[] = {'A', 'A', '0', '0', 'A', 'A'};
     std::string locator;
     for (std::size_t i = 0; i < 6; ++i) {
         const int byte = i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0;
-        locator += static_cast<char>(kFirst[i] + byte % kRanges[i]);
+        locator += static_cast<char>("AA00AA"[i] + byte % (i < 2 ? 18 : i < 4 ? 10 : 24));
     }
     return locator;
 }

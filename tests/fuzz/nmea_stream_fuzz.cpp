@@ -19,9 +19,8 @@ bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // The line was received as it stands, starting the stream or right after a line end.
 bool ReceivedAsLine(std::string_view received, std::string_view line) {
-    if (received.starts_with(line)) return true;
     for (std::size_t p = received.find(line); p != std::string_view::npos; p = received.find(line, p + 1))
-        if (p > 0 && IsLineEnd(received[p - 1])) return true;
+        if (p == 0 || IsLineEnd(received[p - 1])) return true;
     return false;
 }
 

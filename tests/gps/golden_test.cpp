@@ -41,41 +41,27 @@ std::string Decoded(NmeaBuffer& nmea, const std::string& cycle) {
         line += " " + (field.empty() ? "-" : field);
     if (r.status == 'A') {
         const MapCross cross = CrossFor(r.rawLatitude, r.rawLongitude);
-        char degrees[64];
-        std::snprintf(degrees, sizeof degrees, " %.8f %.8f ", r.latitude, r.longitude);
-        line += degrees + std::string(LocatorView(LocatorFromPosition(r.rawLatitude, r.rawLongitude))) + " " +
-                std::to_string(cross.x) + "," + std::to_string(cross.y);
-        char motion[64];
-        std::snprintf(motion, sizeof motion, " %.4f %.2f", r.motion.speedKmh.value_or(NAN), r.motion.courseDeg.value_or(NAN));
-        line += motion;
+        char fix[160];
+        std::snprintf(fix, sizeof fix, " %.8f %.8f %s %d,%d %.4f %.2f", r.latitude, r.longitude,
+                      std::string(LocatorView(LocatorFromPosition(r.rawLatitude, r.rawLongitude))).c_str(), cross.x, cross.y,
+                      r.motion.speedKmh.value_or(NAN), r.motion.courseDeg.value_or(NAN));
+        line += fix;
     }
     return line + "\n";
 }
 
-struct Log {
-    const char* name;  // of the expected file in tests/gps/golden, and of the test
-    const char* path;  // from the source folder
-};
-
-class GoldenLog : public ::testing::TestWithParam<Log> {};
-
-TEST_P(GoldenLog, DecodesAsCheckedIn) {
+// Each log's decoding is compared with tests/gps/golden/ and the log's name with ".expected".
+TEST(GoldenLog, EachDecodesAsCheckedIn) {
     const std::filesystem::path source = MOLTREVANE_SOURCE_DIR;
-    const std::filesystem::path expectedFile = source / "tests/gps/golden" / (std::string(GetParam().name) + ".expected");
-    NmeaBuffer nmea;
-    std::string decoded;
-    for (const std::string& cycle : Cycles(ReadFile(source / GetParam().path))) decoded += Decoded(nmea, cycle);
-    ASSERT_FALSE(decoded.empty()) << GetParam().path;
-    testing::ExpectGolden(expectedFile, decoded);
+    for (const char* log : {"data/sample-track.nmea", "tests/gps/golden/ublox-m8.nmea", "tests/gps/golden/cold-start.nmea",
+                            "tests/gps/golden/other-talkers.nmea", "tests/gps/golden/odd-fields.nmea"}) {
+        NmeaBuffer nmea;
+        std::string decoded;
+        for (const std::string& cycle : Cycles(ReadFile(source / log))) decoded += Decoded(nmea, cycle);
+        ASSERT_FALSE(decoded.empty()) << log;
+        testing::ExpectGolden(source / "tests/gps/golden" / std::filesystem::path(log).filename().replace_extension(".expected"), decoded);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Logs, GoldenLog,
-                         ::testing::Values(Log{"SampleTrack", "data/sample-track.nmea"},
-                                           Log{"UbloxM8", "tests/gps/golden/ublox-m8.nmea"},
-                                           Log{"ColdStart", "tests/gps/golden/cold-start.nmea"},
-                                           Log{"OtherTalkers", "tests/gps/golden/other-talkers.nmea"},
-                                           Log{"OddFields", "tests/gps/golden/odd-fields.nmea"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace moltrevane

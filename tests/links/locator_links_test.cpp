@@ -11,7 +11,7 @@
 #include "links/js8call_link.h"
 #include "links/wsjtx_peers.h"
 #include "links/wsjtx_protocol.h"
-#include "support/golden.h"
+#include "support/golden_table.h"
 #include "support/wsjtx_messages.h"
 
 namespace moltrevane {
@@ -31,16 +31,9 @@ TEST(WsjtxProtocol, LocationHasTheByteLayoutWsjtxReads) {
     EXPECT_EQ(LocationDatagram(3, "WSJT-X", "JO62QM"), expected);
 }
 
-TEST(WsjtxProtocol, ReadsHeartbeatAndStatusAndRejectsWhatIsNotThem) {
-    const auto heartbeat = ReadWsjtxDatagram(Heartbeat("WSJT-X", 3));
-    ASSERT_TRUE(heartbeat);
-    EXPECT_EQ(heartbeat->type, WsjtxType::Heartbeat);
-    EXPECT_EQ(heartbeat->id, "WSJT-X");
-    EXPECT_EQ(heartbeat->maxSchema, 3u);
-    const auto status = ReadWsjtxDatagram(Status("WSJT-X", "jo62qm"));
-    ASSERT_TRUE(status && status->deGrid);
-    EXPECT_EQ(*status->deGrid, "jo62qm");
-
+// What a heartbeat and a status say is read in golden/wsjtx_peers.expected; here what is not
+// one is refused.
+TEST(WsjtxProtocol, RejectsWhatIsNotAHeartbeatOrStatus) {
     // A wrong magic, schema 99, an Id of 0xFFFFFFF0 bytes.
     for (const auto& [at, value] : {std::pair{0, 0xac}, {7, 99}, {15, 0xf0}}) {
         std::vector<unsigned char> bytes = Heartbeat("WSJT-X", 3);
@@ -119,16 +112,8 @@ TEST(WsjtxPeers, AFloodOfInventedInstancesKeepsTheTableSmall) {
     EXPECT_EQ(peers.Receive(Heartbeat("WSJT-X", 3), kSecond, t0 + 10s).size(), 1u);  // the real one still gets in
 }
 
-TEST(Js8call, TheLineAndItsAnswer) {
-    EXPECT_EQ(SetGridLine("JO62QM"), "{\"params\":{},\"type\":\"STATION.SET_GRID\",\"value\":\"JO62QM\"}\n");
-    EXPECT_EQ(GridOfAnswer(R"({"type":"STATION.GRID","value":"JO62QM","params":{"_ID":-1}})"), "JO62QM");
-    for (const std::string_view junk : {"", "{", "[1,2]", R"({"type":"STATION.GRID","value":7})",
-                                        R"({"type":"RX.SPOT","value":"JO62QM"})", "\xff\xfe{\"type\"", "null"})
-        EXPECT_FALSE(GridOfAnswer(junk)) << junk;
-}
-
-// "line TEXT" comes with its end, "piece TEXT" without; "longest C" is a line as long as any
-// may be, "overlong C" one byte more without an end.
+// "line TEXT" (escaped) comes with its end, "piece TEXT" without; "longest C" is a line as long
+// as any may be, "overlong C" one byte more without an end.
 TEST(Js8call, EachScriptGoesAsWritten) {
     std::optional<Js8callLink> link;
     Play("js8call", [&] { link.emplace(); }, [&](SteadyTime now, const std::string& what, std::istringstream& rest) {
@@ -139,7 +124,7 @@ TEST(Js8call, EachScriptGoesAsWritten) {
         if (what == "connected") return sent(link->Connected(now));
         if (what == "disconnected") return (link->Disconnected(), std::string());
         if (what == "locator") return sent(link->SetLocator(ToLocatorText(text), now));
-        if (what == "line") return std::string(received(text + "\n"));
+        if (what == "line") return std::string(received(testing::Unescaped(text) + "\n"));
         if (what == "piece") return std::string(received(text));
         if (what == "longest") return std::string(received(std::string(kJs8callLongestLine, text.at(0)) + "\n"));
         if (what == "overlong") return std::string(received(std::string(kJs8callLongestLine + 1, text.at(0))));
@@ -149,15 +134,15 @@ TEST(Js8call, EachScriptGoesAsWritten) {
     });
 }
 
-TEST(Endpoint, OnlyNumericAddressesWithAPort) {
-    EXPECT_EQ(ParseEndpoint("127.0.0.1:2237"), (Endpoint{{127, 0, 0, 1}, 2237}));
-    EXPECT_TRUE(IsMulticast(*ParseEndpoint("224.0.0.1:2237")));
-    EXPECT_FALSE(IsMulticast(*ParseEndpoint("127.0.0.1:2237")));
-    EXPECT_EQ(EndpointText(*ParseEndpoint("239.255.0.1:65535")), "239.255.0.1:65535");
-    for (const std::string_view bad : {"", "localhost:2237", "127.0.0.1", "127.0.0.1:0", "127.0.0.1:65536",
-                                       "127.0.0.256:1", "127.0.0:1", "127.0.0.1.1:1", " 127.0.0.1:1", "127.0.0.01:1",
-                                       "127.0.0.1:+1", "[::1]:2237"})
-        EXPECT_FALSE(ParseEndpoint(bad)) << bad;
+// golden/endpoints.txt: only numeric addresses with a port are read.
+TEST(Endpoint, OfTheTable) {
+    testing::ExpectTable("links/golden/endpoints.txt", [](std::istream& in) {
+        std::string text;
+        std::getline(in, text);
+        const std::optional<Endpoint> endpoint = ParseEndpoint(testing::Unescaped(text));
+        return endpoint ? EndpointText(*endpoint) + (IsMulticast(*endpoint) ? " multicast" : "") : "none";
+    });
+    EXPECT_FALSE(ParseEndpoint(""));
 }
 
 }  // namespace

@@ -74,21 +74,17 @@ TEST(RigctldProtocol, AnswersAreReadUpToTheirReportInAnyPiecesAndAStrangerIsCutO
         EXPECT_EQ(got, expected) << piece;
         EXPECT_FALSE(reader.Garbled());
     }
-    struct Hostile {
-        std::string bytes;
-        bool garbled;
-    };
-    const Hostile hostile[] = {
+    const std::pair<std::string, bool> hostile[] = {  // bytes, and whether they garble the answers
         {std::string(kRigLongestLine, 'x'), false},        // a line as long as any may be, not ended yet
         {std::string(kRigLongestLine + 1, 'x'), true},     // an endless line
         {std::string(1 << 20, 'j'), true},                 // a megabyte of junk
         {"junk\nmore\n1\n2\n3\n4\n5\n6\n7\n", true},       // an answer that never reports
         {[] { std::string s; for (int i = 0; i < 17; ++i) s += "RPRT -9\n"; return s; }(), true},
     };
-    for (const Hostile& h : hostile) {
+    for (const auto& [bytes, garbled] : hostile) {
         RigAnswerReader reader;
-        reader.Receive(h.bytes);
-        EXPECT_EQ(reader.Garbled(), h.garbled) << h.bytes.substr(0, 20);
+        reader.Receive(bytes);
+        EXPECT_EQ(reader.Garbled(), garbled) << bytes.substr(0, 20);
     }
 }
 

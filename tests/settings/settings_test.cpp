@@ -9,10 +9,8 @@
 #include <cstring>
 
 #include "core/app_state.h"
-#include "core/palette.h"
 #include "support/golden_table.h"
 #include "gps/gps_source.h"
-#include "support/fakes.h"
 #include "support/temp_folder.h"
 
 // The test links with --wrap for these calls: flushes and renames are recorded in order, and
