@@ -5,7 +5,6 @@
 
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -14,29 +13,23 @@
 #include "directory/nearest_search.h"
 #include "directory/station_directory.h"
 #include "support/directory_fixture.h"
-#include "support/golden.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {
 
 const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
 
-// golden/kinds.txt: "band|AUS|BAND" and "type|MODE|TYPE" by the names the filters show: the
-// bands' edges and odd texts, and one word of each type (the rest of the table is the same
-// lookup), in any case, and words joined.
+// golden/kinds.txt: the bands' edges and odd texts, and one word of each type (the rest of the
+// table is the same lookup), in any case, and words joined.
 TEST(StationKind, BandsAndTypesOfTheTable) {
     const std::string bands[] = {"KW", "2 m", "70 cm", "23 cm", "< 23 cm", "unknown"};
     const std::string types[] = {"Repeater FM / Multi", "Repeater ATV", "Transponder", "Digipeater", "Bake", "other"};
-    std::istringstream table(testing::ReadFile(kGolden / "kinds.txt"));
-    int checked = 0;
-    for (std::string line; std::getline(table, line); ++checked) {
-        const std::size_t from = line.find('|') + 1, to = line.rfind('|');
-        const std::string text = line.substr(from, to - from);
-        const Band band = BandOf(text);
-        const StationType type = TypeOf(text);
-        EXPECT_EQ(line.starts_with("band") ? bands[static_cast<int>(band)] : types[static_cast<int>(type)], line.substr(to + 1)) << line;
-    }
-    EXPECT_EQ(checked, 33);
+    testing::ExpectTable("directory/golden/kinds.txt", [&](std::istream& line) {
+        std::string kind, text;
+        std::getline(std::getline(line, kind, '|'), text, '|');
+        return kind == "band" ? bands[static_cast<int>(BandOf(text))] : types[static_cast<int>(TypeOf(text))];
+    });
 }
 
 // Enough texts that many share a slot and the table is full, texts of every size about the
