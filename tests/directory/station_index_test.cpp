@@ -24,12 +24,10 @@ std::vector<std::string> Scanned(GeoPoint own, const std::filesystem::path& file
     StationList list;
     NearestStations nearest;
     SearchNearest(own, StationDirectory(file), filter, list, nearest);
-    NearStations seven;
-    for (const NearestEntry& entry : nearest)
-        if (entry.stationIndex != kNoStation)
-            seven.push_back({std::string(list.Call(static_cast<std::size_t>(entry.stationIndex))),
-                             std::string(list.Locator(static_cast<std::size_t>(entry.stationIndex))), entry.distanceKm});
-    return Texts(seven);
+    std::vector<std::string> texts;
+    for (const auto& [km, i] : nearest)
+        if (i != kNoStation) texts.push_back(std::string(list.Call(i)) + " " + std::string(list.Locator(i)) + " " + std::to_string(km));
+    return texts;
 }
 
 // Where a row has its site, the index measures to it: in golden/nearest.txt. A file that is no
