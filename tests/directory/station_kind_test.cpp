@@ -3,40 +3,30 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
 #include <set>
-#include <sstream>
 #include <string>
-#include <utility>
 
 #include "core/filter_flags.h"
 #include "directory/known_texts.h"
 #include "directory/nearest_search.h"
 #include "directory/station_directory.h"
 #include "support/directory_fixture.h"
-#include "support/golden.h"
+#include "support/golden_table.h"
 
 namespace moltrevane {
 namespace {
 
-const std::filesystem::path kGolden = std::filesystem::path(__FILE__).parent_path() / "golden";
-
-// golden/kinds.txt: "band|AUS|BAND" and "type|MODE|TYPE" by the names the filters show: the
-// bands' edges and odd texts, and one word of each type (the rest of the table is the same
-// lookup), in any case, and words joined.
+// golden/kinds.txt: the bands' edges and odd texts, and one word of each type (the rest of the
+// table is the same lookup), in any case, and words joined.
 TEST(StationKind, BandsAndTypesOfTheTable) {
     const std::string bands[] = {"KW", "2 m", "70 cm", "23 cm", "< 23 cm", "unknown"};
     const std::string types[] = {"Repeater FM / Multi", "Repeater ATV", "Transponder", "Digipeater", "Bake", "other"};
-    std::istringstream table(testing::ReadFile(kGolden / "kinds.txt"));
-    int checked = 0;
-    for (std::string line; std::getline(table, line); ++checked) {
-        const std::size_t from = line.find('|') + 1, to = line.rfind('|');
-        const std::string text = line.substr(from, to - from);
-        const Band band = BandOf(text);
-        const StationType type = TypeOf(text);
-        EXPECT_EQ(line.starts_with("band") ? bands[static_cast<int>(band)] : types[static_cast<int>(type)], line.substr(to + 1)) << line;
-    }
-    EXPECT_EQ(checked, 33);
+    testing::ExpectTable("directory/golden/kinds.txt", [&](std::istream& line) {
+        std::string kind, text;
+        std::getline(std::getline(line, kind, '|'), text, '|');
+        return kind == "band" ? bands[static_cast<int>(BandOf(text))] : types[static_cast<int>(TypeOf(text))];
+    });
 }
 
 // Enough texts that many share a slot and the table is full, texts of every size about the
@@ -77,7 +67,7 @@ TEST(KnownTexts, AnswersEachTextAndWorksItOutOnce) {
 // type together (both columns read), on a directory with a station of each band and type, in
 // UTF-8 and UTF-16 (the file's text is read as text). A station of several modes shows while
 // one of them is chosen; one whose mode names none (a beacon, "Multi") is never hidden by the
-// modes. What each hides is in golden/filtered.expected.
+// modes. What each hides is in golden/filtered.txt.
 TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
     testing::TempFolder folder;
     const std::vector<testing::Row> rows = {
@@ -91,23 +81,6 @@ TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
     };
     testing::WriteDirectory(folder / "utf8.sqlite", rows);
     testing::WriteDirectory(folder / "utf16.sqlite", rows, "UTF-16le");
-    std::vector<std::pair<std::string, StationFilter>> filters = {{"all", {}}};
-    for (const FilterFlag& flag : kFilterFlags) {
-        AppState state;
-        for (const FilterFlag& other : kFilterFlags) state.*other.field = &other != &flag;
-        filters.emplace_back(std::string(flag.label) + " cleared", FilterOf(state));
-    }
-    for (std::size_t mode = 0; mode < kVoiceModes; ++mode) {
-        filters.emplace_back(std::string(kVoiceModeNames[mode]) + " cleared", StationFilter{});
-        filters.back().second.modes = kAllVoiceModes & ~ModeBit(static_cast<VoiceMode>(mode));
-    }
-    for (const VoiceModes modes : {ModeBit(VoiceMode::Fm), VoiceModes{0}}) {
-        filters.emplace_back(modes ? "only FM" : "no mode", StationFilter{});
-        filters.back().second.modes = modes;
-    }
-    filters.emplace_back("2 m and Bake cleared", StationFilter{});
-    filters.back().second.bands[static_cast<std::size_t>(Band::TwoMetres)] = false;
-    filters.back().second.types[static_cast<std::size_t>(StationType::Beacon)] = false;
     StationList list;
     NearestStations nearest;
     const auto hidden = [&](const char* file, const StationFilter& filter) {
@@ -117,14 +90,21 @@ TEST(SearchNearestFiltered, EachFlagClearedHidesExactlyItsStations) {
         for (const testing::Row& row : rows) calls.emplace(*row[0]);
         std::string text;
         for (const std::string& call : calls) text += shown.erase(call) ? "" : " " + call;
-        return text + (shown.empty() ? "" : ", and listed what is none of them");
+        return "hidden" + text + (shown.empty() ? "" : ", and listed what is none of them");
     };
-    std::string text;
-    for (const auto& [name, filter] : filters) {
-        text += name + ": hidden" + hidden("utf8.sqlite", filter) + "\n";
-        EXPECT_EQ(hidden("utf16.sqlite", filter), hidden("utf8.sqlite", filter)) << name;
-    }
-    testing::ExpectGolden(kGolden / "filtered.expected", text);
+    testing::ExpectTable("directory/golden/filtered.txt", [&](std::istream& line) {
+        AppState state;
+        for (const FilterFlag& flag : kFilterFlags) state.*flag.field = true;
+        for (std::string name; std::getline(line >> std::ws, name, ',');) {
+            const auto flag = std::ranges::find(kFilterFlags, name, &FilterFlag::label);
+            const auto mode = std::ranges::find(kVoiceModeNames, name);
+            EXPECT_TRUE(flag != kFilterFlags.end() || mode != kVoiceModeNames.end()) << name;
+            if (flag != kFilterFlags.end()) state.*flag->field = false;
+            if (mode != kVoiceModeNames.end()) state.shownModes &= ~ModeBit(static_cast<VoiceMode>(mode - kVoiceModeNames.begin()));
+        }
+        EXPECT_EQ(hidden("utf16.sqlite", FilterOf(state)), hidden("utf8.sqlite", FilterOf(state)));
+        return hidden("utf8.sqlite", FilterOf(state));
+    });
 }
 
 }  // namespace

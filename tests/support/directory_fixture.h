@@ -12,6 +12,10 @@
 #include "directory/station_directory.h"
 #include "support/temp_folder.h"
 
+#ifndef MOLTREVANE_SOURCE_DIR  // the directory's suite is given none: its tables are found from here
+#define MOLTREVANE_SOURCE_DIR (std::filesystem::path(__FILE__).parent_path() / "../..").string()
+#endif
+
 namespace moltrevane::testing {
 
 using Row = std::vector<std::optional<std::string>>;  // up to twelve columns call … rem2, lat, lon; nullopt is NULL
@@ -26,13 +30,12 @@ inline void WriteDirectory(const std::filesystem::path& file, const std::vector<
     sqlite3_stmt* insert = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO repeater VALUES (?,?,?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
     for (const Row& row : rows) {
-        for (int i = 0; i < 12; ++i) {
-            const bool present = i < static_cast<int>(row.size()) && row[static_cast<std::size_t>(i)];
-            if (present)
-                sqlite3_bind_text(insert, i + 1, row[static_cast<std::size_t>(i)]->data(),
-                                  static_cast<int>(row[static_cast<std::size_t>(i)]->size()), SQLITE_TRANSIENT);
+        for (std::size_t i = 0; i < 12; ++i) {
+            const int column = static_cast<int>(i) + 1;
+            if (i < row.size() && row[i])
+                sqlite3_bind_text(insert, column, row[i]->data(), static_cast<int>(row[i]->size()), SQLITE_TRANSIENT);
             else
-                sqlite3_bind_null(insert, i + 1);
+                sqlite3_bind_null(insert, column);
         }
         if (sqlite3_step(insert) != SQLITE_DONE) throw std::runtime_error("insert failed");
         sqlite3_reset(insert);
