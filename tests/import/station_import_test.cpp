@@ -17,8 +17,6 @@
 
 #include "directory/station_directory.h"
 #include "import/directory_writer.h"
-// The import's suite is given no source folder: what golden_table.h would find by it is found from here.
-#define MOLTREVANE_SOURCE_DIR (std::filesystem::path(__FILE__).parent_path() / "../..").string()
 #include "support/golden_table.h"
 #include "support/temp_folder.h"
 

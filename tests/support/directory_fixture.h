@@ -12,10 +12,6 @@
 #include "directory/station_directory.h"
 #include "support/temp_folder.h"
 
-#ifndef MOLTREVANE_SOURCE_DIR  // the directory's suite is given none: its tables are found from here
-#define MOLTREVANE_SOURCE_DIR (std::filesystem::path(__FILE__).parent_path() / "../..").string()
-#endif
-
 namespace moltrevane::testing {
 
 using Row = std::vector<std::optional<std::string>>;  // up to twelve columns call … rem2, lat, lon; nullopt is NULL
