@@ -66,9 +66,10 @@ inline std::vector<Row> StationsOf(const std::string& name) {
     std::vector<Row> rows;
     std::istringstream lines(ReadFile(MOLTREVANE_SOURCE_DIR "/tests/screens/golden/" + name));
     for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
         std::istringstream columns(line);
         const std::vector<std::string> fields = FieldsOf(columns);
-        if (!line.empty() && line[0] != '#') rows.emplace_back(fields.begin(), fields.end());
+        rows.emplace_back(fields.begin(), fields.end());
     }
     return rows;
 }
