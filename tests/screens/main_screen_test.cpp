@@ -81,7 +81,9 @@ TEST_F(MainScreenTest, WhatTheMainScreenShowsOfAFixAndItsLoss) {
     screen.OnPress(ids::kPictureButton);
     shown += "# tapped, wide\n" + Painted(LayoutShape::Wide) + "# tapped\n" + Painted();
     screen.OnPress(ids::kPictureButton);
-    shown += Cycle("void", testing::kNoFix) + Cycle("no sentence") + Cycle("the fix back", testing::kFix);
+    shown += Cycle("void", testing::kNoFix);  // a statement each: of a + b, the compiler picks which runs first
+    shown += Cycle("no sentence");
+    shown += Cycle("the fix back", testing::kFix);
     state.portActive = false;
     SetOffline("ERROR");
     shown += Cycle("offline at ERROR");
