@@ -36,12 +36,6 @@ const std::pair<Station, bool> kStations[] = {  // a station, and whether the ri
     {Repeater("DB0YS", 145.0, 145.6, "C4FM", std::nullopt), false},
 };
 
-std::string Lines(const TunePlan& plan) {
-    std::string lines;
-    for (const RigValue& v : plan.values) lines += SetLine(v);
-    return lines;
-}
-
 std::filesystem::path Golden(const std::string& name) {
     return std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/links/golden" / (name + ".expected");
 }
@@ -52,8 +46,9 @@ TEST(RigctldProtocol, EachStationIsSetByTheCommandsItsRecordAsksFor) {
     for (const auto& [station, splitOn] : kStations) {
         const std::optional<TunePlan> plan = PlanTune(station, splitOn);
         ASSERT_TRUE(plan) << station.call;
-        plans += station.call + (splitOn ? " (split on)\n" : "\n") + Lines(*plan) + "channel: " + plan->channel +
-                 "\nunset mode: " + plan->unsetMode + "\n\n";
+        plans += station.call + (splitOn ? " (split on)\n" : "\n");
+        for (const RigValue& v : plan->values) plans += SetLine(v);
+        plans += "channel: " + plan->channel + "\nunset mode: " + plan->unsetMode + "\n\n";
     }
     testing::ExpectGolden(Golden("plans"), plans);
     for (const double bad : {0.0, -145.0, 1e300, std::nan("")})

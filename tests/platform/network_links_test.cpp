@@ -14,6 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::Bound;
+using testing::Eventually;
 using testing::FreePort;
 using testing::Heartbeat;
 using testing::Loopback;
@@ -51,7 +52,7 @@ protected:
     NetworkLocatorLinks links;
     LinkSettings settings;
     bool Shows(const std::string& wsjtx, const std::string& js8call = "JS8Call: off") {
-        return testing::Eventually([&] { return links.States() == LinkStates{wsjtx, js8call}; }, 20s);
+        return Eventually([&] { return links.States() == LinkStates{wsjtx, js8call}; }, 20s);
     }
     // WSJT-X on at `address`, until the links show `state`.
     bool WsjtxAt(const std::string& address, const std::string& state) {
@@ -115,39 +116,32 @@ TEST_F(NetworkLinksTest, AMulticastGroupIsSharedWithOtherListeners) {
     EXPECT_TRUE(Readable(gridTracker.get(), 5s));
 }
 
-// A line-based server that answers STATION.SET_GRID with STATION.GRID.
-struct Js8callStandIn {
-    std::uint16_t port;
-    UniqueFd listener = Bound(SOCK_STREAM, port, "127.0.0.1", true);
-    UniqueFd connection;
-    explicit Js8callStandIn(std::uint16_t at) : port(at) { ::listen(listener.get(), 4); }
-    std::string ReadLine() {
-        if (!connection && Readable(listener.get(), 20s)) connection.reset(::accept(listener.get(), nullptr, nullptr));
-        return connection ? testing::ReadLine(connection.get(), 20s) : "";
-    }
-    void Write(std::string_view text) const { ::send(connection.get(), text.data(), text.size(), MSG_NOSIGNAL); }
-};
+std::string SetGrid(const std::string& grid) { return R"({"params":{},"type":"STATION.SET_GRID","value":")" + grid + R"("})"; }
 
 TEST_F(NetworkLinksTest, Js8callIsToldConfirmsAndIsFoundAgainWhenItComesBack) {
     const std::uint16_t port = FreePort(SOCK_STREAM);
     settings.js8call = true;
     settings.js8callAddress = "127.0.0.1:" + std::to_string(port);
+    const auto heard = [](testing::StandInServer& js8call, const std::vector<std::string>& lines) {
+        return Eventually([&] { return js8call.Heard() == lines; }, 20s);
+    };
     {
-        Js8callStandIn js8call(port);
+        int told = 0;  // the first connection gets chatter, then a stream without end; the next the grid
+        testing::StandInServer js8call(testing::Answering([&](const std::string&, int) {
+            return ++told == 1 ? "{\"type\":\"PING\"}\n" + std::string(100000, '{')
+                               : std::string(R"({"type":"STATION.GRID","value":"JO62QM","params":{}})" "\n");
+        }), port);
         links.Publish(settings, kJo62qm);
-        EXPECT_EQ(js8call.ReadLine(), R"({"params":{},"type":"STATION.SET_GRID","value":"JO62QM"})");
-        js8call.Write("{\"type\":\"PING\"}\n" + std::string(100000, '{'));  // chatter, then a stream without end
-        EXPECT_TRUE(Shows("WSJT-X: off", "JS8Call: not running"));  // dropped
-        js8call.connection.reset();
-        EXPECT_EQ(js8call.ReadLine(), R"({"params":{},"type":"STATION.SET_GRID","value":"JO62QM"})");  // tried again
-        js8call.Write(R"({"type":"STATION.GRID","value":"JO62QM","params":{}})" "\n");
+        ASSERT_TRUE(heard(js8call, {SetGrid("JO62QM")}));
+        EXPECT_TRUE(Shows("WSJT-X: off", "JS8Call: not running"));  // dropped, and hung up on: the next connection is served
+        EXPECT_TRUE(heard(js8call, {SetGrid("JO62QM"), SetGrid("JO62QM")}));  // tried again
         EXPECT_TRUE(Shows("WSJT-X: off", "JS8Call: JO62QM confirmed"));
     }
     EXPECT_TRUE(Shows("WSJT-X: off", "JS8Call: not running"));
-    Js8callStandIn back(port);
-    EXPECT_EQ(back.ReadLine(), R"({"params":{},"type":"STATION.SET_GRID","value":"JO62QM"})");
+    testing::StandInServer back(testing::Answering([](const std::string&, int) { return std::string(); }), port);
+    EXPECT_TRUE(heard(back, {SetGrid("JO62QM")}));
     links.Publish(settings, ToLocatorText("JN58SD"));
-    EXPECT_EQ(back.ReadLine(), R"({"params":{},"type":"STATION.SET_GRID","value":"JN58SD"})");
+    EXPECT_TRUE(heard(back, {SetGrid("JO62QM"), SetGrid("JN58SD")}));
 }
 
 }  // namespace

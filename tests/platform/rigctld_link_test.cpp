@@ -17,7 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::Eventually;
-using testing::Readable;
 
 const Station kDb0abc = [] {
     Station s;
@@ -32,23 +31,6 @@ bool Shows(const RadioLink& link, const std::string& line, std::chrono::millisec
     return Eventually([&] { return link.State().line == line; }, limit);
 }
 
-// A program on rigctld's port that records each line it is told and answers with `answer`
-// ("close": it hangs up).
-testing::StandInServer::Serve Answering(std::function<std::string(const std::string&, int fd)> answer) {
-    return [answer = std::move(answer)](int fd, testing::StandInServer& self) {
-        while (!self.stop) {
-            if (!Readable(fd, 20ms)) continue;
-            const std::string line = testing::ReadLine(fd, 100ms);
-            if (line.empty()) break;
-            self.Record(line);
-            const std::string reply = answer(line, fd);
-            if (reply == "close") break;
-            testing::Send(fd, reply);
-        }
-        return false;
-    };
-}
-
 TEST(RigctldLink, WhatAnswersLikeNoRigctldIsToldAndNothingIsEverKeyed) {
     const std::string ptt0 = "get_ptt:\nPTT: 0\nRPRT 0\n";
     struct Case {
@@ -57,15 +39,12 @@ TEST(RigctldLink, WhatAnswersLikeNoRigctldIsToldAndNothingIsEverKeyed) {
         TuneCause cause;
         std::string line;
     };
-    std::string junk;
-    while (junk.size() < (1 << 20)) junk += "junk: 1\n";
-    const auto always = [](std::string reply) { return [reply](const std::string&, int) { return reply; }; };
-    const std::string noRigctld = "Radio: what answers at 127.0.0.1:PORT is no rigctld";
+    // What the answers say is read in tests/links (a refusal, silence, junk of every kind); here
+    // the worker's part: it cuts off what garbles the answers, keeps its deadline on an answer
+    // that drips in, and sees a hang-up.
     const Case cases[] = {
-        {"RPRT -9 to everything", always("RPRT -9\n"), TuneCause::Tap, "Radio: not tuned: the rig gave no PTT state (RPRT -9)"},
-        {"an endless line", always(std::string(1 << 20, 'x')), TuneCause::Tap, noRigctld},
-        {"a megabyte of junk", always(junk), TuneCause::Tap, noRigctld},
-        {"no reply", always(""), TuneCause::Follow, "Radio: follow tunes no rig that cannot report PTT"},
+        {"an endless line", [](const std::string&, int) { return std::string(1 << 20, 'x'); }, TuneCause::Tap,
+         "Radio: what answers at 127.0.0.1:PORT is no rigctld"},
         {"a byte a tenth of a second", [&](const std::string&, int fd) {
              for (const char c : ptt0) {
                  ::send(fd, &c, 1, MSG_NOSIGNAL);
@@ -78,7 +57,7 @@ TEST(RigctldLink, WhatAnswersLikeNoRigctldIsToldAndNothingIsEverKeyed) {
          }, TuneCause::Tap, "Radio: rigctld not running"},
     };
     for (const Case& c : cases) {
-        testing::StandInServer standIn(Answering(c.answer));
+        testing::StandInServer standIn(testing::Answering(c.answer));
         RigctldLink link;
         const std::string address = "127.0.0.1:" + std::to_string(standIn.port);
         link.Publish({true, address, TuneMode::Follow});

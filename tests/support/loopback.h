@@ -63,13 +63,13 @@ inline std::string ReadLine(int fd, std::chrono::milliseconds wait) {
 
 inline void Send(int fd, std::string_view text) { ::send(fd, text.data(), text.size(), MSG_NOSIGNAL); }
 
-// A server at a free loopback port, with a thread of its own: each connection is handed to
-// `serve`, which talks until it returns, true to keep the connection open without a further
-// word until the server goes.
+// A server at a loopback port (0: a free one), with a thread of its own: each connection is
+// handed to `serve`, which talks until it returns, true to keep the connection open without a
+// further word until the server goes.
 class StandInServer {
 public:
     using Serve = std::function<bool(int connection, StandInServer& self)>;
-    explicit StandInServer(Serve serve) : serve_(std::move(serve)) {
+    explicit StandInServer(Serve serve, std::uint16_t at = 0) : port(at), serve_(std::move(serve)) {
         if (!listener_ || ::listen(listener_.get(), 8) != 0) throw std::runtime_error("no loopback socket");
         thread_ = std::thread([this] {
             while (!stop) {
@@ -96,12 +96,29 @@ public:
     std::atomic<bool> stop{false};
 
 private:
-    UniqueFd listener_ = Bound(SOCK_STREAM, port);
+    UniqueFd listener_ = Bound(SOCK_STREAM, port, "127.0.0.1", true);  // again at once where one was before
     Serve serve_;
     std::vector<UniqueFd> open_;
     std::mutex guard_;
     std::vector<std::string> heard_;
     std::thread thread_;
 };
+
+// A conversation of lines: each line the server is told is recorded and answered with
+// `answer` ("close": it hangs up) until the peer hangs up or the server goes.
+inline StandInServer::Serve Answering(std::function<std::string(const std::string& line, int fd)> answer) {
+    return [answer = std::move(answer)](int fd, StandInServer& self) {
+        while (!self.stop) {
+            if (!Readable(fd, std::chrono::milliseconds(20))) continue;
+            const std::string line = ReadLine(fd, std::chrono::milliseconds(100));
+            if (line.empty()) break;
+            self.Record(line);
+            const std::string reply = answer(line, fd);
+            if (reply == "close") break;
+            Send(fd, reply);
+        }
+        return false;
+    };
+}
 
 }  // namespace moltrevane::testing
