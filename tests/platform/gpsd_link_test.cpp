@@ -27,15 +27,9 @@ const std::string kRmc = "$GPRMC,100021.000,A,4851.8575,N,01148.4834,E,70.19,52.
 
 using testing::Send;
 
-// A gpsd: every connection is greeted, its first request recorded and answered by `serve`;
-// then the connection is hung up, or kept open without a further word when `keepOpen`.
-testing::StandInServer::Serve Gpsd(std::function<void(int connection)> serve, bool keepOpen = false) {
-    return [serve = std::move(serve), keepOpen](int fd, testing::StandInServer& self) {
-        Send(fd, kGreeting);
-        self.Record(testing::ReadLine(fd, 2s));
-        serve(fd);
-        return keepOpen;
-    };
+// A gpsd: it greets every connection and answers each request with `answer`.
+testing::StandInServer::Serve Gpsd(std::function<std::string(const std::string& request, int fd)> answer) {
+    return testing::Answering(std::move(answer), std::string(kGreeting));
 }
 
 GpsdAddress AddressOf(const testing::StandInServer& gpsd) { return {"127.0.0.1", std::to_string(gpsd.port)}; }
@@ -62,15 +56,15 @@ protected:
 };
 
 TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
-    testing::StandInServer gpsd(Gpsd([](int fd) {
+    testing::StandInServer gpsd(Gpsd([](const std::string&, int fd) {
         Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyACM0"}]})" "\n");
         Send(fd, R"({"class":"WATCH","enable":true,"nmea":true})" "\n");
         Send(fd, "{" + std::string(10 * 1024, 'j') + "}\n");
         Send(fd, R"({"class":"TPV","raw":"$GPRMC,1,A"})" "\nno line of gpsd's\n");
         Send(fd, "{\"class\":\"TPV\",\"mode\":3,\"speed\":" + std::string(5000, '1') + "}\n");  // too long to be read
         Send(fd, R"({"class":"TPV","mode":3,"speed":10.0,"track":270.0})" "\n" + kRmc.substr(0, 20));
-        Send(fd, kRmc.substr(20));
-    }, true));
+        return kRmc.substr(20);
+    }));
     ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
     EXPECT_EQ(TextWith(kRmc), kRmc);
     EXPECT_EQ(TakeReportedMotion(state.nmea), (GroundMotion{36.0, 270.0}));
@@ -81,7 +75,10 @@ TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
 }
 
 TEST_F(GpsdSourceTest, GpsdGoingAwayIsTriedOnceASecondAndReadAgain) {
-    testing::StandInServer gpsd(Gpsd([](int fd) { Send(fd, kRmc); }));  // then hangs up, as a stopped gpsd would
+    testing::StandInServer gpsd(Gpsd([](const std::string&, int fd) {
+        Send(fd, kRmc);
+        return "close";  // hangs up, as a stopped gpsd would
+    }));
     ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
     const auto start = std::chrono::steady_clock::now();
     const std::string text = TextWith(kRmc + kRmc + kRmc, 10s);
@@ -114,7 +111,7 @@ TEST_F(GpsdSourceTest, ASilentNameServerOrGpsdHoldsUpNeitherOpeningNorClosing) {
     answerNow = true;
     EXPECT_TRUE(testing::Eventually([] { return lookupAnswered.load(); }));  // its thread ends before the test
 
-    testing::StandInServer gpsd(Gpsd([](int) {}, true));  // nor does a gpsd that never writes
+    testing::StandInServer gpsd(Gpsd([](const std::string&, int) { return ""; }));  // nor does a gpsd that never writes
     ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
     ASSERT_TRUE(testing::Eventually([&] { return gpsd.Heard().size() == 1; }));
     EXPECT_TRUE(source.ClosePort());
@@ -129,11 +126,10 @@ TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
     // gpsd names the receiver by a link of its own, as /dev/gps0 or /dev/serial/by-id/… are.
     const std::string device = (folder / "gps0").string();
     std::filesystem::create_symlink(receiver.slavePath(), device);
-    testing::StandInServer gpsd(Gpsd([&](int fd) {
-        Send(fd, R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyS9"},{"class":"DEVICE","path":")" +
-                     device + R"("}]})" "\n");
-        Send(fd, kRmc);
-    }, true));
+    testing::StandInServer gpsd(Gpsd([&](const std::string&, int) {
+        return R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyS9"},{"class":"DEVICE","path":")" + device +
+               R"("}]})" "\n" + kRmc;
+    }));
     PosixGpsSource viaGpsd(folder.path(), AddressOf(gpsd));
     ASSERT_TRUE(viaGpsd.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(TextWith(kRmc), kRmc);

@@ -104,10 +104,13 @@ private:
     std::thread thread_;
 };
 
-// A conversation of lines: each line the server is told is recorded and answered with
-// `answer` ("close": it hangs up) until the peer hangs up or the server goes.
-inline StandInServer::Serve Answering(std::function<std::string(const std::string& line, int fd)> answer) {
-    return [answer = std::move(answer)](int fd, StandInServer& self) {
+// A conversation of lines: the server greets each connection with `greeting`, then each line
+// it is told is recorded and answered with `answer` ("close": it hangs up) until the peer
+// hangs up or the server goes.
+inline StandInServer::Serve Answering(std::function<std::string(const std::string& line, int fd)> answer,
+                                      std::string greeting = "") {
+    return [answer = std::move(answer), greeting = std::move(greeting)](int fd, StandInServer& self) {
+        Send(fd, greeting);
         while (!self.stop) {
             if (!Readable(fd, std::chrono::milliseconds(20))) continue;
             const std::string line = ReadLine(fd, std::chrono::milliseconds(100));
