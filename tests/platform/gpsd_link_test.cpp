@@ -32,8 +32,6 @@ testing::StandInServer::Serve Gpsd(std::function<std::string(const std::string& 
     return testing::Answering(std::move(answer), std::string(kGreeting));
 }
 
-GpsdAddress AddressOf(const testing::StandInServer& gpsd) { return {"127.0.0.1", std::to_string(gpsd.port)}; }
-
 class GpsdSourceTest : public ::testing::Test {
 protected:
     testing::TempFolder folder;
@@ -41,9 +39,9 @@ protected:
 
     PosixGpsSource source{folder.path()};
 
-    // COM8 linked to `target` and opened.
-    bool OpenThrough(const std::string& target) {
-        std::filesystem::create_symlink(target, folder / "COM8");
+    // COM8 linked to `gpsd` and opened.
+    bool OpenThrough(const testing::StandInServer& gpsd) {
+        std::filesystem::create_symlink("gpsd:127.0.0.1:" + std::to_string(gpsd.port), folder / "COM8");
         return source.OpenPort(state.nmea, "COM8:", 4800, WhenAbsent::GiveUp);
     }
 
@@ -65,7 +63,7 @@ TEST_F(GpsdSourceTest, APortLinkedToGpsdReadsItsNmeaOnly) {
         Send(fd, R"({"class":"TPV","mode":3,"speed":10.0,"track":270.0})" "\n" + kRmc.substr(0, 20));
         return kRmc.substr(20);
     }));
-    ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
+    ASSERT_TRUE(OpenThrough(gpsd));
     EXPECT_EQ(TextWith(kRmc), kRmc);
     EXPECT_EQ(TakeReportedMotion(state.nmea), (GroundMotion{36.0, 270.0}));
     EXPECT_EQ(TakeReportedMotion(state.nmea), GroundMotion{}) << "taken once";
@@ -79,7 +77,7 @@ TEST_F(GpsdSourceTest, GpsdGoingAwayIsTriedOnceASecondAndReadAgain) {
         Send(fd, kRmc);
         return "close";  // hangs up, as a stopped gpsd would
     }));
-    ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
+    ASSERT_TRUE(OpenThrough(gpsd));
     const auto start = std::chrono::steady_clock::now();
     const std::string text = TextWith(kRmc + kRmc + kRmc, 10s);
     const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -112,7 +110,7 @@ TEST_F(GpsdSourceTest, ASilentNameServerOrGpsdHoldsUpNeitherOpeningNorClosing) {
     EXPECT_TRUE(testing::Eventually([] { return lookupAnswered.load(); }));  // its thread ends before the test
 
     testing::StandInServer gpsd(Gpsd([](const std::string&, int) { return ""; }));  // nor does a gpsd that never writes
-    ASSERT_TRUE(OpenThrough("gpsd:" + Describe(AddressOf(gpsd))));
+    ASSERT_TRUE(OpenThrough(gpsd));
     ASSERT_TRUE(testing::Eventually([&] { return gpsd.Heard().size() == 1; }));
     EXPECT_TRUE(source.ClosePort());
     EXPECT_EQ(TakeAllText(state.nmea), "");
@@ -130,7 +128,7 @@ TEST_F(GpsdSourceTest, ADeviceGpsdHoldsIsReadThroughGpsd) {
         return R"({"class":"DEVICES","devices":[{"class":"DEVICE","path":"/dev/ttyS9"},{"class":"DEVICE","path":")" + device +
                R"("}]})" "\n" + kRmc;
     }));
-    PosixGpsSource viaGpsd(folder.path(), AddressOf(gpsd));
+    PosixGpsSource viaGpsd(folder.path(), {"127.0.0.1", std::to_string(gpsd.port)});
     ASSERT_TRUE(viaGpsd.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_EQ(TextWith(kRmc), kRmc);
     EXPECT_EQ(gpsd.Heard(), (std::vector<std::string>{"?DEVICES;", R"(?WATCH={"enable":true,"json":true,"nmea":true,"device":")" +
