@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "directory/station_index.h"
 #include "directory/station_record.h"
 #include "support/directory_fixture.h"
 #include "support/golden_table.h"
@@ -66,7 +67,7 @@ TEST_F(StationDirectoryTest, EachKeyFindsItsExactCallsFirstRowAndListsItsRecord)
         text += row + "\n";
         for (const std::string& line : StationRecordLines(directory, keys[k])) text += line + "\n";
     }
-    testing::ExpectGolden(std::filesystem::path(__FILE__).parent_path() / "golden/lookups.expected", text);
+    testing::ExpectGolden(std::filesystem::path(MOLTREVANE_SOURCE_DIR) / "tests/directory/golden/lookups.expected", text);
     EXPECT_EQ(testing::ReadFile(file), before);
 }
 
@@ -90,7 +91,7 @@ TEST_F(StationDirectoryTest, ALookUpReadsWhatIsCommittedThereNow) {
 
 // A missing file (never created), text, a file without the table, a FIFO (which would block in
 // open()), a folder, and a view without end (which finds C1, then runs on past the time limit)
-// all look like a failed query without rows.
+// all look like a failed query without rows; a file that is no directory is no index either.
 TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
     TempFolder folder;
     testing::WriteFile(folder / "text.sqlite", "this is not a database at all, just some text\n");
@@ -113,6 +114,7 @@ TEST(StationDirectoryFailures, BrokenFilesLookLikeNoRows) {
         EXPECT_FALSE(directory.LookupRow({"C1"})) << name;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "missing.sqlite"));
+    EXPECT_FALSE(StationIndex::Load(folder / "text.sqlite"));
 }
 
 // Under a HOME of some 470 bytes, past SQLite's path limit, a directory is read; its huge

@@ -201,41 +201,22 @@ protected:
     std::filesystem::path target = folder / "Moltrevane.sqlite";
 };
 
-TEST_F(StoppedImport, AnInterruptedImportLeavesNothing) {
+// A stop while the list is read, and a signal while the directory is indexed and flushed before
+// the rename: the old one stays.
+TEST_F(StoppedImport, AStopWhileReadingOrBeforeTheRenameLeavesNothing) {
     std::atomic<bool> stop{false};
     ImportOptions options;
     options.stop = &stop;
     options.progress = [&](std::size_t, double) { stop = true; };
     EXPECT_EQ(Import({folder / "many.csv"}, target, options).error, "many.csv: interrupted");
     ExpectNothingChanged();
-}
-
-// A signal while the directory is indexed and flushed, before the rename: the old one stays.
-TEST_F(StoppedImport, AStopBeforeTheRenameLeavesTheOldDirectory) {
     std::string error;
     std::unique_ptr<DirectoryWriter> writer = DirectoryWriter::Begin(target, error);
     ASSERT_TRUE(writer) << error;
     ASSERT_EQ(writer->Add({"DB0AA", "JO50AA", "", "FM", "", "145.6000", "145.0000", "", "", ""}), DirectoryWriter::Added::New);
-    const std::atomic<bool> stop{true};
-    EXPECT_EQ(writer->Commit(&stop), "interrupted");
+    EXPECT_EQ(writer->Commit(&stop), "interrupted");  // stop still set by the read
     writer.reset();
     ExpectNothingChanged();
-}
-
-// A list still being written (a download) grows while it is read: read to its end, its share
-// done never past the whole.
-TEST_F(StoppedImport, AListThatGrowsWhileReadIsReadToItsEnd) {
-    double most = 0;
-    ImportOptions options;
-    options.progress = [&](std::size_t, double done) {
-        if (most == 0) std::ofstream(folder / "many.csv", std::ios::app) << ReadFile(folder / "many.csv").substr(13);
-        most = std::max(most, done);
-    };
-    const ImportOutcome outcome = Import({folder / "many.csv"}, target, options);
-    ASSERT_EQ(outcome.error, "");
-    EXPECT_EQ(outcome.files[0].stations + outcome.files[0].duplicates, 400000u);
-    EXPECT_EQ(most, 1.0);
-    EXPECT_EQ(FolderNames(folder.path()), (std::vector<std::string>{"Moltrevane.sqlite", "Moltrevane.sqlite.old", "many.csv"}));
 }
 
 // The directory grows past what the file system takes: in a child, whose file size is limited.
@@ -284,14 +265,19 @@ TEST(StationImport, TheDirectoriesKeepTheOriginalsOwnerGroupAndMode) {
     }
 }
 
-// A second import or an undo in the folder while an import runs is refused: the import keeps
-// the directory from before as the old one (an undo let through would have swapped it away).
-TEST_F(StoppedImport, ASecondImportOrAnUndoAtOnceIsRefused) {
+// While an import runs, its list, still being written (a download), grows: read to its end, its
+// share done never past the whole. A second import or an undo in the folder meanwhile is refused:
+// the import keeps the directory from before as the old one (an undo let through would have
+// swapped it away).
+TEST_F(StoppedImport, AListThatGrowsIsReadToItsEndAndASecondImportOrAnUndoIsRefused) {
     WriteFile(folder / "small.csv", "call,loc\nDB0AA,JO50AA\n");
     WriteFile(folder / "Moltrevane.sqlite.old", "older");
     std::string second, undo;
+    double most = 0;
     ImportOptions options;
-    options.progress = [&](std::size_t, double) {
+    options.progress = [&](std::size_t, double done) {
+        if (most == 0) std::ofstream(folder / "many.csv", std::ios::app) << ReadFile(folder / "many.csv").substr(13);
+        most = std::max(most, done);
         if (second.empty()) second = Import({folder / "small.csv"}, target).error;
         if (undo.empty()) undo = UndoImport(target);
     };
@@ -300,8 +286,12 @@ TEST_F(StoppedImport, ASecondImportOrAnUndoAtOnceIsRefused) {
     EXPECT_EQ(second, busy);
     EXPECT_EQ(undo, busy);
     ASSERT_EQ(first.error, "");
-    EXPECT_EQ(ReadFile(folder / "Moltrevane.sqlite.old"), "hand-made");
     EXPECT_EQ(first.files[0].stations, 200000u);
+    EXPECT_EQ(first.files[0].stations + first.files[0].duplicates, 400000u);
+    EXPECT_EQ(most, 1.0);
+    EXPECT_EQ(ReadFile(folder / "Moltrevane.sqlite.old"), "hand-made");
+    EXPECT_EQ(FolderNames(folder.path()),
+              (std::vector<std::string>{"Moltrevane.sqlite", "Moltrevane.sqlite.old", "many.csv", "small.csv"}));
 }
 
 }  // namespace
