@@ -43,9 +43,6 @@ int __wrap_rename(const char* from, const char* to) { return seam::Fails("rename
 namespace moltrevane {
 namespace {
 
-using testing::ReadFile;
-using testing::WriteFile;
-
 const std::string kDefaultsRecord = std::string("230-") + std::string(6, '\0') + "-" + std::string(6, '\0') +
                                     "-11111-11111" + "01";
 
@@ -56,7 +53,7 @@ void Make(const std::filesystem::path& folder, const std::string& entry) {
     const std::size_t equals = entry.find('='), colon = entry.find(':'), link = entry.find("->");
     if (equals != std::string::npos) {
         const std::filesystem::path file = folder / entry.substr(0, std::min(colon, equals));
-        WriteFile(file, testing::Unescaped(entry.substr(equals + 1)));
+        testing::WriteFile(file, testing::Unescaped(entry.substr(equals + 1)));
         std::filesystem::permissions(file, std::filesystem::perms(colon < equals ? std::stoi(entry.substr(colon + 1), nullptr, 8) : 0644));
     } else if (link != std::string::npos) {
         std::filesystem::create_symlink(entry.substr(link + 2), folder / entry.substr(0, link));
@@ -78,7 +75,7 @@ std::string Listed(const std::filesystem::path& folder) {
         if (std::filesystem::is_symlink(status)) entries.insert(name + "->" + std::filesystem::read_symlink(entry).string());
         else if (std::filesystem::is_directory(status)) entries.insert(name + "/");
         else if (std::filesystem::is_fifo(status)) entries.insert(name + "|");
-        else entries.insert(name + (std::string(mode) == ":644" ? "" : mode) + "=" + testing::Escaped(ReadFile(entry)));
+        else entries.insert(name + (std::string(mode) == ":644" ? "" : mode) + "=" + testing::Escaped(testing::ReadFile(entry)));
     }
     std::string listed;
     for (const std::string& entry : entries) listed += (listed.empty() ? "" : " ") + entry;
@@ -122,11 +119,11 @@ TEST(SettingsRecord, EachPositionReadsAsTheRecordSays) {
     testing::ExpectTable("settings/golden/records.txt", [&](std::istream& in) {
         std::string record;
         std::getline(in, record);
-        WriteFile(file, testing::Unescaped(record));
+        testing::WriteFile(file, testing::Unescaped(record));
         AppState read;
         EXPECT_TRUE(saveSettings(read, loadSettings(read, file), file)) << record;
         const std::string port = PortName(read.portIndex);
-        return testing::Escaped(ReadFile(file)) + " " + (port.empty() ? "-" : port) + " " + std::to_string(BaudRateFor(read.speedIndex));
+        return testing::Escaped(testing::ReadFile(file)) + " " + (port.empty() ? "-" : port) + " " + std::to_string(BaudRateFor(read.speedIndex));
     });
 }
 
