@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <set>
 
 #include "core/app_state.h"
 #include "support/golden_table.h"
@@ -41,46 +43,91 @@ int __wrap_rename(const char* from, const char* to) { return seam::Fails("rename
 namespace moltrevane {
 namespace {
 
-using testing::ReadFile;
-using testing::WriteFile;
-
-class SettingsTest : public ::testing::Test {
-protected:
-    testing::TempFolder folder;
-    std::filesystem::path file = folder / "Moltrevane.cfg";
-    AppState state;
-    std::string target;
-
-    void Load() { target = loadSettings(state, file); }
-};
-
 const std::string kDefaultsRecord = std::string("230-") + std::string(6, '\0') + "-" + std::string(6, '\0') +
                                     "-11111-11111" + "01";
 
-TEST_F(SettingsTest, NoFileGivesDefaultsAndTheFirstExitWritesThem) {
-    Load();
-    ASSERT_TRUE(saveSettings(state, target, file));
-    EXPECT_EQ(ReadFile(file), kDefaultsRecord);  // the record holds every default
-    AppState again;
-    EXPECT_EQ(loadSettings(again, file), "");
-    EXPECT_EQ(EncodeSettings(again, ""), EncodeSettings(state, target));
+// An entry of a folder, as a table gives it and Listed lists it: NAME=BYTES a file (escaped,
+// "NAME:MODE=BYTES" when its mode is not 644), NAME/ a folder, NAME->TARGET a symbolic link,
+// NAME| a FIFO.
+void Make(const std::filesystem::path& folder, const std::string& entry) {
+    const std::size_t equals = entry.find('='), colon = entry.find(':'), link = entry.find("->");
+    if (equals != std::string::npos) {
+        const std::filesystem::path file = folder / entry.substr(0, std::min(colon, equals));
+        testing::WriteFile(file, testing::Unescaped(entry.substr(equals + 1)));
+        std::filesystem::permissions(file, std::filesystem::perms(colon < equals ? std::stoi(entry.substr(colon + 1), nullptr, 8) : 0644));
+    } else if (link != std::string::npos) {
+        std::filesystem::create_symlink(entry.substr(link + 2), folder / entry.substr(0, link));
+    } else if (entry.ends_with('/')) {
+        std::filesystem::create_directory(folder / entry);
+    } else {
+        ASSERT_EQ(::mkfifo((folder / entry.substr(0, entry.size() - 1)).c_str(), 0600), 0) << entry;
+    }
+}
+
+// Every entry in the folder and below it, in the order of their names.
+std::string Listed(const std::filesystem::path& folder) {
+    std::set<std::string> entries;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().lexically_relative(folder).string();
+        const std::filesystem::file_status status = entry.symlink_status();
+        char mode[8];
+        std::snprintf(mode, sizeof mode, ":%o", static_cast<unsigned>(status.permissions()));
+        if (std::filesystem::is_symlink(status)) entries.insert(name + "->" + std::filesystem::read_symlink(entry).string());
+        else if (std::filesystem::is_directory(status)) entries.insert(name + "/");
+        else if (std::filesystem::is_fifo(status)) entries.insert(name + "|");
+        else entries.insert(name + (std::string(mode) == ":644" ? "" : mode) + "=" + testing::Escaped(testing::ReadFile(entry)));
+    }
+    std::string listed;
+    for (const std::string& entry : entries) listed += (listed.empty() ? "" : " ") + entry;
+    return listed;
+}
+
+// golden/saves.txt: the program started in a folder and saving one of its files as it exits,
+// what the user is told and what the folder holds then; no save leaves a file open.
+TEST(SettingsFiles, SavesOfTheTable) {
+    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+    const auto before = openDescriptors();
+    testing::ExpectTable("settings/golden/saves.txt", [](std::istream& in) {
+        const testing::TempFolder folder;
+        std::string saved, entry, failing;
+        in >> saved;
+        while (in >> entry) {
+            if (entry.starts_with('!')) failing = entry.substr(1);
+            else Make(folder.path(), entry);
+        }
+        const std::filesystem::path file = folder / saved;
+        const std::filesystem::path settings = file.parent_path() / "Moltrevane.cfg";
+        AppState state;
+        loadSettings(state, settings);  // would block in open() on a FIFO
+        LoadIni(state, settings);
+        state.palette = PaletteChoice::Night;
+        seam::failing = failing;
+        const FileWritten written = file == settings ? saveSettings(state, "JN58SE", file) : SaveIni(state, settings);
+        seam::failing.clear();
+        std::string told = written ? "saved" : written.failure;
+        if (told.starts_with(folder.path().string() + "/")) told.erase(0, folder.path().string().size() + 1);
+        return told + " | " + Listed(folder.path());
+    });
+    EXPECT_EQ(openDescriptors(), before);
 }
 
 // golden/records.txt: each record as read and saved again (what the saved record holds is
 // what was read), and the port and speed it names.
-TEST_F(SettingsTest, EachPositionReadsAsTheRecordSays) {
+TEST(SettingsRecord, EachPositionReadsAsTheRecordSays) {
+    const testing::TempFolder folder;
+    const std::filesystem::path file = folder / "Moltrevane.cfg";
     testing::ExpectTable("settings/golden/records.txt", [&](std::istream& in) {
         std::string record;
         std::getline(in, record);
-        WriteFile(file, testing::Unescaped(record));
+        testing::WriteFile(file, testing::Unescaped(record));
         AppState read;
         EXPECT_TRUE(saveSettings(read, loadSettings(read, file), file)) << record;
         const std::string port = PortName(read.portIndex);
-        return testing::Escaped(ReadFile(file)) + " " + (port.empty() ? "-" : port) + " " + std::to_string(BaudRateFor(read.speedIndex));
+        return testing::Escaped(testing::ReadFile(file)) + " " + (port.empty() ? "-" : port) + " " + std::to_string(BaudRateFor(read.speedIndex));
     });
 }
 
-TEST_F(SettingsTest, EveryByteAtEveryPositionSurvivesARoundTrip) {
+TEST(SettingsRecord, EveryByteAtEveryPositionSurvivesARoundTrip) {
     for (std::size_t position = 0; position < 31; ++position) {
         for (int byte = 0; byte < 256; ++byte) {
             std::string record = kDefaultsRecord;
@@ -94,77 +141,11 @@ TEST_F(SettingsTest, EveryByteAtEveryPositionSurvivesARoundTrip) {
     }
 }
 
-TEST_F(SettingsTest, FailedSaveLeavesWhatWasThereAndNoLitter) {
-    // Refused before any temporary file exists, also for root: a parent that is a file, a
-    // settings file that is a folder.
-    WriteFile(folder / "plain", "x");
-    EXPECT_FALSE(saveSettings(state, target, folder / "plain" / "Moltrevane.cfg"));
-    std::filesystem::create_directory(file);
-    WriteFile(file / "kept", "y");
-    EXPECT_EQ(saveSettings(state, target, file).failure, file.string() + ": not a plain file");
-    EXPECT_EQ(ReadFile(file / "kept"), "y");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2);
-
-    std::filesystem::remove_all(file);
-    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
-    for (const mode_t mode : {0444, 0000}) {  // read-only
-        ::chmod(file.c_str(), mode);
-        EXPECT_FALSE(saveSettings(state, target, file)) << mode;
-        ::chmod(file.c_str(), 0600);
-        EXPECT_EQ(ReadFile(file), "341-JN58SD-JO62QM-00000-0000000") << mode;
-    }
-}
-
-TEST_F(SettingsTest, TheDataIsOnDiskBeforeTheRenameAndEveryFailureCleansUp) {
-    WriteFile(file, "341-JN58SD-JO62QM-00000-0000000");
+TEST(SettingsFiles, TheDataIsOnDiskBeforeTheRename) {
+    const testing::TempFolder folder;
     seam::calls.clear();
-    ASSERT_TRUE(saveSettings(state, target, file));
+    ASSERT_TRUE(saveSettings(AppState(), "", folder / "Moltrevane.cfg"));
     EXPECT_EQ(seam::calls, (std::vector<std::string>{"fsync", "rename", "fsync"}));  // file, rename, folder
-
-    const std::string kept = ReadFile(file);
-    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
-    const auto before = openDescriptors();
-    for (const char* failing : {"write", "fsync", "rename"}) {
-        seam::failing = failing;
-        const FileWritten saved = saveSettings(state, "JO40XX", file);
-        seam::failing.clear();
-        EXPECT_EQ(saved.failure, file.string() + ": " + std::strerror(ENOSPC)) << failing;
-        EXPECT_EQ(ReadFile(file), kept) << failing;
-        EXPECT_EQ(openDescriptors(), before) << failing;
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << failing;
-    }
-}
-
-TEST_F(SettingsTest, ALinkedFileIsWrittenThroughTheLink) {
-    std::filesystem::create_directory(folder / "dotfiles");
-    WriteFile(folder / "dotfiles" / "moltrevane.cfg", "341-JN58SD-JO62QM-00000-0000000");
-    ::chmod((folder / "dotfiles" / "moltrevane.cfg").c_str(), 0640);
-    std::filesystem::create_symlink("dotfiles/moltrevane.cfg", file);
-    WriteFile(folder / "dotfiles" / ".moltrevane.cfg.tmp-Ab12Cd", "another program's");
-    Load();
-    ASSERT_TRUE(saveSettings(state, "JN58SE", file));
-    EXPECT_TRUE(std::filesystem::is_symlink(file));
-    EXPECT_EQ(ReadFile(folder / "dotfiles" / "moltrevane.cfg"), "341-JN58SD-JN58SE-00000-0000000");
-    EXPECT_EQ(std::filesystem::status(file).permissions(), std::filesystem::perms(0640));
-    EXPECT_EQ(ReadFile(folder / "dotfiles" / ".moltrevane.cfg.tmp-Ab12Cd"), "another program's");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "dotfiles"), {}), 2);
-}
-
-TEST_F(SettingsTest, AFifoIsNoSettingsFileAndOnlyTheTemporariesOfAKilledRunGo) {
-    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
-    const std::vector<std::string> users = {"Moltrevane.cfg.backup", "Moltrevane.cfg.2024-1", "Moltrevane.cfg.Ab12Cd",
-                                            ".Moltrevane.cfg.tmp-Ab12C", "Moltrevane.palette.backup"};
-    for (const std::string& name : users) WriteFile(folder / name, "kept");
-    WriteFile(folder / ".Moltrevane.cfg.tmp-Ab12Cd", "27");  // what a killed run left
-    WriteFile(folder / ".Moltrevane.ini.tmp-x9Y8z7", "pal");
-    Load();  // would block in open() on the FIFO
-    EXPECT_TRUE(state.showHf);  // the defaults
-    LoadIni(state, file);  // read once, at start
-    EXPECT_FALSE(std::filesystem::exists(folder / ".Moltrevane.cfg.tmp-Ab12Cd"));
-    EXPECT_FALSE(std::filesystem::exists(folder / ".Moltrevane.ini.tmp-x9Y8z7"));
-    for (const std::string& name : users) EXPECT_EQ(ReadFile(folder / name), "kept") << name;
-    EXPECT_FALSE(saveSettings(state, target, file));
-    EXPECT_EQ(std::filesystem::status(file).type(), std::filesystem::file_type::fifo);
 }
 
 }  // namespace
