@@ -1,16 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every screen in each shape at the sizes it is drawn: inside its window, nothing over anything
 // else, and on a car's landscape panel every control touch-sized.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <set>
-#include <span>
-#include <vector>
 
-#include "screens/control_ids.h"
-#include "screens/layout.h"
-#include "screens/screen_scale.h"
+#include "screens/keypad.h"
 #include "support/screens_fixture.h"
 
 namespace moltrevane {
@@ -20,6 +13,7 @@ constexpr ScreenKind kEveryScreen[] = {ScreenKind::Main,        ScreenKind::Sett
                                        ScreenKind::StationInfo, ScreenKind::About,    ScreenKind::EditStation,
                                        ScreenKind::Links,       ScreenKind::Driving,  ScreenKind::ListPicker};
 constexpr LayoutShape kEveryShape[] = {LayoutShape::Design, LayoutShape::Wide, LayoutShape::Portrait};
+constexpr const char* kShapeNames[] = {"design", "wide", "portrait"};  // by LayoutShape
 
 using testing::Find;
 using testing::Inside;
@@ -146,19 +140,24 @@ TEST(ScreenLayouts, TheWideDrawingKeepsClearOfTheControls) {
     }
 }
 
-// The shape follows the window: portrait and up to 4:3 the design's, wider the wide one; a
-// screen smaller than the design's size gets every window on it.
+// tests/screens/golden/window-sizes.txt: the shape and scale a window of each size gets, its
+// windows on the screen, and whether a tap on a field opens the keypad.
 TEST(ScreenLayouts, TheShapeAndScaleFollowTheWindow) {
-    EXPECT_EQ(FittingScale(243, 270), (ScreenScale{kDesignPixelsPerUnit, 0, 0, LayoutShape::Design}));
+    testing::ExpectCases("window-sizes.txt", [](const std::vector<std::string>& c) {
+        const int width = std::stoi(c.at(0)), height = std::stoi(c.at(1));
+        const ScreenScale scale = FittingScale(width, height);
+        const auto keypad = [&](std::optional<bool> ini) {
+            AppState state;
+            state.keypad = ini;
+            return KeypadWanted(state, scale) ? "on" : "off";
+        };
+        return std::string(kShapeNames[static_cast<int>(scale.shape)]) + " " + testing::Fixed(scale.pixelsPerUnit, 3) + " at " +
+               std::to_string(scale.originX) + "," + std::to_string(scale.originY) +
+               (Inside(WindowSize(scale.pixelsPerUnit, scale.shape), {0, 0, width, height}) ? "" : ", the window beyond the screen") +
+               ", keypad " + keypad(std::nullopt) + " " + keypad(true) + " " + keypad(false);
+    });
     // The design's size keeps the design's text.
     for (const ControlSpec& c : LayoutOf(ScreenKind::Repeater, LayoutShape::Design).controls) EXPECT_EQ(TextPixels(c, FittingScale(243, 270)), 11);
-    for (const auto& [width, height, shape] : {std::tuple{480, 640, LayoutShape::Design}, {479, 640, LayoutShape::Portrait},
-                                               {640, 480, LayoutShape::Design}, {641, 480, LayoutShape::Wide}})
-        EXPECT_EQ(FittingScale(width, height).shape, shape) << width << " x " << height;
-    for (const auto& [width, height] : {std::pair{240, 320}, std::pair{320, 240}, std::pair{160, 180}, std::pair{400, 200}}) {
-        const ScreenScale scale = FittingScale(width, height);
-        EXPECT_TRUE(Inside(WindowSize(scale.pixelsPerUnit, scale.shape), {0, 0, width, height})) << width << " x " << height;
-    }
     const PixelRect area{0, 24, 240, 296};  // below a panel
     EXPECT_EQ(OnScreen({-20, -30, 200, 220}, area), (PixelRect{0, 24, 200, 220}));
     EXPECT_EQ(OnScreen({100, 200, 200, 220}, area), (PixelRect{40, 100, 200, 220}));

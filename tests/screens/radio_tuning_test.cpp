@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The radio tuned from the screens: a row's Tune button in the wide layout, the Info Station
 // screen's, the tuned row marked, and follow tuning each new nearest with "radio set" told.
-#include <gtest/gtest.h>
-
 #include "support/screens_fixture.h"
 
 namespace moltrevane {
@@ -98,10 +96,8 @@ TEST_F(RadioTuningTest, FollowTunesEachNewNearestByItselfAndTheAnnouncementSaysR
     EXPECT_EQ(radio.tuned.size(), 2u);
 
     radio.state.pttUnknown = true;  // the driving screen says why follow does not tune
-    testing::RecordingDialog driving;
-    DrivingScreen settings{context, driving};
-    settings.Initialise();
-    EXPECT_EQ(driving.Text(ids::kSpeechState), "Speech: by espeak-ng\nRadio: no PTT report from the rig: tuned on a tap only");
+    const testing::Opened<DrivingScreen> driving{context};
+    EXPECT_EQ(driving.dialog.Text(ids::kSpeechState), "Speech: by espeak-ng\nRadio: no PTT report from the rig: tuned on a tap only");
 }
 
 }  // namespace
