@@ -50,7 +50,8 @@ TEST(ScreenLayouts, TheDesignsShapeScalesAsDesigned) {
 // On 800 × 480 and 1024 × 600 the wide layouts, on 480 × 800 the portrait ones: the panel's
 // width and height used, every control inside it, none over another but a frame round its own,
 // in the wide ones every control one touches 47 pixels at least (9 mm on a 7-inch panel), a
-// row's text large at arm's length, and each label of one line in the design one line here too.
+// row's text large at arm's length, and each label of one line in the design one line here too;
+// each portrait repeater row shows, on a line of its own, 30 characters of place at least.
 TEST(ScreenLayouts, CarLayoutsUseTheWholePanel) {
     for (const auto& [width, height, shape] : {std::tuple{800, 480, LayoutShape::Wide}, {1024, 600, LayoutShape::Wide}, {480, 800, LayoutShape::Portrait}}) {
         const ScreenScale scale = FittingScale(width, height);
@@ -74,6 +75,10 @@ TEST(ScreenLayouts, CarLayoutsUseTheWholePanel) {
                     // A row's text 18 pixels from baseline to capital (0.72 of the font's height) at arm's length.
                     EXPECT_TRUE(!(c.style & kRowText) || (TextPixels(c, scale) * 72 / 100 >= 18 && a.height >= TextPixels(c, scale))) << c.id;
                 }
+                const auto isPlace = [&](const ids::RepeaterRowIds& row) { return row.info == c.id; };
+                if (shape == LayoutShape::Portrait && kind == ScreenKind::Repeater && std::ranges::any_of(ids::kRepeaterRows, isPlace))
+                    // "JN58MA - " and 30 characters of a place, at most 0.6 of the text's height each.
+                    EXPECT_TRUE(a.width - 6 >= (9 + 30) * TextPixels(c, scale) * 6 / 10 && a.height >= TextPixels(c, scale)) << c.id;
                 for (std::size_t j = 0; j < i; ++j)
                     EXPECT_FALSE(controls[j].kind != ControlKind::Frame && Overlap(a, placed(j))) << c.id << " " << c.text << " and " << controls[j].id;
             }
@@ -97,20 +102,6 @@ TEST(ScreenLayouts, EverySubScreenHasBackAtItsBottomRight) {
             EXPECT_TRUE(back->text == "Back" && back->kind == ControlKind::Button) << layout.title;
             EXPECT_TRUE(back->x + back->width >= UnitsOf(shape).width - 2 && back->y + back->height >= UnitsOf(shape).height - 2) << layout.title;
         }
-}
-
-// Each portrait repeater row shows call, km, bearing, channel and, on a line of its own, 30
-// characters of place at least.
-TEST(ScreenLayouts, PortraitRowsShowThePlaceOnALineOfItsOwn) {
-    const ScreenScale scale = FittingScale(480, 800);
-    const auto rows = LayoutOf(ScreenKind::Repeater, LayoutShape::Portrait).controls;
-    for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) {
-        // "JN58MA - " and 30 characters of a place, at most 0.6 of the text's height each.
-        const ControlSpec* info = Find(rows, row.info);
-        ASSERT_TRUE(info);
-        const PixelRect a = ScreenScale{scale.pixelsPerUnit}.Of(*info);
-        EXPECT_TRUE(a.width - 6 >= (9 + 30) * TextPixels(*info, scale) * 6 / 10 && a.height >= TextPixels(*info, scale)) << info->id;
-    }
 }
 
 // The wide main screen's drawing, at its longest (an 8-character time, a 10-character locator),

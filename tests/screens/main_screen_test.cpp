@@ -9,9 +9,8 @@ namespace moltrevane {
 namespace {
 
 using testing::ReadFile;
-using testing::ScreensTest;
 
-class MainScreenTest : public ScreensTest {
+class MainScreenTest : public testing::ScreensTest {
 protected:
     MainScreen screen{context, dialog};
     // The drawing's calls, one a line.

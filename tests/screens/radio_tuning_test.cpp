@@ -6,8 +6,6 @@
 namespace moltrevane {
 namespace {
 
-using Tuned = std::vector<std::pair<std::string, TuneCause>>;
-
 class RadioTuningTest : public testing::ScreensTest {
 protected:
     void SetUp() override {
@@ -68,7 +66,7 @@ TEST_F(RadioTuningTest, FollowTunesEachNewNearestByItselfAndTheAnnouncementSaysR
     state.rig.tune = TuneMode::Follow;
     state.drive = {5, AlertMode::Speech, 6, {}};
     CycleUntilSearched(screen);
-    ASSERT_EQ(radio.tuned, (Tuned{{"DB0ABC", TuneCause::Follow}}));
+    ASSERT_EQ(radio.tuned, (std::vector<std::pair<std::string, TuneCause>>{{"DB0ABC", TuneCause::Follow}}));
     EXPECT_EQ(radio.published.back(), state.rig);
     EXPECT_TRUE(announcer.started.empty()) << "told once the radio is set";
     radio.state.tuned = std::exchange(radio.state.busy, std::nullopt);

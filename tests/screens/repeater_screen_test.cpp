@@ -9,11 +9,9 @@
 namespace moltrevane {
 namespace {
 
-using testing::ScreensTest;
-
 // ---- Repeater and station info screens --------------------------------------------
 
-class RepeaterScreenTest : public ScreensTest {
+class RepeaterScreenTest : public testing::ScreensTest {
 protected:
     void SetUp() override {
         ScreensTest::SetUp();
