@@ -76,9 +76,10 @@ TEST(ScreenLayouts, CarLayoutsUseTheWholePanel) {
                     EXPECT_TRUE(!(c.style & kRowText) || (TextPixels(c, scale) * 72 / 100 >= 18 && a.height >= TextPixels(c, scale))) << c.id;
                 }
                 const auto isPlace = [&](const ids::RepeaterRowIds& row) { return row.info == c.id; };
-                if (shape == LayoutShape::Portrait && kind == ScreenKind::Repeater && std::ranges::any_of(ids::kRepeaterRows, isPlace))
+                if (shape == LayoutShape::Portrait && kind == ScreenKind::Repeater && std::ranges::any_of(ids::kRepeaterRows, isPlace)) {
                     // "JN58MA - " and 30 characters of a place, at most 0.6 of the text's height each.
                     EXPECT_TRUE(a.width - 6 >= (9 + 30) * TextPixels(c, scale) * 6 / 10 && a.height >= TextPixels(c, scale)) << c.id;
+                }
                 for (std::size_t j = 0; j < i; ++j)
                     EXPECT_FALSE(controls[j].kind != ControlKind::Frame && Overlap(a, placed(j))) << c.id << " " << c.text << " and " << controls[j].id;
             }
