@@ -1,16 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every screen in each shape at the sizes it is drawn: inside its window, nothing over anything
 // else, and on a car's landscape panel every control touch-sized.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <set>
-#include <span>
-#include <vector>
 
-#include "screens/control_ids.h"
-#include "screens/layout.h"
-#include "screens/screen_scale.h"
+#include "screens/keypad.h"
 #include "support/screens_fixture.h"
 
 namespace moltrevane {
@@ -20,6 +13,7 @@ constexpr ScreenKind kEveryScreen[] = {ScreenKind::Main,        ScreenKind::Sett
                                        ScreenKind::StationInfo, ScreenKind::About,    ScreenKind::EditStation,
                                        ScreenKind::Links,       ScreenKind::Driving,  ScreenKind::ListPicker};
 constexpr LayoutShape kEveryShape[] = {LayoutShape::Design, LayoutShape::Wide, LayoutShape::Portrait};
+constexpr const char* kShapeNames[] = {"design", "wide", "portrait"};  // by LayoutShape
 
 using testing::Find;
 using testing::Inside;
@@ -56,7 +50,8 @@ TEST(ScreenLayouts, TheDesignsShapeScalesAsDesigned) {
 // On 800 × 480 and 1024 × 600 the wide layouts, on 480 × 800 the portrait ones: the panel's
 // width and height used, every control inside it, none over another but a frame round its own,
 // in the wide ones every control one touches 47 pixels at least (9 mm on a 7-inch panel), a
-// row's text large at arm's length, and each label of one line in the design one line here too.
+// row's text large at arm's length, and each label of one line in the design one line here too;
+// each portrait repeater row shows, on a line of its own, 30 characters of place at least.
 TEST(ScreenLayouts, CarLayoutsUseTheWholePanel) {
     for (const auto& [width, height, shape] : {std::tuple{800, 480, LayoutShape::Wide}, {1024, 600, LayoutShape::Wide}, {480, 800, LayoutShape::Portrait}}) {
         const ScreenScale scale = FittingScale(width, height);
@@ -79,6 +74,11 @@ TEST(ScreenLayouts, CarLayoutsUseTheWholePanel) {
                     EXPECT_TRUE(!Touched(c) || (a.width >= 47 && a.height >= 47)) << c.id << " " << c.text << " at " << width;
                     // A row's text 18 pixels from baseline to capital (0.72 of the font's height) at arm's length.
                     EXPECT_TRUE(!(c.style & kRowText) || (TextPixels(c, scale) * 72 / 100 >= 18 && a.height >= TextPixels(c, scale))) << c.id;
+                }
+                const auto isPlace = [&](const ids::RepeaterRowIds& row) { return row.info == c.id; };
+                if (shape == LayoutShape::Portrait && kind == ScreenKind::Repeater && std::ranges::any_of(ids::kRepeaterRows, isPlace)) {
+                    // "JN58MA - " and 30 characters of a place, at most 0.6 of the text's height each.
+                    EXPECT_TRUE(a.width - 6 >= (9 + 30) * TextPixels(c, scale) * 6 / 10 && a.height >= TextPixels(c, scale)) << c.id;
                 }
                 for (std::size_t j = 0; j < i; ++j)
                     EXPECT_FALSE(controls[j].kind != ControlKind::Frame && Overlap(a, placed(j))) << c.id << " " << c.text << " and " << controls[j].id;
@@ -103,20 +103,6 @@ TEST(ScreenLayouts, EverySubScreenHasBackAtItsBottomRight) {
             EXPECT_TRUE(back->text == "Back" && back->kind == ControlKind::Button) << layout.title;
             EXPECT_TRUE(back->x + back->width >= UnitsOf(shape).width - 2 && back->y + back->height >= UnitsOf(shape).height - 2) << layout.title;
         }
-}
-
-// Each portrait repeater row shows call, km, bearing, channel and, on a line of its own, 30
-// characters of place at least.
-TEST(ScreenLayouts, PortraitRowsShowThePlaceOnALineOfItsOwn) {
-    const ScreenScale scale = FittingScale(480, 800);
-    const auto rows = LayoutOf(ScreenKind::Repeater, LayoutShape::Portrait).controls;
-    for (const ids::RepeaterRowIds& row : ids::kRepeaterRows) {
-        // "JN58MA - " and 30 characters of a place, at most 0.6 of the text's height each.
-        const ControlSpec* info = Find(rows, row.info);
-        ASSERT_TRUE(info);
-        const PixelRect a = ScreenScale{scale.pixelsPerUnit}.Of(*info);
-        EXPECT_TRUE(a.width - 6 >= (9 + 30) * TextPixels(*info, scale) * 6 / 10 && a.height >= TextPixels(*info, scale)) << info->id;
-    }
 }
 
 // The wide main screen's drawing, at its longest (an 8-character time, a 10-character locator),
@@ -146,19 +132,24 @@ TEST(ScreenLayouts, TheWideDrawingKeepsClearOfTheControls) {
     }
 }
 
-// The shape follows the window: portrait and up to 4:3 the design's, wider the wide one; a
-// screen smaller than the design's size gets every window on it.
+// tests/screens/golden/window-sizes.txt: the shape and scale a window of each size gets, its
+// windows on the screen, and whether a tap on a field opens the keypad.
 TEST(ScreenLayouts, TheShapeAndScaleFollowTheWindow) {
-    EXPECT_EQ(FittingScale(243, 270), (ScreenScale{kDesignPixelsPerUnit, 0, 0, LayoutShape::Design}));
+    testing::ExpectCases("window-sizes.txt", [](const std::vector<std::string>& c) {
+        const int width = std::stoi(c.at(0)), height = std::stoi(c.at(1));
+        const ScreenScale scale = FittingScale(width, height);
+        const auto keypad = [&](std::optional<bool> ini) {
+            AppState state;
+            state.keypad = ini;
+            return KeypadWanted(state, scale) ? "on" : "off";
+        };
+        return std::string(kShapeNames[static_cast<int>(scale.shape)]) + " " + testing::Fixed(scale.pixelsPerUnit, 3) + " at " +
+               std::to_string(scale.originX) + "," + std::to_string(scale.originY) +
+               (Inside(WindowSize(scale.pixelsPerUnit, scale.shape), {0, 0, width, height}) ? "" : ", the window beyond the screen") +
+               ", keypad " + keypad(std::nullopt) + " " + keypad(true) + " " + keypad(false);
+    });
     // The design's size keeps the design's text.
     for (const ControlSpec& c : LayoutOf(ScreenKind::Repeater, LayoutShape::Design).controls) EXPECT_EQ(TextPixels(c, FittingScale(243, 270)), 11);
-    for (const auto& [width, height, shape] : {std::tuple{480, 640, LayoutShape::Design}, {479, 640, LayoutShape::Portrait},
-                                               {640, 480, LayoutShape::Design}, {641, 480, LayoutShape::Wide}})
-        EXPECT_EQ(FittingScale(width, height).shape, shape) << width << " x " << height;
-    for (const auto& [width, height] : {std::pair{240, 320}, std::pair{320, 240}, std::pair{160, 180}, std::pair{400, 200}}) {
-        const ScreenScale scale = FittingScale(width, height);
-        EXPECT_TRUE(Inside(WindowSize(scale.pixelsPerUnit, scale.shape), {0, 0, width, height})) << width << " x " << height;
-    }
     const PixelRect area{0, 24, 240, 296};  // below a panel
     EXPECT_EQ(OnScreen({-20, -30, 200, 220}, area), (PixelRect{0, 24, 200, 220}));
     EXPECT_EQ(OnScreen({100, 200, 200, 220}, area), (PixelRect{40, 100, 200, 220}));

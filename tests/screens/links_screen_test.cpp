@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include "screens/links_screen.h"
 #include "support/screens_fixture.h"
 
@@ -10,9 +8,8 @@ namespace {
 using testing::ScreensTest;
 
 TEST_F(ScreensTest, TheLinksScreenTakesEachChangeAtOnceAndKeepsItInTheIniFile) {
-    testing::RecordingDialog info;
-    AboutScreen about{context, info};
-    about.OnPress(ids::kLinksButton);
+    testing::Opened<AboutScreen> about{context};
+    about.screen.OnPress(ids::kLinksButton);
     EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::Links});
     links.states = {"WSJT-X: not heard", "JS8Call: off"};
     LinksScreen screen{context, dialog};

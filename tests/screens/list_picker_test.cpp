@@ -51,9 +51,7 @@ TEST_F(ListPickerTest, TwoTickedListsAreAddedOrReplaceTheDirectoryAndBackImports
     EXPECT_EQ(report.find("kept, the lists' added"), std::string::npos) << report;
     EXPECT_NE(report.find("german.csv: 11 stations"), std::string::npos) << report;
 
-    ListPickerScreen left{context, dialog};
-    left.Initialise();
-    left.OnClose();
+    testing::Opened<ListPickerScreen>{context}.screen.OnClose();  // opened again and left
     EXPECT_FALSE(context.import.Running() || context.import.TakeReport());
 }
 

@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include <ctime>
 
 #include "geo/sun.h"
@@ -11,9 +9,8 @@ namespace moltrevane {
 namespace {
 
 using testing::ReadFile;
-using testing::ScreensTest;
 
-class MainScreenTest : public ScreensTest {
+class MainScreenTest : public testing::ScreensTest {
 protected:
     MainScreen screen{context, dialog};
     // The drawing's calls, one a line.
@@ -44,12 +41,10 @@ TEST_F(MainScreenTest, TheListFollowsWithoutATapAndTheDriverIsTold) {
     CycleUntilSearched(screen);
     EXPECT_EQ(context.rows.searches, 1);
     EXPECT_EQ(context.rows.rows[0] ? context.rows.rows[0]->key.call : "none", "DB0ABC");
-    ASSERT_EQ(announcer.started.size(), 1u);
-    EXPECT_EQ(announcer.started[0].first, AlertMode::Speech);
-    EXPECT_EQ(announcer.started[0].second,
-              (Announcement{{AlertKind::Nearest},
-                            "Nearest Delta Bravo Zero Alpha Bravo Charlie, four three nine point one minus seven point six, FM, "
-                            "tone one two seven point three, 0 kilometres"}));
+    EXPECT_EQ(announcer.started, (std::vector<std::pair<AlertMode, Announcement>>{
+                                     {AlertMode::Speech, {{AlertKind::Nearest},
+                                                          "Nearest Delta Bravo Zero Alpha Bravo Charlie, four three nine point one minus "
+                                                          "seven point six, FM, tone one two seven point three, 0 kilometres"}}}));
     for (const auto& [locator, searches] : {std::pair{"JO31ON", 1}, {"JO31OO", 2}}) {  // 4.6 km north: not yet; 9.3 km
         SetOffline(locator);
         screen.RunCycle();
@@ -91,25 +86,17 @@ TEST_F(MainScreenTest, WhatTheMainScreenShowsOfAFixAndItsLoss) {
     testing::ExpectShown("main-screen.expected", shown);
 }
 
+// tests/screens/golden/target-results.txt: the typed target measured from the own position,
+// and without one the reason why it is not.
 TEST_F(MainScreenTest, TargetResultsFollowTheTypedLocatorAndNeedAnOwnPosition) {
-    const auto measured = [&](std::string_view target) {
-        dialog.texts[ids::kTarget] = target;
+    testing::ExpectCases("target-results.txt", [&](const std::vector<std::string>& c) {
+        SetOffline(c.at(0));
+        state.portActive = c[0] == "GPS";
+        dialog.texts[ids::kTarget] = c.at(1);
         screen.RunCycle();
-        return dialog.Text(ids::kDistance) + " | " + dialog.Text(ids::kBearing);
-    };
-    SetOffline("JO31OM");
-    EXPECT_EQ(measured("JO31ON"), "5 km | 360 \xB0");
-    EXPECT_EQ(measured("JO31OM"), "0 km | ");  // the own square
-    EXPECT_EQ(measured("JO31O"), " | ");
-    // Without an own position a typed target says why it is not measured: offline, and in GPS
-    // mode with no fix yet (0° N 0° E is no position), nothing heard from the port yet.
-    for (const char* offline : {"", "ERROR", "GPS"}) {
-        SetOffline(offline);
-        state.portActive = offline == std::string("GPS");
-        EXPECT_EQ(measured("JO62QM"), "no position | ") << offline;
-        EXPECT_EQ(dialog.Text(ids::kSentence), kNoPositionHint) << offline;
-        EXPECT_EQ(measured(""), " | ");
-    }
+        const std::string sentence = dialog.Text(ids::kSentence);
+        return Utf8FromCodePage(dialog.Text(ids::kDistance) + " | " + dialog.Text(ids::kBearing) + " |" + (sentence.empty() ? "" : " " + sentence));
+    });
 }
 
 TEST_F(MainScreenTest, TheKeptPortIsReadFromTheStartAndShutDownClosesItThenWritesTheTypedTarget) {
@@ -135,15 +122,12 @@ TEST_F(MainScreenTest, EachFailureIsSaid) {
     screen.RunCycle();
     screen.RunCycle();
     EXPECT_EQ(screen.ShutDown(), "Unable to save the settings\n" + (folder / "Moltrevane.cfg").string() + ": not a plain file");
-    testing::RecordingDialog info, drivingDialog;
-    AboutScreen about{context, info};
-    about.Initialise();
-    info.Select(ids::kPaletteChoice, 2);
-    about.OnClose();
-    DrivingScreen driving{context, drivingDialog};
-    driving.Initialise();
-    drivingDialog.Select(ids::kFollowChoice, 2);
-    driving.OnClose();
+    testing::Opened<AboutScreen> about{context};
+    about.dialog.Select(ids::kPaletteChoice, 2);
+    about.screen.OnClose();
+    testing::Opened<DrivingScreen> driving{context};
+    driving.dialog.Select(ids::kFollowChoice, 2);
+    driving.screen.OnClose();
     const std::string failure = "\n" + (folder / "Moltrevane.ini").string() + ": not a plain file";
     EXPECT_EQ(messages.shown, (std::vector<std::pair<std::string, std::string>>{
                                   {"Error", "Unable to open the port\n/dev/ttyUSB0: no such device"},
@@ -203,12 +187,10 @@ TEST(NightPalette, BeginsSixDegreesBelowTheHorizon) {
 }
 
 TEST_F(MainScreenTest, AChosenPaletteIsKeptInTheIniFileAndWinsOverTheSun) {
-    testing::RecordingDialog info;
-    AboutScreen about{context, info};
-    about.Initialise();
-    EXPECT_EQ(info.Selection(ids::kPaletteChoice), 0);  // Auto
-    info.Select(ids::kPaletteChoice, 2);
-    about.OnClose();
+    testing::Opened<AboutScreen> about{context};
+    EXPECT_EQ(about.dialog.Selection(ids::kPaletteChoice), 0);  // Auto
+    about.dialog.Select(ids::kPaletteChoice, 2);
+    about.screen.OnClose();
     EXPECT_TRUE(HasLine("Moltrevane.ini", "palette = night\n"));
     state.palette = PaletteChoice::Auto;
     screen.Initialise();
@@ -220,21 +202,17 @@ TEST_F(MainScreenTest, AChosenPaletteIsKeptInTheIniFileAndWinsOverTheSun) {
     EXPECT_FALSE(std::filesystem::exists(folder / "Moltrevane.cfg"));  // not in the settings record
 }
 
-// Nothing without a position; then the fix's locator, or in offline mode a valid offline one.
+// tests/screens/golden/links-locator.txt: what each cycle hands the links as the own locator.
 TEST_F(MainScreenTest, EachCycleHandsTheOwnLocatorToTheLinks) {
     state.links.wsjtx = true;
-    const auto published = [&](bool gps, const char* offline, std::string_view sentence = "") {
-        state.portActive = gps;
-        SetOffline(offline);
-        if (!sentence.empty()) Feed(sentence);
+    testing::ExpectCases("links-locator.txt", [&](const std::vector<std::string>& c) {
+        state.portActive = c.at(0) == "GPS";
+        SetOffline(c.at(1));
+        if (c.at(2) == "fix") Feed(testing::kFix);
         screen.RunCycle();
         EXPECT_TRUE(links.published.back().first.wsjtx);
         return links.published.back().second ? std::string(LocatorView(*links.published.back().second)) : "none";
-    };
-    EXPECT_EQ(published(true, "JN58SD"), "none");
-    EXPECT_EQ(published(true, "JN58SD", testing::kFix), "JO31OM");
-    EXPECT_EQ(published(false, "ERROR"), "none");
-    EXPECT_EQ(published(false, "JN58SD"), "JN58SD");
+    });
 }
 
 }  // namespace

@@ -10,8 +10,7 @@ namespace moltrevane {
 namespace {
 
 std::optional<RowStation> Listed(const char* call, const char* locator) {
-    RowStation row{StationKey{call}, StationOf({call, locator})};
-    return row;
+    return RowStation{StationKey{call}, StationOf({call, locator})};
 }
 
 std::string Calls(const RepeaterRows& rows) {

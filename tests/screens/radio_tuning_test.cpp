@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The radio tuned from the screens: a row's Tune button in the wide layout, the Info Station
 // screen's, the tuned row marked, and follow tuning each new nearest with "radio set" told.
-#include <gtest/gtest.h>
-
 #include "support/screens_fixture.h"
 
 namespace moltrevane {
 namespace {
-
-using Tuned = std::vector<std::pair<std::string, TuneCause>>;
 
 class RadioTuningTest : public testing::ScreensTest {
 protected:
@@ -70,7 +66,7 @@ TEST_F(RadioTuningTest, FollowTunesEachNewNearestByItselfAndTheAnnouncementSaysR
     state.rig.tune = TuneMode::Follow;
     state.drive = {5, AlertMode::Speech, 6, {}};
     CycleUntilSearched(screen);
-    ASSERT_EQ(radio.tuned, (Tuned{{"DB0ABC", TuneCause::Follow}}));
+    ASSERT_EQ(radio.tuned, (std::vector<std::pair<std::string, TuneCause>>{{"DB0ABC", TuneCause::Follow}}));
     EXPECT_EQ(radio.published.back(), state.rig);
     EXPECT_TRUE(announcer.started.empty()) << "told once the radio is set";
     radio.state.tuned = std::exchange(radio.state.busy, std::nullopt);
@@ -98,10 +94,8 @@ TEST_F(RadioTuningTest, FollowTunesEachNewNearestByItselfAndTheAnnouncementSaysR
     EXPECT_EQ(radio.tuned.size(), 2u);
 
     radio.state.pttUnknown = true;  // the driving screen says why follow does not tune
-    testing::RecordingDialog driving;
-    DrivingScreen settings{context, driving};
-    settings.Initialise();
-    EXPECT_EQ(driving.Text(ids::kSpeechState), "Speech: by espeak-ng\nRadio: no PTT report from the rig: tuned on a tap only");
+    const testing::Opened<DrivingScreen> driving{context};
+    EXPECT_EQ(driving.dialog.Text(ids::kSpeechState), "Speech: by espeak-ng\nRadio: no PTT report from the rig: tuned on a tap only");
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include "core/own_position.h"
@@ -11,11 +9,9 @@
 namespace moltrevane {
 namespace {
 
-using testing::ScreensTest;
-
 // ---- Repeater and station info screens --------------------------------------------
 
-class RepeaterScreenTest : public ScreensTest {
+class RepeaterScreenTest : public testing::ScreensTest {
 protected:
     void SetUp() override {
         ScreensTest::SetUp();
@@ -44,11 +40,9 @@ protected:
     }
     // The record Info Station shows.
     std::string Record(const std::string& when) {
-        testing::RecordingDialog infoDialog;
-        StationInfoScreen info{context, infoDialog};
-        info.Initialise();
+        testing::Opened<StationInfoScreen> info{context};
         std::string text = "# " + when + "\n";
-        for (const std::string& line : infoDialog.lines[ids::kStationRecordList]) text += "  " + line + "\n";
+        for (const std::string& line : info.dialog.lines[ids::kStationRecordList]) text += "  " + line + "\n";
         return text;
     }
 
@@ -102,31 +96,26 @@ TEST_F(RepeaterScreenTest, DrivingChoicesAreKeptAndMissingSpeechIsSaid) {
     driving.OnClose();
     EXPECT_EQ(state.drive, (DriveSettings{5, AlertMode::Speech, 10, {false, 4, true}}));
     testing::ExpectShown("driving.ini.expected", testing::ReadFile(folder / "Moltrevane.ini"));  // the kept choices
-    testing::RecordingDialog again;
-    DrivingScreen reopened{context, again};
-    reopened.Initialise();
-    EXPECT_EQ(std::make_pair(again.Checked(ids::kTellNearest), again.Selection(ids::kTellSquare)), std::make_pair(false, 1));
-    again.SetChecked(ids::kTellFix, false);
-    again.Select(ids::kTellSquare, 0);
-    reopened.OnClose();
+    testing::Opened<DrivingScreen> reopened{context};
+    EXPECT_EQ(std::make_pair(reopened.dialog.Checked(ids::kTellNearest), reopened.dialog.Selection(ids::kTellSquare)), std::make_pair(false, 1));
+    reopened.dialog.SetChecked(ids::kTellFix, false);
+    reopened.dialog.Select(ids::kTellSquare, 0);
+    reopened.screen.OnClose();
     EXPECT_EQ(state.drive.told, (AlertChoices{false, 0, false}));
 }
 
 TEST_F(RepeaterScreenTest, ImportOnTheInfoScreenRunsBesideTheWindowAndTheNextSearchUsesItsStations) {
-    testing::RecordingDialog info, lists;
-    AboutScreen about{context, info};
-    about.Initialise();
-    about.OnPress(ids::kImportStations);
+    testing::Opened<AboutScreen> about{context};
+    about.screen.OnPress(ids::kImportStations);
     EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::ListPicker});
-    ListPickerScreen picker{context, lists};
-    picker.Initialise();
-    lists.chosenFiles = {MOLTREVANE_IMPORT_FIXTURES "/german.csv"};  // "Other file…", the toolkit's chooser
-    picker.OnPress(ids::kListOther);
-    picker.OnPress(ids::kListReplace);
-    EXPECT_TRUE(lists.closed);
+    testing::Opened<ListPickerScreen> picker{context};
+    picker.dialog.chosenFiles = {MOLTREVANE_IMPORT_FIXTURES "/german.csv"};  // "Other file…", the toolkit's chooser
+    picker.screen.OnPress(ids::kListOther);
+    picker.screen.OnPress(ids::kListReplace);
+    EXPECT_TRUE(picker.dialog.closed);
     EXPECT_TRUE(testing::Eventually([&] {
-        about.OnTimer();
-        EXPECT_TRUE(info.timerRunning || !messages.shown.empty());
+        about.screen.OnTimer();
+        EXPECT_TRUE(about.dialog.timerRunning || !messages.shown.empty());
         return !messages.shown.empty();
     }, std::chrono::seconds(60)));
     ASSERT_EQ(messages.shown.size(), 1u);
@@ -140,8 +129,8 @@ TEST_F(RepeaterScreenTest, ImportOnTheInfoScreenRunsBesideTheWindowAndTheNextSea
     }
     std::replace(shown.begin(), shown.end(), '\n', ' ');
     EXPECT_EQ(shown.substr(0, expected.size()), expected);
-    EXPECT_EQ(info.Text(ids::kImportStations), ids::kImportStationsText);
-    EXPECT_TRUE(info.enabled[ids::kImportStations] && !info.timerRunning);
+    EXPECT_EQ(about.dialog.Text(ids::kImportStations), ids::kImportStationsText);
+    EXPECT_TRUE(about.dialog.enabled[ids::kImportStations] && !about.dialog.timerRunning);
     EXPECT_TRUE(std::filesystem::exists(folder / "Moltrevane.sqlite.old"));
     SetOffline("JO50AA");
     Search(screen);
@@ -182,9 +171,9 @@ TEST_F(RepeaterScreenTest, WhatTheRowsShow) {
     dialog.shape = LayoutShape::Design;
     state.show70cm = false;
     searched("JO31OM", ", 70 cm hidden");
-    state.show70cm = state.showBeacon = true;
+    state.show70cm = true;
     state.show2m = false;
-    searched("JO31OM", ", 2 m and beacons hidden");
+    searched("JO31OM", ", 2 m hidden");
     record("DB0DUP");
     state.show70cm = false;
     searched("JO31OM", ", 2 m and 70 cm hidden");
@@ -240,17 +229,15 @@ TEST_F(RepeaterScreenTest, TheRowsShowTheNewOrderAsTheCarMoves) {
 
 TEST_F(RepeaterScreenTest, ReopenedScreenShowsTheKeptRowsAndOpensTheirRecords) {
     TypeCall(2, "DB0LONG8");
-    testing::RecordingDialog reopened;
-    RepeaterScreen again{context, reopened};
-    again.Initialise();
-    std::string shown = Rows(reopened, "reopened");
-    reopened.shape = LayoutShape::Portrait;
-    again.OnTimer();
-    shown += Rows(reopened, "portrait: the channel on a line of its own");
+    testing::Opened<RepeaterScreen> again{context};
+    std::string shown = Rows(again.dialog, "reopened");
+    again.dialog.shape = LayoutShape::Portrait;
+    again.screen.OnTimer();
+    shown += Rows(again.dialog, "portrait: the channel on a line of its own");
 
-    again.OnPress(ids::kRepeaterRows[2].stationInfo);
+    again.screen.OnPress(ids::kRepeaterRows[2].stationInfo);
     EXPECT_EQ(context.infoStation.call, "DB0LONG8");
-    again.OnPress(ids::kRepeaterRows[3].stationInfo);  // empty row: nothing to show
+    again.screen.OnPress(ids::kRepeaterRows[3].stationInfo);  // empty row: nothing to show
     EXPECT_EQ(opener.opened, std::vector<ScreenKind>{ScreenKind::StationInfo});
     testing::ExpectShown("station-record.expected", shown + Record("the record of DB0LONG8"));
 }

@@ -2,8 +2,6 @@
 // The picture of the listed stations around the car.
 #include "screens/station_picture.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdio>
 

@@ -2,8 +2,6 @@
 // What a repeater row shows of a station.
 #include "screens/station_texts.h"
 
-#include <gtest/gtest.h>
-
 #include "support/screens_fixture.h"
 
 namespace moltrevane {

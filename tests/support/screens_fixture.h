@@ -80,6 +80,13 @@ inline const ControlSpec* Find(std::span<const ControlSpec> controls, int id) {
     return found == controls.end() ? nullptr : &*found;
 }
 
+// A screen opened on a dialog of its own, beside the one a test's screen stands on.
+template <class ScreenType> struct Opened {
+    explicit Opened(ScreenContext& context) : screen{context, dialog} { screen.Initialise(); }
+    RecordingDialog dialog;
+    ScreenType screen;
+};
+
 class ScreensTest : public ::testing::Test {
 protected:
     void SetUp() override {
