@@ -4,6 +4,8 @@
 // list stays in order of distance every second, and an announcement of the nearest names the
 // first row's station in the second it is given. Halfway the driver keeps only FM: the list,
 // follow and the announcements leave the digital repeaters out from that second on.
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screens/fitted_text.h"
 
+#include <gtest/gtest.h>
+
 #include "support/screens_fixture.h"
 
 namespace moltrevane {

@@ -3,6 +3,9 @@
 // finger can hit on a car's panel.
 #include "screens/keypad.h"
 
+#include <gtest/gtest.h>
+
+#include "screens/layout.h"
 #include "support/screens_fixture.h"
 
 namespace moltrevane {

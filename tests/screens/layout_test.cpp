@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every screen in each shape at the sizes it is drawn: inside its window, nothing over anything
 // else, and on a car's landscape panel every control touch-sized.
-#include <set>
+#include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+#include <span>
+#include <vector>
+
+#include "screens/control_ids.h"
 #include "screens/keypad.h"
+#include "screens/layout.h"
+#include "screens/screen_scale.h"
 #include "support/screens_fixture.h"
 
 namespace moltrevane {

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
 #include <ctime>
 
 #include "geo/sun.h"

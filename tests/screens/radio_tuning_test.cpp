@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The radio tuned from the screens: a row's Tune button in the wide layout, the Info Station
 // screen's, the tuned row marked, and follow tuning each new nearest with "radio set" told.
+#include <gtest/gtest.h>
+
 #include "support/screens_fixture.h"
 
 namespace moltrevane {

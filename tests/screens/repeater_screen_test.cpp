@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
 #include <sqlite3.h>
 
 #include "core/own_position.h"

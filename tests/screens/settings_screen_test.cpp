@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
 #include "screens/settings_screen.h"
 #include "settings/settings.h"
 #include "support/screens_fixture.h"

@@ -2,6 +2,8 @@
 // The picture of the listed stations around the car.
 #include "screens/station_picture.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 

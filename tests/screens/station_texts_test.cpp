@@ -2,6 +2,8 @@
 // What a repeater row shows of a station.
 #include "screens/station_texts.h"
 
+#include <gtest/gtest.h>
+
 #include "support/screens_fixture.h"
 
 namespace moltrevane {
