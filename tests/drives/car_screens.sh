@@ -50,7 +50,7 @@ if [ "$screen_w" -gt "$screen_h" ]; then
   first_row_channel="180 2 207 17"
 else
   left_button="40 387" middle_button="121 387" right_button="201 387" links_button="178 339"
-  first_row_info_button="227 16" latitude="12 84 70 20" nmea_view="7 133 210 60" first_row_info="3 40 236 14"
+  first_row_info_button="227 16" latitude="12 84 70 20" nmea_view="7 133 190 27" first_row_info="3 40 236 14"
   first_row_channel="3 26 236 14"
 fi
 fix_shown() { has_text Moltrevane $latitude; }
