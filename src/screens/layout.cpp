@@ -356,12 +356,34 @@ constexpr std::array<ControlSpec, N> Stretched(std::array<ControlSpec, N> contro
     return controls;
 }
 constexpr auto kMainPortrait = Stretched(kMain);
-constexpr auto kSettingsPortrait = Stretched(kSettings);
 constexpr auto kStationInfoPortrait = Stretched(kStationInfo);
 constexpr auto kAboutPortrait = Stretched(kAbout);
 constexpr auto kEditStationPortrait = Stretched(kEditStation);
 constexpr auto kLinksPortrait = Stretched(kLinks);
 constexpr auto kDrivingPortrait = Stretched(kDriving);
+
+// Portrait has room below the NMEA view for every filter flag and voice mode at touch size, a row
+// each: "Show only:" and the bands under it on the left, the types on the right, the voice modes
+// across the width below them. Above the view, the design stretched as on the other screens.
+constexpr std::array<Place, kSettings.size()> PortraitSettingsPlaces() {
+    std::array<Place, kSettings.size()> places{};
+    const auto stretched = Stretched(kSettings);
+    for (std::size_t i = 0; i < places.size(); ++i) places[i] = {stretched[i].x, stretched[i].y, stretched[i].width, stretched[i].height};
+    constexpr int kTop = 96, kRow = 14;
+    places[kSettingsControls.size() - 1] = {3, kTop + 2, 46, 9};
+    int bands = 0, types = 0;
+    for (std::size_t i = 0; i < kFilterFlags.size(); ++i) {
+        const bool band = kFilterFlags[i].band.has_value();
+        places[kSettingsControls.size() + i] = band ? Place{1, kTop + kRow * ++bands, 48, kRow} : Place{50, kTop + kRow * types++, 88, kRow};
+    }
+    constexpr int kModesTop = kTop + 6 * kRow, kSecond = kModesTop + kRow;
+    constexpr std::array<Place, kModeFlags.size()> modes = {{
+        {1, kModesTop, 48, kRow}, {50, kModesTop, 38, kRow}, {89, kModesTop, 49, kRow}, {1, kSecond, 48, kRow}, {50, kSecond, 88, kRow},
+    }};
+    for (std::size_t i = 0; i < modes.size(); ++i) places[kSettingsControls.size() + kFilterFlags.size() + i] = modes[i];
+    return places;
+}
+constexpr auto kSettingsPortrait = Placed(kSettings, PortraitSettingsPlaces());
 
 // Each row: "N", call, km, bearing and "I" on its first line, the channel with its tone below,
 // then the locator and the whole place across the width.

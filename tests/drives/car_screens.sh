@@ -5,7 +5,8 @@
 # window's size after start, every screen in the day and the night palette kept as screenshots
 # (the main screen's once more with the stations found around the car),
 # the palette chosen by the sun (night for a fix at 22:00 UTC in December at 48° N 11° E, day at
-# 12:00), and the nearest station's 25-character place name read whole and its tone.
+# 12:00), the nearest station's 25-character place name read whole and its tone, and a tap on the
+# "KW" check box kept in the settings record.
 #
 #   car_screens.sh PROGRAM NMEA_REPLAY SOURCE_DIR SCREENSHOT_DIR   (inside xvfb-run)
 set -euo pipefail
@@ -47,11 +48,11 @@ full_screen_and_back() {  # F11 fills the screen, and F11 again restores the win
 if [ "$screen_w" -gt "$screen_h" ]; then
   left_button="75 257" middle_button="224 257" right_button="373 257" links_button="250 254"
   first_row_info_button="432 17" latitude="12 100 60 14" nmea_view="7 100 190 60" first_row_info="31 19 385 16"
-  first_row_channel="180 2 207 17"
+  first_row_channel="180 2 207 17" hf_box="264 38"
 else
   left_button="40 387" middle_button="121 387" right_button="201 387" links_button="178 339"
   first_row_info_button="227 16" latitude="12 84 70 20" nmea_view="7 133 190 27" first_row_info="3 40 236 14"
-  first_row_channel="3 26 236 14"
+  first_row_channel="3 26 236 14" hf_box="49 205"
 fi
 fix_shown() { has_text Moltrevane $latitude; }
 palette_is() {  # day|night: the main screen's corner is bright or dark
@@ -103,6 +104,7 @@ drive() {  # hour palette: every screen's screenshot, and the palette the main s
   [ "$2" = night ] || full_screen_and_back
   at Moltrevane $left_button; window Settings > /dev/null
   wait_for 30 nmea_shown || fail "the NMEA view stays empty"
+  [ "$2" = night ] || at Settings $hf_box  # a finger hides HF: the record shows it after the run
   shot Settings "$shots/$2-settings.png"; close_window Settings
   at Moltrevane $middle_button; window Repeater > /dev/null
   at Repeater $left_button
@@ -121,12 +123,17 @@ drive() {  # hour palette: every screen's screenshot, and the palette the main s
   close_window Moltrevane
   await_exit "after its window closed"
   kill "$replay_pid"; wait "$replay_pid" || true
+  if [ "$2" = day ]; then
+    [ "$(cut -c19-23 "$folder/Moltrevane.cfg")" = 01111 ] || fail "after a tap on KW the record is $(cat "$folder/Moltrevane.cfg")"
+    printf '%s' "$record" > "$folder/Moltrevane.cfg"
+  fi
 }
 
 new_home
 sqlite3 "$folder/Moltrevane.sqlite" < "$source/data/demo-directory.sql"
 sqlite3 "$folder/Moltrevane.sqlite" < "$source/tests/drives/car-stations.sql"
-printf '231-JO31OM-JN58SD-11111-1111101' > "$folder/Moltrevane.cfg"
+record=231-JO31OM-JN58SD-11111-1111101
+printf '%s' "$record" > "$folder/Moltrevane.cfg"
 printf 'palette = Auto\n' > "$folder/Moltrevane.ini"  # the sun chooses: this drive reads both palettes
 drive 12 day
 drive 22 night

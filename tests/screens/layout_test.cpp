@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every screen in each shape at the sizes it is drawn: inside its window, nothing over anything
-// else, and on a car's landscape panel every control touch-sized.
+// else, and on a car's panel, either way round, every control touch-sized.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,7 +57,7 @@ TEST(ScreenLayouts, TheDesignsShapeScalesAsDesigned) {
 
 // On 800 × 480 and 1024 × 600 the wide layouts, on 480 × 800 the portrait ones: the panel's
 // width and height used, every control inside it, none over another but a frame round its own,
-// in the wide ones every control one touches 47 pixels at least (9 mm on a 7-inch panel), a
+// every control one touches 47 pixels at least (9 mm on a 7-inch panel); in the wide ones a
 // row's text large at arm's length, and each label of one line in the design one line here too;
 // each portrait repeater row shows, on a line of its own, 30 characters of place at least.
 TEST(ScreenLayouts, CarLayoutsUseTheWholePanel) {
@@ -77,9 +77,9 @@ TEST(ScreenLayouts, CarLayoutsUseTheWholePanel) {
                 const PixelRect a = placed(i);
                 lowest = std::max(lowest, a.y + a.height);
                 EXPECT_TRUE(Inside(a, window)) << c.id << " " << c.text;
+                EXPECT_TRUE(!Touched(c) || (a.width >= 47 && a.height >= 47)) << c.id << " " << c.text << " at " << width;
                 if (shape == LayoutShape::Wide) {
                     EXPECT_TRUE(c.kind != ControlKind::Label || (c.height <= 10) == (design[i].height <= 10)) << c.text;
-                    EXPECT_TRUE(!Touched(c) || (a.width >= 47 && a.height >= 47)) << c.id << " " << c.text << " at " << width;
                     // A row's text 18 pixels from baseline to capital (0.72 of the font's height) at arm's length.
                     EXPECT_TRUE(!(c.style & kRowText) || (TextPixels(c, scale) * 72 / 100 >= 18 && a.height >= TextPixels(c, scale))) << c.id;
                 }
