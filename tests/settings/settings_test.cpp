@@ -85,8 +85,7 @@ std::string Listed(const std::filesystem::path& folder) {
 // golden/saves.txt: the program started in a folder and saving one of its files as it exits,
 // what the user is told and what the folder holds then; no save leaves a file open.
 TEST(SettingsFiles, SavesOfTheTable) {
-    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
-    const auto before = openDescriptors();
+    const auto before = testing::OpenFiles();
     testing::ExpectTable("settings/golden/saves.txt", [](std::istream& in) {
         const testing::TempFolder folder;
         std::string saved, entry, failing;
@@ -108,7 +107,7 @@ TEST(SettingsFiles, SavesOfTheTable) {
         if (told.starts_with(folder.path().string() + "/")) told.erase(0, folder.path().string().size() + 1);
         return told + " | " + Listed(folder.path());
     });
-    EXPECT_EQ(openDescriptors(), before);
+    EXPECT_EQ(testing::OpenFiles(), before);
 }
 
 // golden/records.txt: each record as read and saved again (what the saved record holds is
