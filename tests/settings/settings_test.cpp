@@ -11,6 +11,7 @@
 #include <set>
 
 #include "core/app_state.h"
+#include "core/palette.h"
 #include "support/golden_table.h"
 #include "gps/gps_source.h"
 #include "support/temp_folder.h"
@@ -83,7 +84,8 @@ std::string Listed(const std::filesystem::path& folder) {
 }
 
 // golden/saves.txt: the program started in a folder and saving one of its files as it exits,
-// what the user is told and what the folder holds then; no save leaves a file open.
+// what it read at the start, what the user is told and what the folder holds then; no save
+// leaves a file open.
 TEST(SettingsFiles, SavesOfTheTable) {
     const auto before = testing::OpenFiles();
     testing::ExpectTable("settings/golden/saves.txt", [](std::istream& in) {
@@ -97,15 +99,17 @@ TEST(SettingsFiles, SavesOfTheTable) {
         const std::filesystem::path file = folder / saved;
         const std::filesystem::path settings = file.parent_path() / "Moltrevane.cfg";
         AppState state;
-        loadSettings(state, settings);  // would block in open() on a FIFO
+        const std::string target = loadSettings(state, settings);  // would block in open() on a FIFO
         LoadIni(state, settings);
+        const AppSettings read = EncodeSettings(state, target);
+        const std::string started = testing::Escaped({read.data(), read.size()}) + " " + std::string(PaletteName(state.palette));
         state.palette = PaletteChoice::Night;
         seam::failing = failing;
         const FileWritten written = file == settings ? saveSettings(state, "JN58SE", file) : SaveIni(state, settings);
         seam::failing.clear();
         std::string told = written ? "saved" : written.failure;
         if (told.starts_with(folder.path().string() + "/")) told.erase(0, folder.path().string().size() + 1);
-        return told + " | " + Listed(folder.path());
+        return started + " | " + told + " | " + Listed(folder.path());
     });
     EXPECT_EQ(testing::OpenFiles(), before);
 }
