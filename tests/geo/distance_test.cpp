@@ -12,9 +12,6 @@
 namespace moltrevane {
 namespace {
 
-double Km(GeoPoint a, GeoPoint b) { return DistanceKm(a.latitude, a.longitude, b.latitude, b.longitude); }
-double Deg(GeoPoint a, GeoPoint b) { return BearingDeg(a.latitude, a.longitude, b.latitude, b.longitude); }
-
 GeoPoint Point(std::istream& in) {
     std::string first;
     in >> first;
@@ -28,7 +25,8 @@ GeoPoint Point(std::istream& in) {
 TEST(Distance, AndBearingOfTheTable) {
     testing::ExpectTable("geo/golden/distance.txt", [](std::istream& in) {
         const GeoPoint from = Point(in), to = Point(in);
-        return testing::Fixed(Km(from, to), 4) + " " + testing::Fixed(Deg(from, to), 6);
+        return testing::Fixed(DistanceKm(from.latitude, from.longitude, to.latitude, to.longitude), 4) + " " +
+               testing::Fixed(BearingDeg(from.latitude, from.longitude, to.latitude, to.longitude), 6);
     });
 }
 

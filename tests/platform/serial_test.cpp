@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <thread>
+#include <tuple>
 
 #include "core/app_state.h"
 #include "other_process.h"
@@ -74,9 +75,9 @@ protected:
         return received;
     }
 
-    // A receiver linked as COM2, opened and taken by the reader.
-    void OpenOn(PtyPair& receiver, unsigned rate = 4800) {
-        receiver.LinkAs(folder.path(), "COM2");
+    // A receiver linked as `link` (COM2 or what COM2 leads to), opened as COM2 and taken by the reader.
+    void OpenOn(PtyPair& receiver, unsigned rate = 4800, const std::string& link = "COM2") {
+        receiver.LinkAs(folder.path(), link);
         ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", rate, WhenAbsent::GiveUp));
         ASSERT_TRUE(Taken(receiver));
     }
@@ -98,23 +99,21 @@ TEST_F(SerialTest, EachFailureIsNamedForWhatItIsWhenTheReaderKnowsIt) {
     shellWindow.LinkAs(folder.path(), "COM6");
     PtyPair receiver;
     ASSERT_NO_FATAL_FAILURE(OpenOn(receiver));  // COM2, held by `port`
-    std::filesystem::create_symlink(folder / "nothing-here", folder / "COM3");
-    std::filesystem::create_symlink("/dev/zero", folder / "COM4");
-    std::filesystem::create_symlink("COM5", folder / "COM5");  // a loop: an error without words of ours
-    std::filesystem::create_symlink("gpsd:127.0.0.1:9", folder / "COM7");
     const std::string busy = ": busy, held by another program";
-    const std::pair<const char*, std::string> failures[] = {
-        {"COM3:", (folder / "nothing-here").string() + ": no such device"},
-        {"COM4:", "/dev/zero: not a serial device"},
-        {"COM5:", (folder / "COM5").string() + ": Too many levels of symbolic links"},
-        {"COM2:", receiver.slavePath().string() + busy},
-        {"COM6:", shellWindow.slavePath().string() + busy},
-        {"COM7:", "gpsd not answering at 127.0.0.1:9"},
+    // The port, what its link leads to (none: the pty's own), and what the user is told.
+    const std::tuple<std::string, std::filesystem::path, std::string> failures[] = {
+        {"COM3", folder / "nothing-here", (folder / "nothing-here").string() + ": no such device"},
+        {"COM4", "/dev/zero", "/dev/zero: not a serial device"},
+        {"COM5", "COM5", (folder / "COM5").string() + ": Too many levels of symbolic links"},  // a loop: an error without words of ours
+        {"COM2", "", receiver.slavePath().string() + busy},
+        {"COM6", "", shellWindow.slavePath().string() + busy},
+        {"COM7", "gpsd:127.0.0.1:9", "gpsd not answering at 127.0.0.1:9"},
     };
-    for (const auto& [name, failure] : failures) {
+    for (const auto& [name, link, failure] : failures) {
+        if (!link.empty()) std::filesystem::create_symlink(link, folder / name);
         AppState other;
         PosixGpsSource second(folder.path(), kNoGpsd);
-        EXPECT_TRUE(second.OpenPort(other.nmea, name, 4800, WhenAbsent::GiveUp)) << name;  // returns at once
+        EXPECT_TRUE(second.OpenPort(other.nmea, name + ":", 4800, WhenAbsent::GiveUp)) << name;  // returns at once
         EXPECT_EQ(FailureOf(second), "Unable to open the port\n" + failure);
         EXPECT_FALSE(second.Reading()) << name;
         EXPECT_EQ(second.TakeFailure(), "") << name;  // said once
@@ -157,10 +156,8 @@ TEST_F(SerialTest, ASignalKeepsTheDeviceAndAfterAnUnplugAPseudoTerminalComesBack
     ::sigaction(SIGUSR1, &quiet, &previous);
     // COM2 → alias → pty: the alias can lead elsewhere while COM2 stays the same link.
     PtyPair first;
-    std::filesystem::create_symlink(first.slavePath(), folder / "alias");
     std::filesystem::create_symlink(folder / "alias", folder / "COM2");
-    ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
-    ASSERT_TRUE(Taken(first));
+    ASSERT_NO_FATAL_FAILURE(OpenOn(first, 4800, "alias"));
     for (int i = 0; i < 5; ++i) {  // signals during the reader's wait
         ::pthread_kill(port.ReaderThread(), SIGUSR1);
         std::this_thread::sleep_for(20ms);
@@ -170,8 +167,7 @@ TEST_F(SerialTest, ASignalKeepsTheDeviceAndAfterAnUnplugAPseudoTerminalComesBack
     first.Unplug();
 
     PtyPair stranger;  // whatever got a pty next: the name now leads to it
-    std::filesystem::remove(folder / "alias");
-    std::filesystem::create_symlink(stranger.slavePath(), folder / "alias");
+    stranger.LinkAs(folder.path(), "alias");
     stranger.Write(Line(2));
     EXPECT_TRUE(ReceiveUntil(2, 2500ms).empty());
     EXPECT_TRUE(StillCooked(stranger.master()));
@@ -200,14 +196,13 @@ TEST_F(SerialTest, AReceiverMissingAtStartIsTakenWhenItAppearsAndFreedWithItsSou
     // The reader is gone with its source: the device can be opened again at once.
     ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));
     EXPECT_TRUE(OneLineArrives(receiver));
-    const auto openDescriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
-    const auto whileOpen = openDescriptors();
+    const auto whileOpen = testing::OpenFiles();
     for (int i = 0; i < 20; ++i) ASSERT_TRUE(port.OpenPort(state.nmea, "COM2:", 4800, WhenAbsent::GiveUp));  // ends the earlier reader
-    EXPECT_TRUE(Eventually([&] { return openDescriptors() == whileOpen; })) << openDescriptors() << " " << whileOpen;
+    EXPECT_TRUE(Eventually([&] { return testing::OpenFiles() == whileOpen; })) << testing::OpenFiles() << " " << whileOpen;
     EXPECT_TRUE(port.ClosePort());
     EXPECT_FALSE(port.Reading());
     EXPECT_FALSE(port.ClosePort());  // nothing open any more
-    EXPECT_LT(openDescriptors(), whileOpen);
+    EXPECT_LT(testing::OpenFiles(), whileOpen);
 }
 
 TEST(DevicePathFor, ALinkFirstAndOnlyForPortNames) {

@@ -64,17 +64,6 @@ TEST_P(IniGolden, ReadsAndRewritesAsCheckedIn) {
 INSTANTIATE_TEST_SUITE_P(Files, IniGolden, ::testing::Values("by-hand", "windows", "junk", "empty", "choices"),
                          [](const auto& info) { return std::string(info.param) == "by-hand" ? "ByHand" : std::string(info.param); });
 
-TEST_F(IniFileTest, TheOldPaletteFileIsTakenOverOnce) {
-    WriteFile(folder / "Moltrevane.palette", "Night\n");
-    LoadIni(state, settings);
-    EXPECT_EQ(state.palette, PaletteChoice::Night);
-    EXPECT_EQ(ReadFile(ini).find("palette = night\n") != std::string::npos, true);
-    EXPECT_FALSE(std::filesystem::exists(folder / "Moltrevane.palette"));
-    WriteFile(folder / "Moltrevane.palette", "Day\n");  // the ini file holds it now
-    LoadIni(state, settings);
-    EXPECT_EQ(state.palette, PaletteChoice::Night);
-}
-
 TEST_F(IniFileTest, WhatIsNotOursToRewriteStaysAsItIs) {
     const std::string huge = "palette = night\n" + std::string(kIniLargest, '#');
     WriteFile(ini, huge);

@@ -31,6 +31,9 @@ inline std::string ReadFile(const std::filesystem::path& file) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// How many files the process holds open: the same before and after what must leave none open.
+inline long OpenFiles() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
+
 inline void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
 }
